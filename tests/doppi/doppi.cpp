@@ -1,0 +1,53 @@
+#include "doppi/doppi.h"
+
+#include <cmath>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace meravo::prova {
+
+Risposta MessaggiRegistrati::mostra(std::string_view testo, std::string_view titolo, Icona icona,
+                                    Pulsanti pulsanti) {
+    mostrati.push_back({std::string(testo), std::string(titolo), icona, pulsanti});
+    if (pulsanti == Pulsanti::ok) {
+        return Risposta::ok;
+    }
+    if (risposte.empty()) {
+        return Risposta::no;
+    }
+    const auto r = risposte.front();
+    risposte.pop_front();
+    return r;
+}
+
+double OrologioFinto::secondi_da_mezzanotte() const {
+    const double letto = std::fmod(secondi + scarto_letture_, 86400.0);
+    scarto_letture_ += passo_per_lettura;
+    return letto;
+}
+
+void OrologioFinto::pausa(std::chrono::milliseconds durata) {
+    ++pause;
+    avanza(std::chrono::duration<double>(durata).count());
+}
+
+void OrologioFinto::avanza(double s) {
+    secondi = std::fmod(secondi + s, 86400.0);
+}
+
+std::string percorso_accanto(const std::string& nome) {
+#ifdef _WIN32
+    char buffer[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    const std::filesystem::path eseguibile(std::string(buffer, n));
+    return (eseguibile.parent_path() / (nome + ".exe")).string();
+#else
+    const auto eseguibile = std::filesystem::read_symlink("/proc/self/exe");
+    return (eseguibile.parent_path() / nome).string();
+#endif
+}
+
+} // namespace meravo::prova

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "services/messaggi.h"
+#include "services/orologio.h"
+#include "services/pompa_eventi.h"
+#include "services/segnale.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace meravo::prova {
+
+// Records every message shown and answers Yes/No questions from a script (No when the script
+// has run out, so a forgotten answer never confirms anything).
+class MessaggiRegistrati final : public Messaggi {
+public:
+    struct Voce {
+        std::string testo;
+        std::string titolo;
+        Icona icona;
+        Pulsanti pulsanti;
+    };
+
+    Risposta mostra(std::string_view testo, std::string_view titolo, Icona icona,
+                    Pulsanti pulsanti) override;
+
+    std::vector<Voce> mostrati;
+    std::deque<Risposta> risposte;
+};
+
+// A clock that moves only when told to, or when code waits on it.
+class OrologioFinto final : public Orologio {
+public:
+    DataOra adesso() const override { return data_ora; }
+    double secondi_da_mezzanotte() const override;
+    void pausa(std::chrono::milliseconds durata) override;
+    void avanza(double secondi);
+
+    DataOra data_ora{2024, 1, 5, 9, 30, 0};
+    double secondi = 9 * 3600 + 30 * 60;
+    double passo_per_lettura = 0; // time that passes at every reading
+    int pause = 0;
+
+private:
+    mutable double scarto_letture_ = 0;
+};
+
+class PompaEventiContata final : public PompaEventi {
+public:
+    void esegui_eventi_in_attesa() override {
+        ++chiamate;
+        if (azione) {
+            azione();
+        }
+    }
+    int chiamate = 0;
+    std::function<void()> azione;
+};
+
+class SegnaleContato final : public Segnale {
+public:
+    void beep() override { ++beep_emessi; }
+    int beep_emessi = 0;
+};
+
+// Path of a helper program built into the same folder as the running test executable.
+std::string percorso_accanto(const std::string& nome);
+
+} // namespace meravo::prova
