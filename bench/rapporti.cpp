@@ -16,16 +16,18 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& r : runs) {
-            if (r.error_occurred || r.run_type != Run::RT_Iteration) {
+            // With repetitions the median stands for the benchmark; otherwise its one run does.
+            const bool mediana = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (r.error_occurred || (r.run_type != Run::RT_Iteration && !mediana)) {
                 continue;
             }
-            const auto nome = r.benchmark_name();
+            const auto nome = r.run_name.str();
             const auto barra = nome.find('/');
             if (barra == std::string::npos) {
                 continue;
             }
-            auto& gruppo = gruppi_[nome.substr(0, barra)];
-            gruppo.emplace_back(nome.substr(barra + 1), r.GetAdjustedRealTime());
+            auto& tempi = gruppi_[nome.substr(0, barra)];
+            tempi[nome.substr(barra + 1)] = r.GetAdjustedRealTime();
         }
     }
 
@@ -49,7 +51,7 @@ public:
     }
 
 private:
-    std::map<std::string, std::vector<std::pair<std::string, double>>> gruppi_;
+    std::map<std::string, std::map<std::string, double>> gruppi_;
 };
 
 } // namespace

@@ -7,34 +7,41 @@
 
 namespace meravo {
 
-std::string DOSOutputs::ExecuteCommand(const std::optional<std::string>& CommandLine) {
+namespace {
+const std::string nessuna_uscita;
+}
+
+const std::string& DOSOutputs::ExecuteCommand(const std::optional<std::string>& CommandLine) {
     if (CommandLine && !CommandLine->empty()) {
         riga_ = *CommandLine;
     }
     if (riga_.empty()) {
         messaggi_.avvisa("Command Line empty", Icona::critico);
-        return {};
+        return nessuna_uscita;
     }
     auto avvio = ProcessoFiglio::avvia(riga_);
     if (const auto* errore = std::get_if<ProcessoFiglio::ErrorePipe>(&avvio)) {
         codice_uscita_.reset();
         messaggi_.avvisa("CreatePipe failed. Error: " + std::to_string(errore->codice),
                          Icona::critico);
-        return {};
+        return nessuna_uscita;
     }
     if (std::holds_alternative<ProcessoFiglio::ErroreAvvio>(avvio)) {
         codice_uscita_.reset();
         messaggi_.avvisa("File or command not found", Icona::critico);
-        return {};
+        return nessuna_uscita;
     }
     auto& figlio = *std::get<std::unique_ptr<ProcessoFiglio>>(avvio);
 
     uscite_.clear();
     std::array<char, 256> buffer{};
+    // One piece reused for every read: a megabyte of output is four thousand reads.
+    std::string pezzo;
+    pezzo.reserve(buffer.size());
     std::size_t letti = 0;
     do {
         letti = figlio.leggi(buffer.data(), buffer.size());
-        std::string pezzo(buffer.data(), letti);
+        pezzo.assign(buffer.data(), letti);
         uscite_ += pezzo;
         if (ReceiveOutputs) {
             ReceiveOutputs(pezzo);

@@ -25,7 +25,8 @@ public:
 
     // Runs the command (an argument that is given and not empty replaces the command line) and
     // returns everything it wrote, or the empty text after showing why it could not start.
-    std::string ExecuteCommand(const std::optional<std::string>& CommandLine = std::nullopt);
+    // The text returned lives in the object (outputs may run to megabytes: no copy is made).
+    const std::string& ExecuteCommand(const std::optional<std::string>& CommandLine = std::nullopt);
 
     // Exit status of the last child that ran; empty before any run and after a failed start.
     // Callers may ignore it: whatever the child wrote is the result.
