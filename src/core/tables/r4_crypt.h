@@ -1,0 +1,71 @@
+#pragma once
+
+#include "tables/generatore_r4.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace meravo {
+
+class Orologio;
+
+// The line cipher of the enciphered table files: 30 key lines at the head of a file carry its
+// key, and every data line is enciphered on its own with one of L substitution tables over the
+// codes 32 to 127, chosen by the line's number. One object serves one file being read or written.
+//
+// Reading: posizione_chiavi, carica_chiavi for key lines 1..30, then str_decrypt line by line.
+// Writing: posizione_chiavi, scrivi_chiavi for key lines 1..30, then str_encrypt line by line.
+class r4_crypt {
+public:
+    // The key phrase of every file the program writes.
+    static constexpr std::string_view frase_chiave = "SUN MARK -P8";
+    static constexpr int righe_chiave = 30;
+    static constexpr int lunghezza_riga_chiave = 1000;
+
+    // Keys itself with the program's phrase, so that an object is never without tables.
+    explicit r4_crypt(Orologio& orologio);
+
+    // Derives the key positions from the phrase and draws fresh key values from the time of day.
+    // A phrase that is empty or longer than the 30 key lines could carry is refused (false) and
+    // the object keeps its keys.
+    bool posizione_chiavi(std::string_view frase);
+
+    // Takes key value j from key line j of a file being read; after line L builds the tables.
+    // Lines past L carry no key. False when the line is too short to hold its key: the file's
+    // header is damaged and nothing after it can be deciphered.
+    bool carica_chiavi(std::string_view stringacritt, int j_line);
+
+    // Key line j for a file being written: 1000 drawn characters, key value j at its position.
+    std::string scrivi_chiavi(int j_line);
+
+    // Cleans the caller's line (control characters and code 255 become spaces, code 8 stays) and
+    // returns it enciphered with the table of data line `contarighe`.
+    std::string str_encrypt(std::string& stringa, long contarighe) const;
+    std::string str_decrypt(std::string_view stringa, long contarighe) const;
+    // The same as str_decrypt, in place: the loader deciphers every line of a table.
+    void decritta(std::string& riga, long contarighe) const;
+
+    static long seme(std::string_view frase);
+    // Key positions 1..L (element 0 unused).
+    const std::vector<int>& posizioni() const { return pos_; }
+
+private:
+    using Mappa = std::array<unsigned char, 256>;
+
+    void crea_tabelle();
+    std::size_t tabella_di(long contarighe) const;
+    void reseed_da_orologio();
+
+    Orologio& orologio_;
+    GeneratoreR4 generatore_;
+    int lunghezza_ = 0;
+    std::vector<int> pos_;
+    std::vector<int> chiave_;
+    // Per table, byte to byte: cleaning and substitution in one look-up, and its inverse.
+    std::vector<Mappa> cifra_;
+    std::vector<Mappa> decifra_;
+};
+
+} // namespace meravo
