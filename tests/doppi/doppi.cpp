@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -36,6 +39,34 @@ void OrologioFinto::pausa(std::chrono::milliseconds durata) {
 
 void OrologioFinto::avanza(double s) {
     secondi = std::fmod(secondi + s, 86400.0);
+}
+
+CartellaTemporanea::CartellaTemporanea() {
+    std::random_device casuale;
+    for (;;) {
+        auto candidato = std::filesystem::temp_directory_path() /
+                         ("meravo-prova-" + std::to_string(casuale()));
+        if (std::filesystem::create_directory(candidato)) {
+            percorso_ = std::move(candidato);
+            return;
+        }
+    }
+}
+
+CartellaTemporanea::~CartellaTemporanea() {
+    std::error_code ignorato;
+    std::filesystem::remove_all(percorso_, ignorato);
+}
+
+void CartellaTemporanea::scrivi(const std::string& nome, const std::string& contenuto) const {
+    std::ofstream(percorso_ / nome, std::ios::binary) << contenuto;
+}
+
+std::string CartellaTemporanea::leggi(const std::string& nome) const {
+    std::ifstream f(percorso_ / nome, std::ios::binary);
+    std::ostringstream testo;
+    testo << f.rdbuf();
+    return testo.str();
 }
 
 std::string percorso_accanto(const std::string& nome) {

@@ -6,6 +6,7 @@
 #include "services/segnale.h"
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -63,6 +64,24 @@ class SegnaleContato final : public Segnale {
 public:
     void beep() override { ++beep_emessi; }
     int beep_emessi = 0;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class CartellaTemporanea {
+public:
+    CartellaTemporanea();
+    ~CartellaTemporanea();
+    CartellaTemporanea(const CartellaTemporanea&) = delete;
+    CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
+
+    const std::filesystem::path& percorso() const { return percorso_; }
+    // Full path of a file in the folder, as the core takes paths (a text).
+    std::string file(const std::string& nome) const { return (percorso_ / nome).string(); }
+    void scrivi(const std::string& nome, const std::string& contenuto) const;
+    std::string leggi(const std::string& nome) const;
+
+private:
+    std::filesystem::path percorso_;
 };
 
 // Path of a helper program built into the same folder as the running test executable.
