@@ -1,0 +1,111 @@
+#include "tables/file_interi.h"
+
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace meravo {
+
+namespace {
+
+struct ChiudiFile {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileAperto = std::unique_ptr<std::FILE, ChiudiFile>;
+
+FileAperto apri(const std::filesystem::path& percorso, bool scrittura) {
+#ifdef _WIN32
+    return FileAperto(_wfopen(percorso.c_str(), scrittura ? L"wb" : L"rb"));
+#else
+    return FileAperto(std::fopen(percorso.c_str(), scrittura ? "wb" : "rb"));
+#endif
+}
+
+bool su_disco(std::FILE* f) {
+    if (std::fflush(f) != 0) {
+        return false;
+    }
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+bool sostituisci(const std::filesystem::path& da, const std::filesystem::path& a) {
+#ifdef _WIN32
+    return MoveFileExW(da.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           0;
+#else
+    return std::rename(da.c_str(), a.c_str()) == 0;
+#endif
+}
+
+long id_processo() {
+#ifdef _WIN32
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
+} // namespace
+
+std::filesystem::path percorso_temporaneo(const std::filesystem::path& percorso) {
+    auto temporaneo = percorso;
+    temporaneo += "." + std::to_string(id_processo()) + ".nuovo";
+    return temporaneo;
+}
+
+std::optional<std::string> leggi_file_intero(const std::filesystem::path& percorso) {
+    std::error_code errore;
+    if (!std::filesystem::is_regular_file(percorso, errore)) {
+        return std::nullopt;
+    }
+    const FileAperto f = apri(percorso, false);
+    if (!f) {
+        return std::nullopt;
+    }
+    std::string contenuto;
+    char blocco[1 << 16];
+    for (std::size_t letti; (letti = std::fread(blocco, 1, sizeof blocco, f.get())) > 0;) {
+        contenuto.append(blocco, letti);
+    }
+    if (std::ferror(f.get())) {
+        return std::nullopt;
+    }
+    return contenuto;
+}
+
+bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view contenuto) {
+    const auto temporaneo = percorso_temporaneo(percorso);
+    bool scritto = false;
+    if (FileAperto f = apri(temporaneo, true)) {
+        scritto = std::fwrite(contenuto.data(), 1, contenuto.size(), f.get()) == contenuto.size() &&
+                  su_disco(f.get());
+        scritto = std::fclose(f.release()) == 0 && scritto;
+    } else {
+        return false;
+    }
+    if (scritto && sostituisci(temporaneo, percorso)) {
+        return true;
+    }
+    std::error_code ignorato;
+    std::filesystem::remove(temporaneo, ignorato);
+    return false;
+}
+
+bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::path& a) {
+    const auto contenuto = leggi_file_intero(da);
+    return contenuto && scrivi_file_intero(a, *contenuto);
+}
+
+} // namespace meravo
