@@ -39,14 +39,15 @@ Esito Cls_Critto::descrizione(std::vector<DescrizioneColonna> colonne) {
     for (std::size_t c = 0; c < colonne.size(); ++c) {
         const auto& colonna = colonne[c];
         const auto tipo = tipo_da_codice(colonna.tipo);
-        const std::string quale = "colonna " + std::to_string(c + 1) + " (" + colonna.nome + ")";
+        const std::string quale =
+            std::string("colonna ") + std::to_string(c + 1) + " (" + colonna.nome + ")";
         if (!tipo) {
-            return Esito::fallito("Tipo " + std::to_string(colonna.tipo) + " sconosciuto nella " +
-                                  quale);
+            return Esito::fallito(std::string("Tipo ") + std::to_string(colonna.tipo) +
+                                  " sconosciuto nella " + quale);
         }
         if (*tipo == TipoColonna::testo &&
             (colonna.larghezza < 1 || colonna.larghezza > larghezza_massima_testo)) {
-            return Esito::fallito("Larghezza " + std::to_string(colonna.larghezza) +
+            return Esito::fallito(std::string("Larghezza ") + std::to_string(colonna.larghezza) +
                                   " non valida nella " + quale);
         }
     }
@@ -142,7 +143,7 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
         return Esito::fallito("descrizione_non_caricata");
     }
     if (opzioni.ordinamento_secondario < 0 || opzioni.ordinamento_secondario > colonne()) {
-        return Esito::fallito("Colonna di ordinamento " +
+        return Esito::fallito(std::string("Colonna di ordinamento ") +
                               std::to_string(opzioni.ordinamento_secondario) + " inesistente");
     }
     const fs::path percorso(file);

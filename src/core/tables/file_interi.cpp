@@ -60,8 +60,11 @@ long id_processo() {
 } // namespace
 
 std::filesystem::path percorso_temporaneo(const std::filesystem::path& percorso) {
+    std::string suffisso = ".";
+    suffisso += std::to_string(id_processo());
+    suffisso += ".nuovo";
     auto temporaneo = percorso;
-    temporaneo += "." + std::to_string(id_processo()) + ".nuovo";
+    temporaneo += suffisso;
     return temporaneo;
 }
 

@@ -103,10 +103,10 @@ TEST(ClsCritto, CampiRovinatiSiLegonoComeZeroSenzaErrore) {
     ASSERT_TRUE(a.tabella.descrizione({{2, 0, "a"}, {3, 0, "b"}, {4, 0, "c"}, {7, 0, "d"}}));
     // Fields of 6, 11, 21 and 8 characters after the prefix; the last line is cut short, so
     // the first is made long enough for the size to count two records.
-    a.cartella.scrivi(
-        "t.tda", righe_crlf({"000" + std::string("+99999") + "+12x4567890" +
-                                 "-00000000000ab,500000" + "2024ab01" + std::string(20, '#'),
-                             "000" + std::string(" -0012") + "  -00000012" + "+0000000000003,25"}));
+    const std::string lunga =
+        "000+99999+12x4567890-00000000000ab,5000002024ab01####################";
+    const std::string corta = "000 -0012  -00000012+0000000000003,25";
+    a.cartella.scrivi("t.tda", righe_crlf({lunga, corta}));
     ASSERT_TRUE(a.tabella.carica(a.cartella.percorso("t.tda")));
     ASSERT_EQ(a.tabella.righe(), 2);
     EXPECT_EQ(a.tabella.dati_diretto(1, 1), Valore(std::int16_t{32767})); // held in range
@@ -180,7 +180,7 @@ TEST(ClsCritto, CifratoConUltimoRecordSenzaACapo) {
     EXPECT_EQ(
         a.tabella.carica(a.cartella.percorso("corto.tcl"), {.lettura_crittato = true}).messaggio(),
         "Input oltre la fine del file " + a.cartella.percorso("corto.tcl"));
-    a.cartella.scrivi("rotto.tcl", "abc\r\n" + cifrato.substr(1002));
+    a.cartella.scrivi("rotto.tcl", std::string("abc\r\n") + cifrato.substr(1002));
     EXPECT_FALSE(a.tabella.carica(a.cartella.percorso("rotto.tcl"), {.lettura_crittato = true}));
 }
 
@@ -195,25 +195,26 @@ TEST(ClsCritto, RidottoCessatiEParziale) {
     struct Caso {
         std::string nome;
         bool separa_cessati;
-        OpzioniCarica opzioni;
+        bool ridotto;
+        bool parziale;
         std::vector<std::string> caricate;
         std::vector<std::string> coda;
     } casi[] = {
-        {"tutte", false, {}, {"ANNA", "BRUN", "CARL", "DARI"}, {}},
-        {"ridotto", false, {.ridotto = true}, {"ANNA", "CARL"}, {}},
-        {"cessati in coda", true, {}, {"ANNA", "CARL", "DARI"}, {"BRUN"}},
-        {"parziale",
-         false,
-         {.lettura_parziale = true, .tabella_autorizzati = {0, 2, 4}},
-         {"BRUN", "DARI"},
-         {}},
+        {"tutte", false, false, false, {"ANNA", "BRUN", "CARL", "DARI"}, {}},
+        {"ridotto", false, true, false, {"ANNA", "CARL"}, {}},
+        {"cessati in coda", true, false, false, {"ANNA", "CARL", "DARI"}, {"BRUN"}},
+        {"parziale: numeri 2 e 4", false, false, true, {"BRUN", "DARI"}, {}},
     };
     for (const auto& c : casi) {
         AmbienteTabelle a;
         a.tabella.separa_cessati = c.separa_cessati;
         ASSERT_TRUE(a.tabella.descrizione(layout));
         a.cartella.scrivi("t.tda", file);
-        ASSERT_TRUE(a.tabella.carica(a.cartella.percorso("t.tda"), c.opzioni)) << c.nome;
+        OpzioniCarica opzioni;
+        opzioni.ridotto = c.ridotto;
+        opzioni.lettura_parziale = c.parziale;
+        opzioni.tabella_autorizzati = {0, 2, 4};
+        ASSERT_TRUE(a.tabella.carica(a.cartella.percorso("t.tda"), opzioni)) << c.nome;
         EXPECT_EQ(a.tabella.righe(), 4) << c.nome;
         EXPECT_EQ(a.tabella.righe_caricate(), static_cast<int>(c.caricate.size())) << c.nome;
         EXPECT_EQ(a.tabella.righe_in_coda(), static_cast<int>(c.coda.size())) << c.nome;

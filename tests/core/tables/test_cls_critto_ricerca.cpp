@@ -65,13 +65,15 @@ TEST(RicercaTabella, DicotomicaSuOgniDimensione) {
         AmbienteTabelle a;
         std::vector<std::string> righe;
         for (int i = 1; i <= n; ++i) {
-            righe.push_back(record("0", "K" + std::to_string(100 + 2 * i), 2 * i));
+            const std::string numero = std::to_string(100 + 2 * i);
+            righe.push_back(record("0", "K" + numero, 2 * i));
         }
         carica(a, righe);
         for (int i = 1; i <= n; ++i) {
-            const std::string nome = "K" + std::to_string(100 + 2 * i);
+            const std::string numero = std::to_string(100 + 2 * i);
+            const std::string nome = "K" + numero;
             ASSERT_EQ(a.tabella.identifica_elemento_dicotomica(nome, 1), i) << n;
-            ASSERT_EQ(a.tabella.identifica_elemento_dicotomica("k" + nome.substr(1), 1), i) << n;
+            ASSERT_EQ(a.tabella.identifica_elemento_dicotomica("k" + numero, 1), i) << n;
             ASSERT_EQ(a.tabella.identifica_elemento_dicotomica(std::int16_t(2 * i), 2), i) << n;
             ASSERT_EQ(a.tabella.ricerca_dicotomica(nome, 1), i) << n;
             ASSERT_EQ(a.tabella.identifica_elemento_dicotomica(2 * i + 1, 2), -1) << n;

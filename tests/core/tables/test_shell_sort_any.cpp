@@ -43,7 +43,8 @@ TEST(ShellSortAny, ListeLungheETestiComeCodiciSenzaSegno) {
     std::vector<int> righe(n + 1);
     for (int i = 1; i <= n; ++i) {
         // Bytes above 127 must sort after ASCII, as the files' code page orders them.
-        chiavi[i] = std::string(1, static_cast<char>((i * 7919) % 256)) + std::to_string(i);
+        chiavi[i].assign(1, static_cast<char>((i * 7919) % 256));
+        chiavi[i] += std::to_string(i);
         righe[i] = i;
     }
     const auto originali = chiavi;
