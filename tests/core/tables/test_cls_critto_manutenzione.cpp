@@ -1,0 +1,182 @@
+#include "ambiente_tabelle.h"
+
+#include "tables/file_interi.h"
+
+#include <gtest/gtest.h>
+
+namespace meravo {
+namespace {
+
+using prova::AmbienteTabelle;
+using prova::righe_crlf;
+
+const std::vector<DescrizioneColonna> pazienti = {
+    {3, 0, "numero"}, {8, 10, "cognome"}, {7, 0, "nascita"}};
+
+const std::vector<std::string> elenco_iniziale = {
+    "000+0000000001ROSSI     19800101",
+    "000+0000000002BIANCHI   19751231",
+    "000+0000000004VERDI     20000229",
+};
+
+// The enciphered patients' list in a scratch folder, loaded as the patients' general table.
+struct Elenco : AmbienteTabelle {
+    explicit Elenco(const std::vector<std::string>& righe = elenco_iniziale) {
+        cartella.scrivi("chiaro.txt", righe_crlf(righe));
+        EXPECT_TRUE(tabella.scrittura(cartella.percorso("chiaro.txt"), file()));
+        std::filesystem::remove(cartella.percorso("chiaro.txt"));
+        tabella.nome_tabella = "generale_pazienti";
+        EXPECT_TRUE(tabella.descrizione(pazienti));
+        EXPECT_TRUE(tabella.carica(file(), {.lettura_crittato = true}));
+    }
+    std::string file() const { return cartella.percorso("elenco_pazienti.tcl"); }
+    std::string lista() const { return cartella.leggi("elenco_pazienti.tcl"); }
+    std::vector<std::string> cognomi() const {
+        std::vector<std::string> c;
+        for (int r = 1; r <= tabella.righe(); ++r) {
+            c.push_back(std::get<std::string>(tabella.dati_diretto(2, r)));
+        }
+        return c;
+    }
+};
+
+TEST(Manutenzione, AggiornaAggiungiElimina) {
+    Elenco e;
+    const std::string prima = e.lista();
+    ASSERT_TRUE(e.tabella.aggiorna_esistente(2, {Valore{}, Valore{}, std::string("BIANCHINI")}));
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHINI", "VERDI"}));
+    EXPECT_EQ(e.tabella.dati_diretto(3, 2), Valore(Data{1975, 12, 31})); // untouched field
+    // Backups of the list as it was; the plain copy follows the list; no lock is left.
+    EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak"), prima);
+    EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak_20240105_093000_STUDIO1"), prima);
+    EXPECT_EQ(
+        e.cartella.leggi("tara_config.tmp"),
+        righe_crlf({elenco_iniziale[0], "000+0000000002BIANCHINI 19751231", elenco_iniziale[2]}));
+    EXPECT_FALSE(e.cartella.esiste("tara_config.bak"));
+    EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+
+    ASSERT_TRUE(e.tabella.aggiungi_nuovo({Valore{}, 3, std::string("CONTI"), Data{1990, 6, 1}}, 1));
+    EXPECT_TRUE(e.tabella.separa_cessati);
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHINI", "CONTI", "VERDI"}));
+    EXPECT_EQ(e.tabella.risposta_servizio(3), "000");
+
+    ASSERT_TRUE(e.tabella.eliminazione_definitiva(1, 1));
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"BIANCHINI", "CONTI", "VERDI"}));
+
+    // A fresh reader of the list sees the same.
+    AmbienteTabelle altro;
+    ASSERT_TRUE(altro.tabella.descrizione(pazienti));
+    ASSERT_TRUE(altro.tabella.carica(e.file(), {.lettura_crittato = true}));
+    EXPECT_EQ(altro.tabella.dati_diretto(1, 2), Valore(std::int32_t{3}));
+}
+
+TEST(Manutenzione, RichiesteCheNonCambianoNulla) {
+    Elenco e;
+    const std::string prima = e.lista();
+    // Unknown patient, duplicate number, the patient's number rewritten, a value of the wrong
+    // kind, a stale row index.
+    EXPECT_FALSE(e.tabella.aggiorna_esistente(3, {Valore{}, Valore{}, std::string("X")}));
+    EXPECT_FALSE(e.tabella.aggiungi_nuovo({Valore{}, 2, std::string("DOPPIO")}, 1));
+    EXPECT_FALSE(e.tabella.aggiorna_esistente(2, {Valore{}, 7}));
+    EXPECT_FALSE(e.tabella.aggiorna_esistente(2, {Valore{}, Valore{}, 5}));
+    EXPECT_FALSE(e.tabella.eliminazione_definitiva(1, 2));
+    EXPECT_EQ(e.lista(), prima);
+    EXPECT_EQ(e.messaggi.mostrati.size(), 2u); // the patient missing, the patient already there
+    EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+}
+
+TEST(Manutenzione, BloccoDiUnAltroProgramma) {
+    const std::function<bool(Cls_Critto&)> cambi[] = {
+        [](Cls_Critto& t) {
+            return t.aggiorna_esistente(1, {Valore{}, Valore{}, std::string("X")});
+        },
+        [](Cls_Critto& t) {
+            return t.aggiungi_nuovo({Valore{}, 9, std::string("X")}, 1);
+        },
+        [](Cls_Critto& t) { return t.eliminazione_definitiva(1, 1); },
+    };
+    for (const auto& cambia : cambi) {
+        Elenco e;
+        e.cartella.scrivi("modElenco.blk", "aggiorna_chiavenome\r\n");
+        const std::string prima = e.lista();
+        EXPECT_FALSE(cambia(e.tabella));
+        EXPECT_EQ(e.lista(), prima);
+        EXPECT_FALSE(e.cartella.esiste("elenco_pazienti.bak"));
+        // The other program's lock is its own to remove.
+        EXPECT_EQ(e.cartella.leggi("modElenco.blk"), "aggiorna_chiavenome\r\n");
+        EXPECT_GT(e.pompa.chiamate, 0); // the window kept running while it waited
+        ASSERT_EQ(e.messaggi.mostrati.size(), 1u);
+        EXPECT_EQ(e.messaggi.mostrati[0].icona, Icona::esclamazione);
+    }
+
+    // A lock released while the change waits lets the change through.
+    Elenco e;
+    e.cartella.scrivi("modElenco.blk", "marca_cessato\r\n");
+    const double inizio = e.orologio.secondi;
+    e.pompa.azione = [&] {
+        if (e.orologio.secondi - inizio >= 4.0) {
+            std::filesystem::remove(e.cartella.percorso("modElenco.blk"));
+        }
+    };
+    EXPECT_TRUE(e.tabella.eliminazione_definitiva(3, 4));
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHI"}));
+    EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+}
+
+TEST(Manutenzione, RecordMalformatoLasciaLElencoComEra) {
+    Elenco e({elenco_iniziale[0], "000+0000000002BIANCHI", elenco_iniziale[2]});
+    const std::string prima = e.lista();
+    const std::string copia = e.cartella.leggi("tara_config.tmp");
+    EXPECT_FALSE(e.tabella.aggiorna_esistente(1, {Valore{}, Valore{}, std::string("X")}));
+    EXPECT_FALSE(e.tabella.eliminazione_definitiva(1, 1));
+    EXPECT_EQ(e.lista(), prima);
+    EXPECT_EQ(e.cartella.leggi("tara_config.tmp"), copia);
+    EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+    ASSERT_EQ(e.messaggi.mostrati.size(), 2u);
+    EXPECT_NE(e.messaggi.mostrati[0].testo.find("aggiornare i dati del paziente"),
+              std::string::npos);
+    EXPECT_NE(e.messaggi.mostrati[1].testo.find("continuare con l'eliminazione"),
+              std::string::npos);
+    EXPECT_EQ(e.messaggi.mostrati[1].titolo, "Ostrel 2");
+    EXPECT_EQ(e.messaggi.mostrati[1].icona, Icona::critico);
+}
+
+TEST(Manutenzione, CrittaturaFallitaRipristinaEntrambiIFile) {
+    Elenco e;
+    const std::string prima = e.lista();
+    const std::string copia = e.cartella.leggi("tara_config.tmp");
+    // The new list cannot be written: its temporary name is taken by a folder.
+    std::filesystem::create_directory(percorso_temporaneo(e.file()));
+    EXPECT_FALSE(e.tabella.eliminazione_definitiva(2, 2));
+    EXPECT_EQ(e.lista(), prima);
+    EXPECT_EQ(e.cartella.leggi("tara_config.tmp"), copia);
+    EXPECT_FALSE(e.cartella.esiste("tara_config.bak"));
+    EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+    ASSERT_EQ(e.messaggi.mostrati.size(), 2u);
+    EXPECT_EQ(e.messaggi.mostrati[0].testo,
+              "Errore nella crittatura dell'elenco pazienti! Impossibile eliminare il paziente.");
+    EXPECT_EQ(e.messaggi.mostrati[0].titolo, "Ostrel2");
+    EXPECT_NE(e.messaggi.mostrati[1].testo.find("Verr\xE0 ripristinata la versione precedente"),
+              std::string::npos);
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHI", "VERDI"}));
+
+    // scrittura on its own reports a plain file it cannot read.
+    EXPECT_FALSE(e.tabella.scrittura(e.cartella.percorso("assente.txt"), e.file()));
+    EXPECT_EQ(e.lista(), prima);
+}
+
+TEST(Manutenzione, DueCambiNelloStessoSecondoUnSoloBackupDatato) {
+    Elenco e;
+    ASSERT_TRUE(e.tabella.aggiorna_esistente(1, {Valore{}, Valore{}, std::string("ROSSINI")}));
+    const std::string intermedia = e.lista();
+    ASSERT_TRUE(e.tabella.aggiorna_esistente(4, {Valore{}, Valore{}, std::string("VERDONE")}));
+    std::size_t datati = 0;
+    for (const auto& voce : std::filesystem::directory_iterator(e.cartella.percorso(""))) {
+        datati += voce.path().filename().string().rfind("elenco_pazienti.bak_", 0) == 0;
+    }
+    EXPECT_EQ(datati, 1u);
+    EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak_20240105_093000_STUDIO1"), intermedia);
+}
+
+} // namespace
+} // namespace meravo
