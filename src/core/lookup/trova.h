@@ -68,7 +68,8 @@ public:
 
     // Binds to `oggettox` and loads column `riferimento`, then shows the first candidate that
     // begins with `da_ricercare`. `altezza` is the list height in twips (none: the control's own
-    // height). False, with nothing changed, when the table has no such column.
+    // height). False, with nothing changed, when the table has no such column. The table must
+    // outlive the binding: the look-up asks it for names and cells later on.
     bool inizializza(const TabellaConsultabile& oggettox, int riferimento = 1,
                      std::string_view da_ricercare = {}, std::optional<double> altezza = {},
                      std::string_view chiamante = {});

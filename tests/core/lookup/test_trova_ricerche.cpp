@@ -116,6 +116,7 @@ TEST(TrovaRicerche, LeQuattroRicercheTengonoPuntatoriEQuanti) {
         // GASTROENTERITE: "ITE" ends the word, "ACU" follows.
         {[&] { t.ovunqueEovunque("ITE", "ACU"); }, 4},
         {[&] { t.sinistra("Q"); }, 0},
+        {[&] { t.sinistraEovunque("Q", "A"); }, 0},
     };
     for (const auto& c : casi) {
         c.ricerca();

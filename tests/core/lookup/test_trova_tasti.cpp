@@ -26,6 +26,7 @@ TEST(TrovaTasti, SpazioFissaIlPrefissoEPoiSiCercaUnSecondoTermine) {
     BancoTrova b;
     b.avvia();
     b.digita("BRONCHITE ");
+    b.t.mouse_su_testo(); // the mouse cannot move the typing position
     EXPECT_EQ(b.schermo(), "<> {BRONCHITE}[ ACUTA]");
     b.digita("c");
     EXPECT_EQ(b.schermo(), "<> {BRONCHITE}{ A}C[UTA]");
