@@ -15,7 +15,8 @@ constexpr std::array<std::string_view, 3> nomi_diagnosi = {"icdix", "icdix_bpco"
 trova::trova(PompaEventi& pompa, Segnale& segnale, Messaggi& messaggi, ProprietaTrova proprieta)
     : pompa_(pompa), segnale_(segnale), messaggi_(messaggi), proprieta_(std::move(proprieta)),
       valori_colonna_(std::make_shared<const std::vector<std::string>>(1)),
-      sfondo_legenda_(proprieta_.BackColorLegenda), testo_legenda_(proprieta_.ForeColorLegenda) {
+      lista_trovati_(valori_colonna_), sfondo_legenda_(proprieta_.BackColorLegenda),
+      testo_legenda_(proprieta_.ForeColorLegenda) {
     // A saved text comes back both as the box's text and as the candidate's.
     Text_ = proprieta_.Text;
     testo_ = proprieta_.Text;
@@ -23,7 +24,7 @@ trova::trova(PompaEventi& pompa, Segnale& segnale, Messaggi& messaggi, Proprieta
 }
 
 std::int32_t trova::ritorna_quanti_trovati() const {
-    return static_cast<std::int32_t>(lista_trovati_.size()) - 1;
+    return static_cast<std::int32_t>(lista_trovati_->size()) - 1;
 }
 
 std::string trova::ritorna_nome_oggetto() const {

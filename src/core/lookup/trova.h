@@ -151,7 +151,7 @@ public:
     std::optional<double> altezza_lista() const { return altezza_lista_; }
 
     const std::vector<std::string>& valori_colonna() const { return *valori_colonna_; }
-    const std::vector<std::string>& lista_trovati() const { return lista_trovati_; }
+    const std::vector<std::string>& lista_trovati() const { return *lista_trovati_; }
     const std::vector<std::int32_t>& puntatori() const { return puntatori_; }
     std::int32_t quanti() const { return quanti_; }
     std::int32_t posizione() const { return posizione_; }
@@ -181,9 +181,11 @@ private:
         int modificatori;     // key: Shift/Ctrl/Alt; character: 1 for a space taken by Right
     };
 
+    // A search result. The list is shared, so that "every row" costs no copy of the column.
     struct Trovati {
-        std::vector<std::string> lista = std::vector<std::string>(1);
-        std::vector<std::int32_t> puntatori = std::vector<std::int32_t>(1);
+        std::shared_ptr<const std::vector<std::string>> lista;
+        std::vector<std::int32_t> puntatori;
+        std::int32_t quanti() const { return static_cast<std::int32_t>(puntatori.size()) - 1; }
     };
 
     // Searches (they build their result aside, so that nothing that runs in the event pump
@@ -193,6 +195,8 @@ private:
     Trovati cerca_sinistra_e_ovunque(std::string_view chiave1, std::string_view chiave2);
     Trovati cerca_ovunque_e_ovunque(std::string_view chiave1, std::string_view chiave2);
     Trovati cerca_nel_modo(std::string_view digitato);
+    Trovati tutta_la_colonna() const;
+    std::shared_ptr<const std::vector<std::string>> colonna_in_maiuscolo();
     void adotta(Trovati trovati);
     void mostra_ricerca(Trovati trovati, std::string_view digitato);
     void avvia(std::string_view da_ricercare, std::optional<double> altezza);
@@ -243,7 +247,9 @@ private:
     // Shared so that a search keeps reading the column it started on even if a re-binding
     // happens while it lets events run.
     std::shared_ptr<const std::vector<std::string>> valori_colonna_;
-    std::vector<std::string> lista_trovati_ = std::vector<std::string>(1);
+    // The column in upper case, made when a search that ignores case first needs it.
+    std::shared_ptr<const std::vector<std::string>> colonna_maiuscola_;
+    std::shared_ptr<const std::vector<std::string>> lista_trovati_;
     std::vector<std::int32_t> puntatori_ = std::vector<std::int32_t>(1);
     std::int32_t quanti_ = 0;
     std::int32_t posizione_ = 1;

@@ -40,7 +40,7 @@ void trova::apri_lista() {
         riempi_vista();
         focus_ = Focus::vista;
     } else {
-        lista_.riempi(lista_trovati_, quanti_);
+        lista_.riempi(*lista_trovati_, quanti_);
         lista_.seleziona(posizione_ - 1);
         lista_.mostra();
         focus_ = Focus::lista;
@@ -254,7 +254,7 @@ void trova::scegli_riga_vista(int riga) {
         return;
     }
     posizione_ = k;
-    std::string scelto = lista_trovati_[static_cast<std::size_t>(k)];
+    std::string scelto = (*lista_trovati_)[static_cast<std::size_t>(k)];
     nascondi_liste();
     testo_abilitato_ = true;
     focus_ = Focus::testo;

@@ -3,6 +3,9 @@
 #include "lookup/confronto.h"
 #include "lookup/trova.h"
 #include "services/pompa_eventi.h"
+#include "text/testo.h"
+
+#include <numeric>
 
 namespace meravo {
 
@@ -26,11 +29,19 @@ private:
     int& contatore_;
 };
 
-void aggiungi(std::vector<std::string>& lista, std::vector<std::int32_t>& puntatori,
-              const std::string& voce, std::int32_t riga) {
-    lista.push_back(voce);
-    puntatori.push_back(riga);
-}
+// Collects the matches of a search: entries and their rows, index 0 holding nothing.
+struct Raccolta {
+    void aggiungi(const std::string& voce, std::int32_t riga) {
+        voci.push_back(voce);
+        righe.push_back(riga);
+    }
+    std::shared_ptr<const std::vector<std::string>> condivise() {
+        return std::make_shared<const std::vector<std::string>>(std::move(voci));
+    }
+
+    std::vector<std::string> voci = std::vector<std::string>(1);
+    std::vector<std::int32_t> righe = std::vector<std::int32_t>(1);
+};
 
 } // namespace
 
@@ -52,7 +63,8 @@ bool trova::inizializza(const TabellaConsultabile& oggettox, int riferimento,
     nascondi_liste();
     testo_abilitato_ = true;
     valori_colonna_ = std::make_shared<const std::vector<std::string>>(std::move(*colonna));
-    lista_trovati_ = *valori_colonna_;
+    colonna_maiuscola_.reset();
+    lista_trovati_ = valori_colonna_;
     avvia(da_ricercare, altezza);
     return true;
 }
@@ -62,8 +74,8 @@ void trova::inizializza_senza_caricare(std::string_view da_ricercare,
     if (scelta_multipla_ && lista_.visibile()) {
         return;
     }
-    if (lista_trovati_.size() != valori_colonna_->size()) {
-        lista_trovati_ = *valori_colonna_;
+    if (lista_trovati_->size() != valori_colonna_->size()) {
+        lista_trovati_ = valori_colonna_;
     }
     avvia(da_ricercare, altezza);
 }
@@ -78,16 +90,8 @@ void trova::avvia(std::string_view da_ricercare, std::optional<double> altezza) 
         modo_ = ModoRicerca::sinistra;
         pompa_.esegui_eventi_in_attesa();
         posizione_ = 1;
-        if (chiave.empty()) {
-            lista_trovati_ = *valori_colonna_;
-            puntatori_.resize(lista_trovati_.size());
-            for (std::size_t i = 0; i < puntatori_.size(); ++i) {
-                puntatori_[i] = static_cast<std::int32_t>(i);
-            }
-        } else {
-            adotta(cerca_sinistra(chiave));
-        }
-        quanti_ = ritorna_quanti_trovati();
+        adotta(cerca_sinistra(chiave)); // with no text: every row, in column order
+
         if (quanti_ > 0) {
             visualizza(chiave, "");
         }
@@ -172,33 +176,56 @@ trova::Intervallo trova::limiti(std::string_view chiave_x_dupli) {
     return {primo, alto};
 }
 
+trova::Trovati trova::tutta_la_colonna() const {
+    std::vector<std::int32_t> righe(valori_colonna_->size());
+    std::iota(righe.begin(), righe.end(), 0);
+    return {valori_colonna_, std::move(righe)};
+}
+
+std::shared_ptr<const std::vector<std::string>> trova::colonna_in_maiuscolo() {
+    if (!colonna_maiuscola_) {
+        std::vector<std::string> maiuscole;
+        maiuscole.reserve(valori_colonna_->size());
+        for (const auto& voce : *valori_colonna_) {
+            maiuscole.push_back(testo::maiuscolo(voce));
+        }
+        colonna_maiuscola_ = std::make_shared<const std::vector<std::string>>(std::move(maiuscole));
+    }
+    return colonna_maiuscola_;
+}
+
 trova::Trovati trova::cerca_sinistra(std::string_view chiave) {
+    if (chiave.empty()) {
+        return tutta_la_colonna(); // every row begins with nothing
+    }
     const RicercaInCorso in_corso(ricerche_in_corso_);
     const auto colonna = valori_colonna_;
     const auto [primo, ultimo] = limiti(confronto::preparato(chiave, InputMinMaiuscIndifferente()));
-    Trovati t;
+    Raccolta r;
     if (ultimo != 0) {
         for (std::int32_t i = primo; i <= ultimo; ++i) {
             pompa_.esegui_eventi_in_attesa();
-            aggiungi(t.lista, t.puntatori, (*colonna)[static_cast<std::size_t>(i)], i);
+            r.aggiungi((*colonna)[static_cast<std::size_t>(i)], i);
         }
     }
-    return t;
+    return {r.condivise(), std::move(r.righe)};
 }
 
+// Scanning runs over an upper-case copy of the column, made once, when case is ignored.
 trova::Trovati trova::cerca_ovunque(std::string_view chiave) {
     const RicercaInCorso in_corso(ricerche_in_corso_);
     const auto colonna = valori_colonna_;
     const bool m = InputMinMaiuscIndifferente();
+    const auto confronti = m ? colonna_in_maiuscolo() : colonna;
     const auto k = confronto::preparato(chiave, m);
-    Trovati t;
+    Raccolta r;
     for (std::size_t i = 1; i < colonna->size(); ++i) {
         pompa_.esegui_eventi_in_attesa();
-        if (confronto::posizione((*colonna)[i], k, 1, m) > 0) {
-            aggiungi(t.lista, t.puntatori, (*colonna)[i], static_cast<std::int32_t>(i));
+        if ((*confronti)[i].find(k) != std::string::npos) {
+            r.aggiungi((*colonna)[i], static_cast<std::int32_t>(i));
         }
     }
-    return t;
+    return {r.condivise(), std::move(r.righe)};
 }
 
 trova::Trovati trova::cerca_sinistra_e_ovunque(std::string_view chiave1, std::string_view chiave2) {
@@ -207,31 +234,36 @@ trova::Trovati trova::cerca_sinistra_e_ovunque(std::string_view chiave1, std::st
     // The second term is compared with the entries as stored, like the bisection: the column
     // of a prefix search is kept in upper case.
     const auto k2 = confronto::preparato(chiave2, InputMinMaiuscIndifferente());
-    Trovati t;
-    for (std::size_t k = 1; k < prima.lista.size(); ++k) {
+    Raccolta r;
+    for (std::size_t k = 1; k < prima.puntatori.size(); ++k) {
         pompa_.esegui_eventi_in_attesa();
-        if (confronto::posizione(prima.lista[k], k2, chiave1.size() + 1, false) > 0) {
-            aggiungi(t.lista, t.puntatori, prima.lista[k], prima.puntatori[k]);
+        const auto& voce = (*prima.lista)[k];
+        if (confronto::posizione(voce, k2, chiave1.size() + 1, false) > 0) {
+            r.aggiungi(voce, prima.puntatori[k]);
         }
     }
-    return t;
+    return {r.condivise(), std::move(r.righe)};
 }
 
 trova::Trovati trova::cerca_ovunque_e_ovunque(std::string_view chiave1, std::string_view chiave2) {
     const RicercaInCorso in_corso(ricerche_in_corso_);
     const auto prima = cerca_ovunque(chiave1);
     const bool m = InputMinMaiuscIndifferente();
+    const auto confronti = m ? colonna_in_maiuscolo() : valori_colonna_;
     const auto k1 = confronto::preparato(chiave1, m);
     const auto k2 = confronto::preparato(chiave2, m);
-    Trovati t;
-    for (std::size_t k = 1; k < prima.lista.size(); ++k) {
+    Raccolta r;
+    for (std::size_t k = 1; k < prima.puntatori.size(); ++k) {
         pompa_.esegui_eventi_in_attesa();
-        const auto p = confronto::posizione(prima.lista[k], k1, 1, m);
-        if (p != 0 && confronto::posizione(prima.lista[k], k2, p + k1.size(), m) > 0) {
-            aggiungi(t.lista, t.puntatori, prima.lista[k], prima.puntatori[k]);
+        const std::string_view testo = (*confronti)[static_cast<std::size_t>(prima.puntatori[k])];
+        // Only the first occurrence of the first term anchors the second.
+        const auto p = testo.find(k1);
+        if (p != std::string_view::npos &&
+            testo.find(k2, p + k1.size()) != std::string_view::npos) {
+            r.aggiungi((*prima.lista)[k], prima.puntatori[k]);
         }
     }
-    return t;
+    return {r.condivise(), std::move(r.righe)};
 }
 
 trova::Trovati trova::cerca_nel_modo(std::string_view digitato) {

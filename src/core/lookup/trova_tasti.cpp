@@ -238,7 +238,7 @@ bool trova::applica_carattere(const VoceCoda& voce) {
     }
     const auto nuovo = digitato() + static_cast<char>(voce.codice);
     auto trovati = cerca_nel_modo(nuovo);
-    if (trovati.lista.size() < 2) {
+    if (trovati.quanti() < 1) {
         segnale_.beep();
         return false;
     }

@@ -35,13 +35,13 @@ void trova::svuota_etichette() {
 }
 
 void trova::visualizza(std::string_view trova_1, std::string_view trova_2) {
-    const auto candidati = static_cast<std::int32_t>(lista_trovati_.size()) - 1;
+    const auto candidati = static_cast<std::int32_t>(lista_trovati_->size()) - 1;
     if (posizione_ < 1 || posizione_ > candidati) {
         // No candidate to show (nothing matched): the box keeps its text, the captions go.
         svuota_etichette();
         return;
     }
-    const std::string e = lista_trovati_[static_cast<std::size_t>(posizione_)];
+    const std::string e = (*lista_trovati_)[static_cast<std::size_t>(posizione_)];
     const bool uno = quanti_ == 1;
     sfondo_legenda_ = uno ? proprieta_.BackColorUno : proprieta_.BackColorMolti;
     testo_legenda_ = uno ? proprieta_.ForeColorUno : proprieta_.ForeColorMolti;
