@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace meravo {
+
+// Colours as the form stores them: 32 bits, red in the low byte; a high byte of 0x80 names a
+// system colour by the index in the low byte.
+namespace colori {
+inline constexpr std::uint32_t grigio_cornici = 0x00E0E0E0;
+inline constexpr std::uint32_t titoli_gruppi = 0x00400000;
+inline constexpr std::uint32_t rosa_obbligatori = 0x00C0C0FF;
+inline constexpr std::uint32_t sfondo_finestra = 0x80000005;
+} // namespace colori
+
+// One plain text box of the form.
+struct Campo {
+    std::string Text;
+    bool Enabled = true;
+    bool Visible = true;
+    std::uint32_t BackColor = colori::sfondo_finestra;
+    int MaxLength = 0; // 0: no limit
+};
+
+struct Pulsante {
+    bool Enabled = true;
+    bool Visible = true;
+};
+
+enum class TipoControllo { testo, password, data, nota, ricerca };
+
+// How the form lays out and names its controls: group, control name, label caption, kind,
+// whether the mandatory rule paints it pink, and its length limit. The order is the tab order.
+struct DescrizioneControllo {
+    std::string_view gruppo;
+    std::string_view nome;
+    std::string_view etichetta;
+    TipoControllo tipo;
+    bool obbligatorio;
+    int lunghezza_massima;
+};
+
+struct DescrizioneGruppo {
+    std::string_view nome;
+    std::string_view titolo;
+};
+
+const std::vector<DescrizioneGruppo>& gruppi_form();
+const std::vector<DescrizioneControllo>& controlli_form();
+
+} // namespace meravo

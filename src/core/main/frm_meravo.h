@@ -1,0 +1,140 @@
+#pragma once
+
+#include "diagnosis/critto_diretto.h"
+#include "lookup/trova.h"
+#include "main/archivio_certificati.h"
+#include "main/campi_form.h"
+#include "main/mappa_ordinata.h"
+#include "services/esito.h"
+#include "tables/cls_critto.h"
+#include "textbox/txtctl.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace meravo {
+
+class Messaggi;
+class Orologio;
+class PompaEventi;
+class Segnale;
+
+// What the form gets from the platform.
+struct ServiziForm {
+    Messaggi& messaggi;
+    Orologio& orologio;
+    PompaEventi& pompa;
+    Segnale& segnale;
+    std::filesystem::path cartella_programma;
+    // The locale's decimal separator, for the number boxes.
+    char separatore_decimale = ',';
+    // Opens a web address in the user's default browser, without waiting for it.
+    std::function<void(const std::string&)> apri_indirizzo;
+    std::function<std::optional<std::string>(std::string_view)> ambiente = variabile_ambiente;
+    // The diagnosis tables, shared by the whole program.
+    std::shared_ptr<TabelleIcdix> tabelle_icdix = TabelleIcdix::del_programma();
+
+    static std::optional<std::string> variabile_ambiente(std::string_view nome);
+};
+
+// The certificate form without its window: every module-wide value, every field as text with
+// its enabled, visible and colour state, the start-up, the mandatory rule and the buttons. The
+// window mirrors these members and calls the handlers; it holds no rule of its own.
+class frm_Meravo {
+public:
+    explicit frm_Meravo(ServiziForm servizi);
+    frm_Meravo(const frm_Meravo&) = delete;
+    frm_Meravo& operator=(const frm_Meravo&) = delete;
+
+    // Start-up on the command line's text. False when the module must end at once (the
+    // message has been shown; `codice_uscita` says with which code).
+    bool avvia(std::string_view riga_comando);
+
+    // The module has ended (after Salva/Esci, or a start-up that could not go on).
+    bool terminato() const { return terminato_; }
+    int codice_uscita() const { return codice_uscita_; }
+    // Raised once when the module ends; the window closes on it.
+    std::function<void(int codice)> fine_programma;
+
+    // --- Buttons ---
+    // "Stampa/Esci": the mandatory rule, then the send-and-print sequence.
+    void Stampa_Click();
+    // "Salva/Esci": writes the exchange file and ends; on a failed write the doctor is told why
+    // and the form stays open.
+    bool salva_Click();
+    // "Utilizza portale Siss".
+    void siss_Click();
+    // The send step of "Stampa/Esci", once the mandatory rule has passed: true when the
+    // certificate went out. Later steps (printing, archiving) follow it.
+    std::function<bool()> invia_certificato;
+
+    // The mandatory-field rule, with its message; the caller re-enables the buttons.
+    bool campi_obbligatori_compilati();
+    // The diagnosis chosen in `trova1` becomes `cod_icdix`.
+    void selezione_confermata();
+    // Writes the archive into the exchange file, whole or not at all.
+    Esito salva_archivio();
+
+    // --- Fields by name, as the window and the rules reach them ---
+    Campo* campo(std::string_view nome);
+    Txtctl* data(std::string_view nome);
+    // The text of any text box or date box; empty for an unknown name.
+    std::string testo(std::string_view nome) const;
+    void imposta_testo(std::string_view nome, std::string_view valore);
+
+    // --- Module-wide values ---
+    std::string file_input;
+    std::string direttorio_tabelle;
+    bool usa_siss = false;
+    bool modo_test = false;
+    std::string endpoint_invio;
+    std::string endpoint_annullamento;
+    ArchivioCertificati certificati;
+    MappaOrdinata stati_esteri;
+    std::string protocollo;
+
+    // --- Controls ---
+    Campo nome_medico, cod_reg_medico, asl_medico, utente, password, cf_medico;
+    Campo cognome, nome, txt_cf, comune_nascita, provincia_nascita, sesso;
+    Campo residenza_via, residenza_cap, residenza_comune, residenza_provincia;
+    Campo cod_icdix, note_diagnosi;
+    Campo nominativo, nominativo_via, nominativo_cap, nominativo_comune, nominativo_provincia;
+    Txtctl dt_nascita, dt_rilascio, dt_inizio, dt_fine;
+    int opt_tipo = 0;   // 0 Inizio, 1 Continuazione, 2 Ricaduta
+    int opt_visita = 0; // 0 Ambulatoriale, 1 Domiciliare
+    Pulsante Stampa, salva, archivio, siss, cmd_crypta;
+
+    CrittoDiretto icdix;
+    Cls_Critto tabella_comuni;
+    trova trova1;
+
+    const ServiziForm& servizi() const { return servizi_; }
+
+private:
+    void leggi_input();
+    void leggi_stati_esteri();
+    void scegli_indirizzi();
+    // Table start-up: false when a table could not be loaded (the module then ends).
+    bool carica_tabelle();
+    void prepara_ricerca_diagnosi();
+    void completa_provincia_nascita();
+    void termina(int codice);
+    void abilita_pulsanti(bool abilitati);
+
+    ServiziForm servizi_;
+    bool terminato_ = false;
+    int codice_uscita_ = 0;
+};
+
+// Appends one text column of `larghezza` characters named `nome` to a table layout.
+void aggiungi_campo(std::vector<DescrizioneColonna>& layout, int larghezza, std::string nome);
+
+// The diagnosis code shown on the form for a code cell of the diagnosis table.
+std::string codice_da_cella(std::string_view cella);
+
+} // namespace meravo

@@ -1,0 +1,257 @@
+#include "main/frm_meravo.h"
+
+#include "doppi/doppi.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace meravo {
+namespace {
+
+namespace fs = std::filesystem;
+using prova::CartellaTemporanea;
+
+// A program folder with the sample tables in "tabelle/" and an exchange file written by the
+// calling program.
+struct Banco {
+    CartellaTemporanea cartella;
+    prova::MessaggiRegistrati messaggi;
+    prova::OrologioFinto orologio;
+    prova::PompaEventiContata pompa;
+    prova::SegnaleContato segnale;
+    std::vector<std::string> indirizzi_aperti;
+    std::map<std::string, std::string, std::less<>> ambiente;
+    std::unique_ptr<frm_Meravo> form;
+    std::vector<int> fine;
+
+    Banco() {
+        fs::create_directory(cartella.percorso() / "tabelle");
+        for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda",
+                                 "comuni.tda", "StatiEsteri_siss.txt"}) {
+            fs::copy_file(fs::path(MERAVO_DATI_ESEMPIO) / nome,
+                          cartella.percorso() / "tabelle" / nome);
+        }
+    }
+    std::string tabelle() const { return (cartella.percorso() / "tabelle").string() + "/"; }
+    std::string input() const { return cartella.file("paziente.txt"); }
+
+    frm_Meravo& avvia(const std::string& righe, const std::string& riga_comando = "") {
+        cartella.scrivi("paziente.txt", "000direttorio tabelle=" + tabelle() + "\r\n" + righe);
+        ServiziForm servizi{messaggi, orologio, pompa, segnale, cartella.percorso(), ',', {}};
+        servizi.apri_indirizzo = [this](const std::string& a) { indirizzi_aperti.push_back(a); };
+        servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {
+            const auto v = ambiente.find(nome);
+            return v == ambiente.end() ? std::nullopt : std::optional(v->second);
+        };
+        servizi.tabelle_icdix = std::make_shared<TabelleIcdix>();
+        form = std::make_unique<frm_Meravo>(std::move(servizi));
+        form->fine_programma = [this](int codice) { fine.push_back(codice); };
+        form->avvia(riga_comando.empty() ? "  " + input() + " " : riga_comando);
+        return *form;
+    }
+};
+
+const std::string paziente = "000cognome=Bianchi\r\n000nome=Anna\r\n000cf=BNCNNA80A41F205X\r\n"
+                             "000com nascita=milano \r\n000via=Via Roma 1\r\n000comune=Milano\r\n"
+                             "000cap=20121\r\n000provincia=MI\r\n000utente=rossi\r\n"
+                             "000password=segreta\r\n000pin=1234\r\n";
+
+TEST(FormAvvio, RiempieIlFormCancellaLInputECompletaLaProvincia) {
+    Banco b;
+    auto& f = b.avvia(paziente + "000certificato=20240105093000\xA7P1\r\n");
+    EXPECT_FALSE(f.terminato());
+    EXPECT_FALSE(fs::exists(b.input()));
+    EXPECT_EQ(f.file_input, b.input()); // the command line, trimmed
+    EXPECT_EQ(f.cognome.Text + " " + f.nome.Text, "Bianchi Anna");
+    EXPECT_EQ(f.provincia_nascita.Text, "MI");
+    EXPECT_EQ(f.dt_rilascio.Text(), "05/01/2024");
+    EXPECT_EQ(f.dt_inizio.Text(), "05/01/2024");
+    EXPECT_EQ(f.dt_fine.Text(), "");
+    EXPECT_EQ(f.certificati.chiavi(), std::vector<std::string>{"20240105093000"});
+    EXPECT_EQ(*f.stati_esteri.leggi("ALBANIA"), "999201");
+    EXPECT_FALSE(f.modo_test);
+    EXPECT_EQ(f.endpoint_invio, "https://certservice.sanita.finanze.it/TrasmissioneCertificatiWeb/"
+                                "services/InvioCertificato");
+    EXPECT_EQ(f.password.BackColor, colori::rosa_obbligatori);
+    EXPECT_FALSE(f.siss.Visible);
+    EXPECT_TRUE(b.messaggi.mostrati.empty());
+    EXPECT_EQ(f.trova1.quanti(), f.icdix.tabelle().completa.righe() > 0
+                                     ? static_cast<int>(f.icdix.tabelle().completa.righe())
+                                     : -1);
+}
+
+TEST(FormAvvio, ProvinciaDiNascitaSoloSeVuotaEComuneNoto) {
+    const struct {
+        std::string righe;
+        std::string provincia;
+    } casi[] = {
+        {"000com nascita=Roma\r\n000prov nascita=XX\r\n", "XX"},
+        {"000com nascita=Atlantide\r\n", ""},
+        {"000com nascita=  forl\xEC\r\n", "FC"},
+        {"", ""},
+    };
+    for (const auto& c : casi) {
+        Banco b;
+        EXPECT_EQ(b.avvia(c.righe).provincia_nascita.Text, c.provincia) << c.righe;
+    }
+}
+
+TEST(FormAvvio, ModoRegionaleTestEIndirizziSostituiti) {
+    Banco b;
+    b.cartella.scrivi("debug_inps.txt", "");
+    b.ambiente["MERAVO_INPS_HOST"] = "https://127.0.0.1:8443";
+    auto& f = b.avvia("000siss= S \r\n");
+    EXPECT_TRUE(f.usa_siss);
+    EXPECT_TRUE(f.modo_test);
+    EXPECT_EQ(f.endpoint_annullamento,
+              "https://127.0.0.1:8443/TrasmissioneCertificatiWeb/services/AnnullamentoCertificato");
+    for (const auto* c : {&f.password, &f.cf_medico}) {
+        EXPECT_FALSE(c->Enabled);
+        EXPECT_EQ(c->BackColor, colori::sfondo_finestra);
+    }
+    EXPECT_TRUE(f.siss.Visible);
+
+    b.messaggi.risposte = {Risposta::no, Risposta::si};
+    f.siss_Click();
+    EXPECT_TRUE(b.indirizzi_aperti.empty());
+    f.siss_Click();
+    EXPECT_EQ(b.indirizzi_aperti,
+              std::vector<std::string>{"https://www.crs.lombardia.it/CertificatidiMalattia/"});
+}
+
+TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {
+    Banco vuoto;
+    vuoto.avvia("", "   ");
+    EXPECT_TRUE(vuoto.form->terminato());
+    ASSERT_EQ(vuoto.messaggi.mostrati.size(), 1U);
+    EXPECT_EQ(vuoto.messaggi.mostrati[0].testo, "Impossibile continuare con il caricamento");
+    EXPECT_EQ(vuoto.messaggi.mostrati[0].titolo, "Ostrel 2");
+
+    for (const std::string tabella : {"icdIX_completo.tda", "comuni.tda"}) {
+        Banco b;
+        fs::remove(b.cartella.percorso() / "tabelle" / tabella);
+        b.avvia(paziente);
+        EXPECT_TRUE(b.form->terminato());
+        EXPECT_EQ(b.fine, std::vector<int>{0});
+        ASSERT_EQ(b.messaggi.mostrati.size(), 1U) << tabella; // diagnosis first, then stop
+        EXPECT_EQ(b.messaggi.mostrati[0].testo, "File " + b.tabelle() + tabella +
+                                                    " mancante. Impossibile continuare il "
+                                                    "caricamento.");
+        EXPECT_EQ(b.messaggi.mostrati[0].icona, Icona::critico);
+    }
+}
+
+TEST(FormObbligatori, CampiRosaNeiDueModi) {
+    const std::string tutto = paziente;
+    const std::string avviso = "Attenzione, tutti i campi contrassegnati in rosa sono obbligatori!";
+    const struct {
+        std::string righe;
+        std::function<void(frm_Meravo&)> prepara;
+        bool compilati;
+    } casi[] = {
+        {tutto, [](frm_Meravo& f) { f.dt_fine.Text("10/01/2024"), f.cod_icdix.Text = "487.1"; },
+         true},
+        {tutto, [](frm_Meravo& f) { f.dt_fine.Text("10/01/2024"), f.note_diagnosi.Text = "x"; },
+         true},
+        {tutto, [](frm_Meravo& f) { f.cod_icdix.Text = "487.1"; }, false},
+        {tutto,
+         [](frm_Meravo& f) {
+             f.dt_fine.Text("10/01/2024"), f.cod_icdix.Text = "  ", f.note_diagnosi.Text = " ";
+         },
+         false},
+        {tutto,
+         [](frm_Meravo& f) {
+             f.dt_fine.Text("10/01/2024"), f.cod_icdix.Text = "1", f.residenza_cap.Text = " ";
+         },
+         false},
+        {tutto + "000password=\r\n",
+         [](frm_Meravo& f) { f.dt_fine.Text("10/01/2024"), f.cod_icdix.Text = "1"; }, false},
+        {tutto + "000password=\r\n000pin=\r\n000utente=\r\n000siss=S\r\n",
+         [](frm_Meravo& f) { f.dt_fine.Text("10/01/2024"), f.cod_icdix.Text = "1"; }, true},
+    };
+    for (const auto& c : casi) {
+        Banco b;
+        auto& f = b.avvia(c.righe);
+        c.prepara(f);
+        f.Stampa_Click();
+        // No send step yet: either way the buttons come back.
+        EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
+        ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
+        EXPECT_EQ(b.messaggi.mostrati[0].testo == avviso, !c.compilati) << c.righe;
+    }
+}
+
+TEST(FormSalva, IlFileDiRitornoEScrittoInteroEIlModuloFinisce) {
+    Banco b;
+    auto& f = b.avvia(paziente + "000certificato=2\xA7"
+                                 "b\xE0\r\n000certificato=1\xA7"
+                                 "a\r\n"
+                                 "000certificato=2\xA7"
+                                 "doppio\r\n");
+    ASSERT_TRUE(f.salva_Click());
+    EXPECT_EQ(b.cartella.leggi("paziente.txt"), "2\xA7"
+                                                "b\xE0\r\n1\xA7"
+                                                "a\r\n");
+    EXPECT_TRUE(f.terminato());
+    EXPECT_EQ(b.fine, std::vector<int>{0});
+
+    Banco nessuno;
+    ASSERT_TRUE(nessuno.avvia(paziente).salva_Click());
+    EXPECT_EQ(nessuno.cartella.leggi("paziente.txt"), "vuoto\r\n");
+}
+
+TEST(FormSalva, UnaScritturaFallitaNonEUnSalvataggio) {
+    Banco b;
+    auto& f = b.avvia(paziente + "000certificato=1\xA7"
+                                 "a\r\n");
+    // The exchange path now names a folder that holds a file: the new file is written beside
+    // it and the final rename fails, as a crash between the two steps would leave it.
+    fs::create_directory(b.input());
+    b.cartella.scrivi("paziente.txt/dentro", "vecchio");
+    EXPECT_FALSE(f.salva_Click());
+    EXPECT_FALSE(f.terminato());
+    ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
+    EXPECT_NE(b.messaggi.mostrati[0].testo.find(b.input()), std::string::npos);
+    EXPECT_EQ(b.messaggi.mostrati[0].icona, Icona::critico);
+    EXPECT_EQ(b.cartella.leggi("paziente.txt/dentro"), "vecchio");
+    std::size_t file = 0;
+    for ([[maybe_unused]] const auto& voce : fs::directory_iterator(b.cartella.percorso())) {
+        ++file;
+    }
+    EXPECT_EQ(file, 2U); // tabelle/ and the folder: no temporary file left behind
+
+    fs::remove_all(b.input());
+    EXPECT_TRUE(f.salva_Click()); // the doctor retries
+    EXPECT_EQ(b.cartella.leggi("paziente.txt"), "1\xA7"
+                                                "a\r\n");
+}
+
+TEST(FormDiagnosi, CodiceDallaCellaEScelta) {
+    const struct {
+        std::string cella;
+        std::string codice;
+    } casi[] = {
+        {"00004019", "401.9"},   {"0000401", "401"}, {"0000401   ", "401"},
+        {"04019", "4019"},       {"0", ""},          {"", ""},
+        {"000076522", "765.22"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(codice_da_cella(c.cella), c.codice) << c.cella;
+    }
+
+    Banco b;
+    auto& f = b.avvia(paziente);
+    f.cod_icdix.Text = "vecchio";
+    for (char c : std::string("influenza polm")) {
+        if (c == ' ') {
+            f.trova1.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
+        }
+        f.trova1.carattere_testo(c);
+    }
+    f.trova1.tasto_giu_testo(Tasto::invio, modificatori::nessuno);
+    EXPECT_EQ(f.trova1.Text(), "INFLUENZA CON POLMONITE");
+    EXPECT_EQ(f.cod_icdix.Text, "487.0");
+}
+
+} // namespace
+} // namespace meravo
