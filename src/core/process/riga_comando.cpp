@@ -78,6 +78,28 @@ std::vector<std::string> dividi(std::string_view riga) {
     }
 }
 
+std::string_view dopo_il_programma(std::string_view riga) {
+    std::size_t i = 0;
+    while (i < riga.size() && separatore(riga[i])) {
+        ++i;
+    }
+    std::string ignorato;
+    i += leggi_programma(riga.substr(i), ignorato);
+    return riga.substr(i);
+}
+
+std::string percorso_argomento(std::string_view resto) {
+    const auto inizio = resto.find_first_not_of(" \t");
+    if (inizio == std::string_view::npos) {
+        return {};
+    }
+    resto = resto.substr(inizio, resto.find_last_not_of(" \t") - inizio + 1);
+    if (resto.size() >= 2 && resto.front() == '"' && resto.back() == '"') {
+        resto = resto.substr(1, resto.size() - 2);
+    }
+    return std::string(resto);
+}
+
 std::string quota_argomento(std::string_view argomento) {
     if (!argomento.empty() && argomento.find_first_of(" \t\n\v\"") == std::string_view::npos) {
         return std::string(argomento);

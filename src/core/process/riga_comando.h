@@ -19,4 +19,12 @@ std::vector<std::string> dividi(std::string_view riga);
 // Quotes one argument so that `dividi` (and the Windows C runtime) reads it back unchanged.
 std::string quota_argomento(std::string_view argomento);
 
+// What follows the program name in a raw command line, as a program started with one
+// argument that may hold blanks unquoted (a path) sees it.
+std::string_view dopo_il_programma(std::string_view riga);
+
+// The exchange file's path from what follows the program name: blanks around it go, and so do
+// double quotes around the whole of it.
+std::string percorso_argomento(std::string_view resto);
+
 } // namespace meravo::riga_comando

@@ -60,5 +60,22 @@ TEST(RigaComando, UnArgomentoQuotatoSiRileggeIdentico) {
     EXPECT_EQ(quota_argomento(R"(C:\a b\)"), R"("C:\a b\\")");
 }
 
+TEST(RigaComando, PercorsoDelFileDiScambio) {
+    const struct {
+        std::string riga;
+        std::string percorso;
+    } casi[] = {
+        {R"(meravo.exe C:\Dati\paziente 12.txt)", R"(C:\Dati\paziente 12.txt)"},
+        {R"("C:\Program Files\Meravo\meravo.exe"   "C:\Dati\p 12.txt"  )", R"(C:\Dati\p 12.txt)"},
+        {"meravo.exe", ""},
+        {"meravo.exe    ", ""},
+        {R"(meravo.exe "")", ""},
+        {"meravo.exe \t/tmp/x.txt", "/tmp/x.txt"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(percorso_argomento(dopo_il_programma(c.riga)), c.percorso) << c.riga;
+    }
+}
+
 } // namespace
 } // namespace meravo::riga_comando
