@@ -200,7 +200,6 @@ private:
     void adotta(Trovati trovati);
     void mostra_ricerca(Trovati trovati, std::string_view digitato);
     void avvia(std::string_view da_ricercare, std::optional<double> altezza);
-    std::int32_t righe() const;
 
     // Display.
     void metti_nel_testo(std::string testo, std::size_t cursore);

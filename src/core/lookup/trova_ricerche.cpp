@@ -45,10 +45,6 @@ struct Raccolta {
 
 } // namespace
 
-std::int32_t trova::righe() const {
-    return static_cast<std::int32_t>(valori_colonna_->size()) - 1;
-}
-
 bool trova::inizializza(const TabellaConsultabile& oggettox, int riferimento,
                         std::string_view da_ricercare, std::optional<double> altezza,
                         std::string_view chiamante) {
@@ -91,7 +87,6 @@ void trova::avvia(std::string_view da_ricercare, std::optional<double> altezza) 
         pompa_.esegui_eventi_in_attesa();
         posizione_ = 1;
         adotta(cerca_sinistra(chiave)); // with no text: every row, in column order
-
         if (quanti_ > 0) {
             visualizza(chiave, "");
         }
@@ -247,9 +242,10 @@ trova::Trovati trova::cerca_sinistra_e_ovunque(std::string_view chiave1, std::st
 
 trova::Trovati trova::cerca_ovunque_e_ovunque(std::string_view chiave1, std::string_view chiave2) {
     const RicercaInCorso in_corso(ricerche_in_corso_);
-    const auto prima = cerca_ovunque(chiave1);
+    // Taken before the first search lets events run, so that both read the same column.
     const bool m = InputMinMaiuscIndifferente();
     const auto confronti = m ? colonna_in_maiuscolo() : valori_colonna_;
+    const auto prima = cerca_ovunque(chiave1);
     const auto k1 = confronto::preparato(chiave1, m);
     const auto k2 = confronto::preparato(chiave2, m);
     Raccolta r;

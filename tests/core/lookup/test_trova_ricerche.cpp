@@ -130,6 +130,18 @@ TEST(TrovaRicerche, LeQuattroRicercheTengonoPuntatoriEQuanti) {
     }
 }
 
+// A container may bind the look-up again from an event that runs during a search: the search
+// ends on the column it started on.
+TEST(TrovaRicerche, UnNuovoLegameDuranteUnaRicercaNonLaInterrompe) {
+    BancoTrova b;
+    b.avvia();
+    TabellaFinta altra;
+    altra.colonne[2] = {"X"};
+    b.in_arrivo = {[&] { b.t.inizializza(altra, 2); }};
+    b.t.ovunqueEovunque("ITE", "ACU");
+    EXPECT_EQ(b.t.lista_trovati()[4], "TONSILLITE ACUTA");
+}
+
 // Without the case rule matching is exact, also in the scan that ends a bisection.
 TEST(TrovaRicerche, SenzaLaRegolaDelleMaiuscoleIlPrefissoEEsatto) {
     BancoTrova b({"Abc", "abc", "abd", "b"});
