@@ -38,13 +38,6 @@ void cifre(std::string& riga, std::uint64_t valore, int quante) {
 
 } // namespace
 
-std::string_view parte(std::string_view riga, std::size_t inizio, std::size_t lunghezza) {
-    if (inizio >= riga.size()) {
-        return {};
-    }
-    return riga.substr(inizio, lunghezza);
-}
-
 double numero_lenient(std::string_view testo) {
     std::size_t i = 0;
     while (i < testo.size() && spazio(testo[i])) {
@@ -86,14 +79,6 @@ Data leggi_data(std::string_view campo) {
     return Data::da_numeri(static_cast<long>(numero_lenient(parte(campo, 0, 4))),
                            static_cast<long>(numero_lenient(parte(campo, 4, 2))),
                            static_cast<long>(numero_lenient(parte(campo, 6, 2))));
-}
-
-std::string_view leggi_testo(std::string_view campo) {
-    const auto inizio = campo.find_first_not_of(' ');
-    if (inizio == std::string_view::npos) {
-        return {};
-    }
-    return campo.substr(inizio, campo.find_last_not_of(' ') - inizio + 1);
 }
 
 Valore leggi_campo(std::string_view campo, TipoColonna tipo) {

@@ -5,6 +5,7 @@
 #include "tables/valore.h"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,33 @@ namespace meravo::campi_record {
 inline constexpr std::size_t lunghezza_prefisso = 3;
 
 // Characters `inizio` to `inizio + lunghezza` of the line, or as many as there are.
-std::string_view parte(std::string_view riga, std::size_t inizio, std::size_t lunghezza);
+// (Inline, as the next one: the loader calls them for every field of every record.)
+inline std::string_view parte(std::string_view riga, std::size_t inizio, std::size_t lunghezza) {
+    if (inizio >= riga.size()) {
+        return {};
+    }
+    return riga.substr(inizio, lunghezza);
+}
+
+// The field without its leading and trailing blanks; `spazio` is the blank as the field holds
+// it (an enciphered field can be trimmed before it is deciphered).
+inline std::string_view leggi_testo(std::string_view campo, char spazio = ' ') {
+    // Text fields are mostly padding: the blanks at the end go eight at a time.
+    const std::uint64_t otto_spazi = 0x0101010101010101ULL * static_cast<unsigned char>(spazio);
+    std::size_t inizio = 0;
+    std::size_t fine = campo.size();
+    std::uint64_t blocco;
+    while (fine >= 8 && (std::memcpy(&blocco, campo.data() + fine - 8, 8), blocco == otto_spazi)) {
+        fine -= 8;
+    }
+    while (fine > 0 && campo[fine - 1] == spazio) {
+        --fine;
+    }
+    while (inizio < fine && campo[inizio] == spazio) {
+        ++inizio;
+    }
+    return campo.substr(inizio, fine - inizio);
+}
 
 // Leading blanks, a sign, then digits (blanks among them skipped) up to the first other
 // character; no digits at all reads as 0.
@@ -28,7 +55,6 @@ std::int32_t leggi_intero32(std::string_view campo);
 // them), 6 decimals.
 double leggi_decimale(std::string_view campo);
 Data leggi_data(std::string_view campo);
-std::string_view leggi_testo(std::string_view campo);
 Valore leggi_campo(std::string_view campo, TipoColonna tipo);
 
 void scrivi_intero(std::string& riga, std::int64_t valore, int cifre);

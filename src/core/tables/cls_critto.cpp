@@ -8,6 +8,7 @@
 #include "tables/r4_crypt.h"
 #include "tables/shell_sort_any.h"
 
+#include <cstring>
 #include <system_error>
 
 namespace meravo {
@@ -23,6 +24,18 @@ constexpr std::size_t fine_riga_crlf = 2;
 // longer than this after the whole records counts as one more.
 constexpr std::size_t resto_ultimo_record = 10;
 constexpr std::size_t righe_per_evento = 100;
+
+// Into the text's own storage when it fits: a reload of the same table allocates nothing.
+void assegna(std::string& destinazione, std::string_view testo) {
+    if (testo.size() > destinazione.capacity()) {
+        destinazione.assign(testo);
+        return;
+    }
+    destinazione.resize(testo.size());
+    if (!testo.empty()) {
+        std::memcpy(destinazione.data(), testo.data(), testo.size());
+    }
+}
 
 const std::string nome_tabella_pazienti = "generale_pazienti";
 const std::string nome_copia_piana = "tara_config.tmp";
@@ -99,31 +112,57 @@ void Cls_Critto::prepara_colonne(std::size_t n) {
     }
 }
 
-void Cls_Critto::decodifica(std::string_view riga, std::size_t r) {
-    prefissi_[r].assign(parte(riga, 0, lunghezza_prefisso));
+void Cls_Critto::decodifica(std::string_view riga, std::size_t r,
+                            const std::array<unsigned char, 256>* mappa, char spazio) {
+    // Enciphered lines are deciphered field by field, and only the characters that are kept:
+    // a text's padding is recognised by its enciphered blank and never deciphered.
+    char buffer[32];
+    const auto in_chiaro = [&](std::string_view campo) {
+        if (mappa == nullptr) {
+            return campo;
+        }
+        campo = campo.substr(0, sizeof buffer);
+        for (std::size_t i = 0; i < campo.size(); ++i) {
+            buffer[i] = static_cast<char>((*mappa)[static_cast<unsigned char>(campo[i])]);
+        }
+        return std::string_view(buffer, campo.size());
+    };
+    assegna(prefissi_[r], in_chiaro(parte(riga, 0, lunghezza_prefisso)));
     for (std::size_t c = 1; c < campi_.size(); ++c) {
         const auto& campo = campi_[c];
         const auto testo = parte(riga, campo.inizio, campo.larghezza);
         auto& colonna = colonne_[c];
         switch (campo.tipo) {
         case TipoColonna::intero16:
-            std::get<std::vector<std::int16_t>>(colonna)[r] = leggi_intero16(testo);
+            std::get<std::vector<std::int16_t>>(colonna)[r] = leggi_intero16(in_chiaro(testo));
             break;
         case TipoColonna::intero32:
-            std::get<std::vector<std::int32_t>>(colonna)[r] = leggi_intero32(testo);
+            std::get<std::vector<std::int32_t>>(colonna)[r] = leggi_intero32(in_chiaro(testo));
             break;
         case TipoColonna::singola:
-            std::get<std::vector<float>>(colonna)[r] = static_cast<float>(leggi_decimale(testo));
+            std::get<std::vector<float>>(colonna)[r] =
+                static_cast<float>(leggi_decimale(in_chiaro(testo)));
             break;
         case TipoColonna::doppia:
-            std::get<std::vector<double>>(colonna)[r] = leggi_decimale(testo);
+            std::get<std::vector<double>>(colonna)[r] = leggi_decimale(in_chiaro(testo));
             break;
         case TipoColonna::data:
-            std::get<std::vector<Data>>(colonna)[r] = leggi_data(testo);
+            std::get<std::vector<Data>>(colonna)[r] = leggi_data(in_chiaro(testo));
             break;
-        case TipoColonna::testo:
-            std::get<std::vector<std::string>>(colonna)[r].assign(leggi_testo(testo));
+        case TipoColonna::testo: {
+            auto& destinazione = std::get<std::vector<std::string>>(colonna)[r];
+            const auto tenuto = leggi_testo(testo, spazio);
+            if (mappa == nullptr) {
+                assegna(destinazione, tenuto);
+            } else {
+                destinazione.resize(tenuto.size());
+                for (std::size_t i = 0; i < tenuto.size(); ++i) {
+                    destinazione[i] =
+                        static_cast<char>((*mappa)[static_cast<unsigned char>(tenuto[i])]);
+                }
+            }
             break;
+        }
         }
     }
 }
@@ -151,13 +190,13 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
     if (!fs::exists(percorso, errore)) {
         return Esito::fallito("File " + file + " mancante");
     }
-    const auto contenuto = leggi_file_intero(percorso);
+    auto contenuto = leggi_file_grezzo(percorso);
     if (!contenuto) {
         return Esito::fallito("Impossibile leggere il file " + file);
     }
 
     // Record slots are counted from the size, with the line end the file actually uses.
-    LettoreRighe lettore(*contenuto);
+    LettoreRighe lettore(contenuto->vista());
     const std::size_t lunghezza = lunghezza_record() - fine_riga_crlf + lettore.fine_riga();
     std::optional<r4_crypt> cifrario;
     std::size_t n;
@@ -166,13 +205,13 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
         if (auto esito = leggi_chiavi(lettore, *cifrario, file); !esito) {
             return esito;
         }
-        const std::size_t resto = contenuto->size() - lettore.posizione();
+        const std::size_t resto = contenuto->dimensione - lettore.posizione();
         n = resto / lunghezza;
         if (resto - n * lunghezza > resto_ultimo_record) {
             ++n;
         }
     } else {
-        n = contenuto->size() / lunghezza;
+        n = contenuto->dimensione / lunghezza;
     }
     prepara_colonne(n);
 
@@ -182,7 +221,6 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
     Esito esito = Esito::riuscito();
     std::size_t fronte = 0;
     righe_in_coda_ = 0;
-    std::string decifrata;
     long numero_riga = 0;
     for (std::size_t i = 1; i <= n;) {
         if (i % righe_per_evento == 0) {
@@ -193,13 +231,29 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
             esito = Esito::fallito("Input oltre la fine del file " + file);
             break;
         }
-        std::string_view riga = *letta;
+        const std::string_view riga = *letta;
+        // The start of the line in clear, for the status, the reduced-set mark and the number.
+        std::string_view testa = riga;
+        char testa_chiara[14];
+        const std::array<unsigned char, 256>* mappa = nullptr;
+        char spazio = ' ';
         if (cifrario) {
-            decifrata.assign(riga);
-            cifrario->decritta(decifrata, ++numero_riga);
-            riga = decifrata;
+            ++numero_riga;
             if (copia_piana) {
+                // The plain copy wants the whole line: decipher it where it lies (the reader
+                // has passed it and never comes back).
+                auto* inizio = contenuto->dati.get() + (riga.data() - contenuto->dati.get());
+                cifrario->decritta(inizio, riga.size(), numero_riga);
                 copia.append(riga).append("\r\n");
+            } else {
+                mappa = &cifrario->mappa_decifra(numero_riga);
+                spazio = static_cast<char>(cifrario->spazio_cifrato(numero_riga));
+                const auto n_testa = std::min(riga.size(), sizeof testa_chiara);
+                for (std::size_t k = 0; k < n_testa; ++k) {
+                    testa_chiara[k] =
+                        static_cast<char>((*mappa)[static_cast<unsigned char>(riga[k])]);
+                }
+                testa = std::string_view(testa_chiara, n_testa);
             }
         }
         // An empty line holds no record, so it takes no slot: counting it would leave the last
@@ -209,21 +263,21 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
         }
         ++i;
         if (opzioni.lettura_parziale) {
-            const auto numero = static_cast<std::int64_t>(numero_lenient(parte(riga, 3, 11)));
+            const auto numero = static_cast<std::int64_t>(numero_lenient(parte(testa, 3, 11)));
             if (identifica_autorizzati(opzioni.tabella_autorizzati, numero) == -1) {
                 continue;
             }
-        } else if (opzioni.ridotto && (riga.size() < 3 || (riga[2] != 'A' && riga[2] != 'B'))) {
+        } else if (opzioni.ridotto && (testa.size() < 3 || (testa[2] != 'A' && testa[2] != 'B'))) {
             continue;
         }
         std::size_t r;
-        if (!separa_cessati || riga[0] == '0') {
+        if (!separa_cessati || testa[0] == '0') {
             r = ++fronte;
         } else {
             ++righe_in_coda_;
             r = n - static_cast<std::size_t>(righe_in_coda_) + 1;
         }
-        decodifica(riga, r);
+        decodifica(riga, r, mappa, spazio);
     }
     // Slots this load left empty are cleared: a reused array must not show the previous
     // table's rows to the searches that range over every slot.

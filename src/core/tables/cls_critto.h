@@ -7,6 +7,7 @@
 #include "tables/opzioni_carica.h"
 #include "tables/valore.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -148,7 +149,9 @@ private:
     bool colonna_valida(int colonna) const { return colonna >= 1 && colonna <= colonne(); }
     std::size_t lunghezza_record() const;
     void prepara_colonne(std::size_t n);
-    void decodifica(std::string_view riga, std::size_t r);
+    // `mappa` deciphers the line's characters (null for a plain line); `spazio` is its blank.
+    void decodifica(std::string_view riga, std::size_t r,
+                    const std::array<unsigned char, 256>* mappa, char spazio);
     void svuota_riga(std::size_t r);
     void costruisci_riga(std::size_t r, std::string& riga) const;
     void costruisci_secondario(int colonna);

@@ -3,6 +3,7 @@
 #include "tables/ricerca_dimezzata.h"
 #include "text/testo.h"
 
+#include <array>
 #include <set>
 #include <type_traits>
 
@@ -81,12 +82,26 @@ Valore in_maiuscolo(const Valore& v) {
     return v;
 }
 
-bool uguale_maiuscolo(std::string_view cella, std::string_view cercato_maiuscolo) {
+// The upper case of every byte, looked up rather than computed: a linear search compares a
+// whole column.
+const std::array<unsigned char, 256>& tabella_maiuscole() {
+    static const auto tabella = [] {
+        std::array<unsigned char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            t[static_cast<std::size_t>(b)] = testo::maiuscola(static_cast<unsigned char>(b));
+        }
+        return t;
+    }();
+    return tabella;
+}
+
+bool uguale_maiuscolo(std::string_view cella, std::string_view cercato_maiuscolo,
+                      const std::array<unsigned char, 256>& maiuscole) {
     if (cella.size() != cercato_maiuscolo.size()) {
         return false;
     }
     for (std::size_t i = 0; i < cella.size(); ++i) {
-        if (testo::maiuscola(static_cast<unsigned char>(cella[i])) !=
+        if (maiuscole[static_cast<unsigned char>(cella[i])] !=
             static_cast<unsigned char>(cercato_maiuscolo[i])) {
             return false;
         }
@@ -133,10 +148,11 @@ int Cls_Critto::identifica_elemento(const Valore& elemento, int colonna, int sal
                 }
                 const std::string cercato = testo::maiuscolo(*testo);
                 const auto taglio = static_cast<std::size_t>(std::max(salto, 0));
+                const auto& maiuscole = tabella_maiuscole();
                 for (std::size_t r = 1; r <= ultima; ++r) {
                     const std::string_view cella(v[r]);
-                    if (uguale_maiuscolo(taglio < cella.size() ? cella.substr(taglio) : "",
-                                         cercato)) {
+                    if (uguale_maiuscolo(taglio < cella.size() ? cella.substr(taglio) : "", cercato,
+                                         maiuscole)) {
                         return static_cast<int>(r);
                     }
                 }

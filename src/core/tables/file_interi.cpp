@@ -77,11 +77,36 @@ std::optional<std::string> leggi_file_intero(const std::filesystem::path& percor
     if (!f) {
         return std::nullopt;
     }
-    std::string contenuto;
+    // One read of the announced size; a file that grew meanwhile is read on to its end.
+    const auto annunciata = std::filesystem::file_size(percorso, errore);
+    std::string contenuto(errore ? 0 : static_cast<std::size_t>(annunciata), '\0');
+    std::size_t letti = std::fread(contenuto.data(), 1, contenuto.size(), f.get());
+    contenuto.resize(letti);
     char blocco[1 << 16];
-    for (std::size_t letti; (letti = std::fread(blocco, 1, sizeof blocco, f.get())) > 0;) {
+    while ((letti = std::fread(blocco, 1, sizeof blocco, f.get())) > 0) {
         contenuto.append(blocco, letti);
     }
+    if (std::ferror(f.get())) {
+        return std::nullopt;
+    }
+    return contenuto;
+}
+
+std::optional<ContenutoFile> leggi_file_grezzo(const std::filesystem::path& percorso) {
+    std::error_code errore;
+    if (!std::filesystem::is_regular_file(percorso, errore)) {
+        return std::nullopt;
+    }
+    const auto dimensione = std::filesystem::file_size(percorso, errore);
+    const FileAperto f = apri(percorso, false);
+    if (errore || !f) {
+        return std::nullopt;
+    }
+    ContenutoFile contenuto;
+    contenuto.dati =
+        std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(dimensione) + 1);
+    contenuto.dimensione =
+        std::fread(contenuto.dati.get(), 1, static_cast<std::size_t>(dimensione), f.get());
     if (std::ferror(f.get())) {
         return std::nullopt;
     }

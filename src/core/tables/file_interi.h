@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,15 @@
 namespace meravo {
 
 std::optional<std::string> leggi_file_intero(const std::filesystem::path& percorso);
+
+// A file's bytes in a buffer that is not cleared before the read: the loader reads tables of tens
+// of megabytes, and deciphers them where they lie.
+struct ContenutoFile {
+    std::unique_ptr<char[]> dati;
+    std::size_t dimensione = 0;
+    std::string_view vista() const { return {dati.get(), dimensione}; }
+};
+std::optional<ContenutoFile> leggi_file_grezzo(const std::filesystem::path& percorso);
 bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view contenuto);
 bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::path& a);
 

@@ -142,15 +142,23 @@ std::string r4_crypt::str_encrypt(std::string& stringa, long contarighe) const {
 
 std::string r4_crypt::str_decrypt(std::string_view stringa, long contarighe) const {
     std::string chiara(stringa);
-    decritta(chiara, contarighe);
+    decritta(chiara.data(), chiara.size(), contarighe);
     return chiara;
 }
 
-void r4_crypt::decritta(std::string& riga, long contarighe) const {
+void r4_crypt::decritta(char* riga, std::size_t lunghezza, long contarighe) const {
     const Mappa& mappa = decifra_[tabella_di(contarighe)];
-    for (auto& c : riga) {
-        c = static_cast<char>(mappa[static_cast<unsigned char>(c)]);
+    for (std::size_t i = 0; i < lunghezza; ++i) {
+        riga[i] = static_cast<char>(mappa[static_cast<unsigned char>(riga[i])]);
     }
+}
+
+const std::array<unsigned char, 256>& r4_crypt::mappa_decifra(long contarighe) const {
+    return decifra_[tabella_di(contarighe)];
+}
+
+unsigned char r4_crypt::spazio_cifrato(long contarighe) const {
+    return cifra_[tabella_di(contarighe)][' '];
 }
 
 } // namespace meravo

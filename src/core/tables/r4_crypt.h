@@ -44,8 +44,13 @@ public:
     // returns it enciphered with the table of data line `contarighe`.
     std::string str_encrypt(std::string& stringa, long contarighe) const;
     std::string str_decrypt(std::string_view stringa, long contarighe) const;
-    // The same as str_decrypt, in place: the loader deciphers every line of a table.
-    void decritta(std::string& riga, long contarighe) const;
+    // The same as str_decrypt, in place: the loader deciphers every line of a table where it
+    // lies in the file's buffer.
+    void decritta(char* riga, std::size_t lunghezza, long contarighe) const;
+    // For a reader that deciphers only the characters it keeps: the byte-to-byte table of data
+    // line `contarighe`, and the enciphered form of the blank on that line.
+    const std::array<unsigned char, 256>& mappa_decifra(long contarighe) const;
+    unsigned char spazio_cifrato(long contarighe) const;
 
     static long seme(std::string_view frase);
     // Key positions 1..L (element 0 unused).
