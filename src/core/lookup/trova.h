@@ -41,7 +41,8 @@ public:
         std::function<void()> selezione_confermata;
         std::function<void()> candidato_cambiato;
         std::function<void()> uscita;
-        // Raised only for the diagnosis tables (see `tabella_di_diagnosi`).
+        // Raised only when the bound table is one of the diagnosis tables (named "icdix",
+        // "icdix_bpco" or "icdix_procedure"), whose container follows every key.
         std::function<void(std::string& testo)> testo_digitato;
     };
 
@@ -113,6 +114,7 @@ public:
     void setta_treeview(std::vector<int> colonne, std::vector<std::string> titoli);
 
     // --- Input, as the platform delivers it ---
+    // List items and view rows are numbered from 0, as the widgets number them.
 
     void tasto_giu_testo(Tasto tasto, int modificatori);
     void carattere_testo(char carattere);
