@@ -300,14 +300,21 @@ void frm_Meravo::Stampa_Click() {
         abilita_pulsanti(true);
         return;
     }
-    if (!invia_certificato) {
-        servizi_.messaggi.avvisa("L'invio del certificato non \xE8 disponibile in questa versione.",
+    const auto& invio = usa_siss ? invio_regionale : invio_nazionale;
+    if (!invio) {
+        servizi_.messaggi.avvisa(usa_siss ? "Il componente regionale non \xE8 disponibile: "
+                                            "impossibile inviare il certificato."
+                                          : "L'invio al servizio nazionale non \xE8 disponibile.",
                                  Icona::esclamazione);
         abilita_pulsanti(true);
         return;
     }
-    if (!invia_certificato()) {
+    if (!invio()) {
         abilita_pulsanti(true);
+        return;
+    }
+    if (dopo_invio) {
+        dopo_invio();
     }
 }
 

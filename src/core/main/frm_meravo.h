@@ -69,9 +69,13 @@ public:
     bool salva_Click();
     // "Utilizza portale Siss".
     void siss_Click();
-    // The send step of "Stampa/Esci", once the mandatory rule has passed: true when the
-    // certificate went out. Later steps (printing, archiving) follow it.
-    std::function<bool()> invia_certificato;
+    // The send step of "Stampa/Esci" on each road, once the mandatory rule has passed: true
+    // when the certificate went out (each has shown its own message otherwise). A road that is
+    // not connected tells the doctor so.
+    std::function<bool()> invio_nazionale;
+    std::function<bool()> invio_regionale;
+    // What follows a successful send (printing and archiving).
+    std::function<void()> dopo_invio;
 
     // The mandatory-field rule, with its message; the caller re-enables the buttons.
     bool campi_obbligatori_compilati();

@@ -173,12 +173,31 @@ TEST(FormObbligatori, CampiRosaNeiDueModi) {
         Banco b;
         auto& f = b.avvia(c.righe);
         c.prepara(f);
+        int invii = 0;
+        f.invio_nazionale = f.invio_regionale = [&] { return ++invii, false; };
         f.Stampa_Click();
-        // No send step yet: either way the buttons come back.
+        EXPECT_EQ(invii, c.compilati ? 1 : 0) << c.righe;
+        EXPECT_EQ(!b.messaggi.mostrati.empty() && b.messaggi.mostrati[0].testo == avviso,
+                  !c.compilati);
+        // A refused or failed send gives the buttons back.
         EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
-        ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
-        EXPECT_EQ(b.messaggi.mostrati[0].testo == avviso, !c.compilati) << c.righe;
     }
+}
+
+TEST(FormObbligatori, UnInvioRiuscitoLasciaIPulsantiDisabilitati) {
+    Banco b;
+    auto& f = b.avvia(paziente);
+    f.dt_fine.Text("10/01/2024");
+    f.cod_icdix.Text = "487.1";
+    f.Stampa_Click(); // no road connected: the doctor is told
+    EXPECT_EQ(b.messaggi.mostrati.at(0).testo,
+              "L'invio al servizio nazionale non \xE8 disponibile.");
+    bool stampato = false;
+    f.invio_nazionale = [] { return true; };
+    f.dopo_invio = [&] { stampato = true; };
+    f.Stampa_Click();
+    EXPECT_TRUE(stampato);
+    EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled);
 }
 
 TEST(FormSalva, IlFileDiRitornoEScrittoInteroEIlModuloFinisce) {

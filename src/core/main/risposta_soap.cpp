@@ -1,0 +1,153 @@
+#include "main/risposta_soap.h"
+
+#include "services/messaggi.h"
+#include "text/testo.h"
+
+#include <algorithm>
+#include <pugixml.hpp>
+
+namespace meravo {
+
+namespace {
+
+std::string minuscolo(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    return out;
+}
+
+void raccogli_testo(const pugi::xml_node& nodo, std::string& testo) {
+    for (auto n = nodo.first_child(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
+            testo += n.value();
+        } else if (n.type() == pugi::node_element) {
+            raccogli_testo(n, testo);
+        }
+    }
+}
+
+// All the text an element holds, its descendants' included, as the platform's DOM gives it.
+std::string testo_di(const pugi::xml_node& nodo) {
+    std::string testo;
+    raccogli_testo(nodo, testo);
+    return testo::utf8_a_cp1252(testo);
+}
+
+template <typename Funzione>
+void per_ogni_elemento(const pugi::xml_node& radice, std::string_view nome, Funzione&& usa) {
+    for (auto n = radice.first_child(); n; n = n.next_sibling()) {
+        if (n.type() != pugi::node_element) {
+            continue;
+        }
+        if (nome == n.name()) {
+            if (!usa(n)) {
+                return;
+            }
+        }
+        per_ogni_elemento(n, nome, usa);
+    }
+}
+
+} // namespace
+
+struct DocumentoSoap::Dati {
+    pugi::xml_document documento;
+};
+
+DocumentoSoap::DocumentoSoap(std::unique_ptr<Dati> dati) : dati_(std::move(dati)) {}
+DocumentoSoap::~DocumentoSoap() = default;
+DocumentoSoap::DocumentoSoap(DocumentoSoap&&) noexcept = default;
+DocumentoSoap& DocumentoSoap::operator=(DocumentoSoap&&) noexcept = default;
+
+std::optional<DocumentoSoap> DocumentoSoap::carica(std::string_view xml) {
+    auto dati = std::make_unique<Dati>();
+    // No DTD is read and no external entity is ever fetched: pugixml does neither.
+    const auto esito = dati->documento.load_buffer(xml.data(), xml.size(), pugi::parse_default,
+                                                   pugi::encoding_auto);
+    if (!esito || !dati->documento.document_element()) {
+        return std::nullopt;
+    }
+    return DocumentoSoap(std::move(dati));
+}
+
+std::optional<std::string> DocumentoSoap::testo_primo(std::string_view nome) const {
+    std::optional<std::string> trovato;
+    per_ogni_elemento(dati_->documento, nome, [&](const pugi::xml_node& n) {
+        trovato = testo_di(n);
+        return false;
+    });
+    return trovato;
+}
+
+std::vector<std::string> DocumentoSoap::testi_figli(std::string_view nome,
+                                                    std::string_view figlio) const {
+    std::vector<std::string> testi;
+    per_ogni_elemento(dati_->documento, nome, [&](const pugi::xml_node& n) {
+        for (auto c = n.first_child(); c; c = c.next_sibling()) {
+            if (c.type() == pugi::node_element && figlio == c.name()) {
+                testi.push_back(testo_di(c));
+                break;
+            }
+        }
+        return true;
+    });
+    return testi;
+}
+
+BustaSoap trova_busta(std::string_view risposta, std::string_view apertura,
+                      std::string_view chiusura) {
+    BustaSoap busta;
+    const auto inizio = risposta.find(apertura);
+    if (inizio == std::string_view::npos) {
+        return busta;
+    }
+    busta.trovata = true;
+    const auto fine = risposta.find(chiusura);
+    if (fine != std::string_view::npos && fine + chiusura.size() > inizio) {
+        busta.testo = std::string(risposta.substr(inizio, fine + chiusura.size() - inizio));
+    }
+    return busta;
+}
+
+bool interpreta_risposta_invio(std::string_view risposta, Messaggi& messaggi,
+                               std::string& protocollo) {
+    const auto busta = trova_busta(risposta, "<soapenv", "</soapenv:Envelope>");
+    if (busta.trovata) {
+        const auto documento = busta.testo ? DocumentoSoap::carica(*busta.testo) : std::nullopt;
+        if (!documento) {
+            messaggi.avvisa("Impossibile interpretare il messaggio di risposta!",
+                            Icona::esclamazione);
+            return false;
+        }
+        protocollo.clear();
+        if (minuscolo(*busta.testo).find("ricevutaok") != std::string::npos) {
+            protocollo = testo::rifilato(documento->testo_primo("idCertificato").value_or(""));
+            return true;
+        }
+        for (const auto& descrizione : documento->testi_figli("errore", "descrizione")) {
+            protocollo += "\r\n" + descrizione;
+        }
+        messaggi.mostra("Impossibile stampare il certificato per i seguenti motivi:" + protocollo,
+                        titolo_predefinito, Icona::nessuna, Pulsanti::ok);
+        return false;
+    }
+    const auto guasto = trova_busta(risposta, "<env:Envelope", "</env:Envelope>");
+    const auto documento =
+        guasto.testo ? DocumentoSoap::carica(*guasto.testo) : std::optional<DocumentoSoap>{};
+    if (!documento) {
+        messaggi.avvisa("Impossibile stabilire una connessione!", Icona::esclamazione);
+        return false;
+    }
+    if (minuscolo(*guasto.testo).find("<faultstring>") != std::string::npos) {
+        messaggi.avvisa("Impossibile stabilire una connessione: " +
+                            documento->testo_primo("faultstring").value_or(""),
+                        Icona::esclamazione);
+        return false;
+    }
+    // An envelope of this form that is not a fault says nothing the module can use.
+    messaggi.avvisa("Impossibile interpretare il messaggio di risposta!", Icona::esclamazione);
+    return false;
+}
+
+} // namespace meravo
