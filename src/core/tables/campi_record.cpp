@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace meravo::campi_record {
@@ -72,7 +73,23 @@ double leggi_decimale(std::string_view campo) {
     const double segno = !campo.empty() && campo[0] == '-' ? -1 : 1;
     const double interi = numero_lenient(parte(campo, 1, 13));
     const double decimali = numero_lenient(parte(campo, 15, 6));
-    return segno * (interi + decimali / milione);
+    if (interi < 0 || decimali < 0) {
+        return segno * (interi + decimali / milione); // a damaged field, read as it comes
+    }
+    // The nearest double to the decimal number itself (integer part + decimals / 10^6 would
+    // round twice), so that a saved value reads back as the very number that was saved.
+    char testo[32];
+    auto fine = std::to_chars(testo, testo + 16, static_cast<std::uint64_t>(interi)).ptr;
+    *fine++ = '.';
+    const auto cifre_decimali =
+        std::to_chars(fine, fine + 8, static_cast<std::uint32_t>(decimali)).ptr;
+    const auto scritte = cifre_decimali - fine;
+    std::memmove(fine + (6 - scritte), fine, static_cast<std::size_t>(scritte));
+    std::fill(fine, fine + (6 - scritte), '0');
+    fine += 6;
+    double valore = 0;
+    std::from_chars(testo, fine, valore);
+    return segno * valore;
 }
 
 Data leggi_data(std::string_view campo) {
