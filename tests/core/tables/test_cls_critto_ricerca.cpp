@@ -14,7 +14,7 @@ const std::vector<DescrizioneColonna> nome_e_numero = {{8, 10, "nome"}, {2, 0, "
 
 std::string record(std::string stato, std::string nome, int numero) {
     nome.resize(10, ' ');
-    char campo[8];
+    char campo[16];
     std::snprintf(campo, sizeof campo, "%c%05d", numero < 0 ? '-' : '+', std::abs(numero));
     return stato + "00" + nome + campo;
 }
