@@ -1,0 +1,181 @@
+#include "casella_testo.h"
+#include "doppi/doppi.h"
+#include "textbox/txtctl_widget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace meravo {
+namespace {
+
+// A window with one typed box and a plain box after it to tab to; everything the box raises is
+// written down.
+struct Finestra {
+    explicit Finestra(int tipo) : box(new TxtctlWidget(messaggi, &finestra)) {
+        auto* disposizione = new QVBoxLayout(&finestra);
+        disposizione->addWidget(box);
+        disposizione->addWidget(new QLineEdit(&finestra));
+        box->setObjectName(QStringLiteral("dt_inizio"));
+        box->modello().Tipodati(tipo);
+        box->modello().Change = [this] { cambi.push_back(box->modello().Text()); };
+        box->modello().Click = [this] { ++clic; };
+        box->modello().DblClick = [this] { ++doppi_clic; };
+        box->aggiorna();
+    }
+
+    bool entra() {
+        finestra.show();
+        finestra.activateWindow();
+        if (!QTest::qWaitForWindowActive(&finestra)) {
+            return false;
+        }
+        box->setFocus(Qt::TabFocusReason);
+        return box->casella()->hasFocus();
+    }
+
+    std::vector<std::string> testi_mostrati() const {
+        std::vector<std::string> t;
+        for (const auto& m : messaggi.mostrati) {
+            t.push_back(m.testo);
+        }
+        return t;
+    }
+
+    prova::MessaggiRegistrati messaggi;
+    QWidget finestra;
+    TxtctlWidget* box;
+    std::vector<std::string> cambi;
+    int clic = 0;
+    int doppi_clic = 0;
+};
+
+using Testi = std::vector<std::string>;
+
+} // namespace
+
+class ProvaTxtctlWidget : public QObject {
+    Q_OBJECT
+
+private slots:
+    void otto_cifre_digitate_diventano_una_data() {
+        Finestra f(1);
+        QVERIFY(f.entra());
+        QTest::keyClicks(f.box->casella(), QStringLiteral("0102201"));
+        QCOMPARE(f.box->casella()->text(), QStringLiteral("0102201"));
+        QTest::keyClicks(f.box->casella(), QStringLiteral("0"));
+        QCOMPARE(f.box->casella()->text(), QStringLiteral("01/02/2010"));
+        QCOMPARE(f.box->casella()->cursorPosition(), 10);
+        QCOMPARE(f.box->modello().Text(), std::string("01/02/2010"));
+        QCOMPARE(f.cambi.back(), std::string("01/02/2010"));
+        QVERIFY(f.messaggi.mostrati.empty());
+    }
+
+    void una_lettera_e_rifiutata_nel_campo_data() {
+        Finestra f(1);
+        QVERIFY(f.entra());
+        QTest::keyClicks(f.box->casella(), QStringLiteral("1a2"));
+        QCOMPARE(f.box->casella()->text(), QStringLiteral("12"));
+        QCOMPARE(f.testi_mostrati(), Testi{"Il campo data accetta solo numeri"});
+        QCOMPARE(f.messaggi.mostrati[0].titolo, std::string("Ostrel 2"));
+    }
+
+    // The date check runs when Tab leaves the box; the box then takes the focus back, and
+    // coming back selects the whole text again.
+    void data_incompleta_lasciata_con_tab_riprende_il_fuoco() {
+        Finestra f(1);
+        QVERIFY(f.entra());
+        QTest::keyClicks(f.box->casella(), QStringLiteral("0102201"));
+        QTest::keyClick(f.box->casella(), Qt::Key_Tab);
+        QCOMPARE(f.testi_mostrati(),
+                 Testi{"Verificare che la data sia stata digitata nel formato ggmmaaaa senza "
+                       "nessun separatore"});
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), f.box->casella());
+        QCOMPARE(f.box->casella()->selectedText(), QStringLiteral("0102201"));
+        QCOMPARE(f.box->modello().SelLength(), 7);
+        QCOMPARE(f.messaggi.mostrati.size(), std::size_t{1});
+    }
+
+    void il_separatore_decimale_viene_dal_locale() {
+        const QLocale prima;
+        const struct {
+            QLocale locale;
+            QString digitato;
+            QString testo;
+            const char* messaggio; // nullptr: none
+        } casi[] = {
+            {QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("1.5,2,"),
+             QStringLiteral("15,2"), "Il separatore decimale \xE8 ,"},
+            {QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("1.5"),
+             QStringLiteral("1.5"), nullptr},
+        };
+        for (const auto& c : casi) {
+            QLocale::setDefault(c.locale);
+            Finestra f(2);
+            QVERIFY(f.entra());
+            QTest::keyClicks(f.box->casella(), c.digitato);
+            QCOMPARE(f.box->casella()->text(), c.testo);
+            QCOMPARE(f.testi_mostrati(), c.messaggio ? Testi{c.messaggio} : Testi{});
+        }
+        QLocale::setDefault(prima);
+    }
+
+    // What the container sets on the model shows once it asks for a repaint; copy and paste
+    // go through the model's Ctrl keys and the clipboard.
+    void il_widget_rispecchia_il_modello() {
+        Finestra f(0);
+        auto& m = f.box->modello();
+        m.Text("abc");
+        m.BackColor(0x00C0C0FF);
+        f.box->aggiorna();
+        QCOMPARE(f.box->casella()->text(), QStringLiteral("abc"));
+        QCOMPARE(f.box->casella()->palette().color(QPalette::Base), QColor(255, 192, 192));
+
+        QVERIFY(f.entra());
+        QCOMPARE(f.box->casella()->selectedText(), QStringLiteral("abc"));
+        QTest::keyClick(f.box->casella(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
+        QTest::keyClick(f.box->casella(), Qt::Key_Left);
+        QTest::keyClick(f.box->casella(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.box->casella()->text(), QStringLiteral("abcabc"));
+        QCOMPARE(f.box->casella()->cursorPosition(), 3);
+
+        m.Locked(true);
+        m.Enabled(false);
+        f.box->aggiorna();
+        QVERIFY(f.box->casella()->isReadOnly());
+        QVERIFY(!f.box->casella()->isEnabled());
+    }
+
+    // A selection made with the mouse is the model's selection; a click and a double click reach
+    // the container.
+    void il_mouse_seleziona_nel_modello() {
+        Finestra f(0);
+        f.box->modello().Text("uno due");
+        f.box->aggiorna();
+        QVERIFY(f.entra());
+        auto* c = f.box->casella();
+        c->setCursorPosition(5);
+        const auto punto = c->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        // As the platform delivers a double click: press, release, double click, release.
+        QTest::mouseClick(c, Qt::LeftButton, Qt::NoModifier, punto);
+        QCOMPARE(f.clic, 1);
+        QCOMPARE(f.box->modello().SelLength(), 0);
+        QCOMPARE(f.box->modello().cursore(), 5);
+        QTest::mouseDClick(c, Qt::LeftButton, Qt::NoModifier, punto);
+        QTest::mouseRelease(c, Qt::LeftButton, Qt::NoModifier, punto);
+        QCOMPARE(f.box->modello().SelText(), std::string("due"));
+        QCOMPARE(f.doppi_clic, 1);
+        QCOMPARE(f.clic, 2);
+        QTest::keyClicks(c, QStringLiteral("tre"));
+        QCOMPARE(f.box->modello().Text(), std::string("uno tre"));
+    }
+};
+
+} // namespace meravo
+
+QTEST_MAIN(meravo::ProvaTxtctlWidget)
+#include "test_txtctl_widget.moc"
