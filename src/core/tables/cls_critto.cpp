@@ -9,6 +9,7 @@
 #include "tables/shell_sort_any.h"
 
 #include <cstring>
+#include <new>
 #include <system_error>
 
 namespace meravo {
@@ -175,9 +176,17 @@ void Cls_Critto::svuota_riga(std::size_t r) {
 }
 
 Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) {
+    // A file too large for the memory must end as a message, like any other bad file.
+    try {
+        return carica_righe(file, opzioni);
+    } catch (const std::bad_alloc&) {
+        reset();
+        return Esito::fallito("Memoria insufficiente per caricare il file " + file);
+    }
+}
+
+Esito Cls_Critto::carica_righe(const std::string& file, const OpzioniCarica& opzioni) {
     computer_ = nome_computer ? nome_computer() : std::string();
-    file_caricato_ = file;
-    opzioni_caricate_ = opzioni;
     if (descrizione_.empty()) {
         return Esito::fallito("descrizione_non_caricata");
     }
@@ -213,6 +222,9 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
     } else {
         n = contenuto->dimensione / lunghezza;
     }
+    // From here the rows are replaced, so this is the file the record maintenance works on.
+    file_caricato_ = file;
+    opzioni_caricate_ = opzioni;
     prepara_colonne(n);
 
     const bool copia_piana =
@@ -222,8 +234,9 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
     std::size_t fronte = 0;
     righe_in_coda_ = 0;
     long numero_riga = 0;
+    std::size_t lette = 0;
     for (std::size_t i = 1; i <= n;) {
-        if (i % righe_per_evento == 0) {
+        if (++lette % righe_per_evento == 0) {
             pompa_.esegui_eventi_in_attesa();
         }
         const auto letta = lettore.prossima();

@@ -145,6 +145,7 @@ private:
     };
     using CambioElenco = std::function<bool(std::vector<std::string>&)>;
 
+    Esito carica_righe(const std::string& file, const OpzioniCarica& opzioni);
     bool caricata() const { return !prefissi_.empty(); }
     bool colonna_valida(int colonna) const { return colonna >= 1 && colonna <= colonne(); }
     std::size_t lunghezza_record() const;

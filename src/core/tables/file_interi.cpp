@@ -103,6 +103,8 @@ std::optional<ContenutoFile> leggi_file_grezzo(const std::filesystem::path& perc
         return std::nullopt;
     }
     ContenutoFile contenuto;
+    // Left to throw std::bad_alloc for a file larger than the memory: the loader turns it into
+    // its message.
     contenuto.dati =
         std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(dimensione) + 1);
     contenuto.dimensione =

@@ -43,6 +43,10 @@ struct Elenco : AmbienteTabelle {
 TEST(Manutenzione, AggiornaAggiungiElimina) {
     Elenco e;
     const std::string prima = e.lista();
+    // A load that failed leaves the list loaded before as the one the changes work on.
+    OpzioniCarica cifrato;
+    cifrato.lettura_crittato = true;
+    EXPECT_FALSE(e.tabella.carica(e.cartella.percorso("assente.tcl"), cifrato));
     ASSERT_TRUE(e.tabella.aggiorna_esistente(2, {Valore{}, Valore{}, std::string("BIANCHINI")}));
     EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHINI", "VERDI"}));
     EXPECT_EQ(e.tabella.dati_diretto(3, 2), Valore(Data{1975, 12, 31})); // untouched field
