@@ -4,6 +4,7 @@
 #include "services/orologio.h"
 #include "services/pompa_eventi.h"
 #include "tables/cls_critto.h"
+#include "tables/file_interi.h"
 
 #include "rapporti.h"
 
@@ -58,18 +59,21 @@ void prepara() {
     fs::create_directories(d.cartella);
     d.piano = d.cartella / "pazienti.tda";
     d.cifrato = d.cartella / "pazienti.tcl";
-    {
-        std::ofstream f(d.piano, std::ios::binary);
-        char numero[16];
-        for (int i = 1; i <= record; ++i) {
-            std::snprintf(numero, sizeof numero, "%07d", i);
-            const std::string n(numero);
-            d.chiavi.push_back("COGNOME PAZIENTE " + n);
-            f << "000" << campo(d.chiavi.back(), 30) << campo("NOME " + n, 25)
-              << campo("VIA DEI MILLE " + std::to_string(i % 300) + ", INTERNO " + n, 40)
-              << campo("COMUNE " + std::to_string(i % 7904), 30)
-              << campo("RSSMRA80A01F" + n.substr(3), 16) << "\r\n";
-        }
+    // Written in one go, as salva writes the enciphered copy: the page cache then holds both
+    // files alike and the two raw reads cost the same.
+    std::string contenuto;
+    char numero[16];
+    for (int i = 1; i <= record; ++i) {
+        std::snprintf(numero, sizeof numero, "%07d", i);
+        const std::string n(numero);
+        d.chiavi.push_back("COGNOME PAZIENTE " + n);
+        contenuto += "000" + campo(d.chiavi.back(), 30) + campo("NOME " + n, 25) +
+                     campo("VIA DEI MILLE " + std::to_string(i % 300) + ", INTERNO " + n, 40) +
+                     campo("COMUNE " + std::to_string(i % 7904), 30) +
+                     campo("RSSMRA80A01F" + n.substr(3), 16) + "\r\n";
+    }
+    if (!meravo::scrivi_file_intero(d.piano, contenuto)) {
+        std::abort();
     }
     meravo::OrologioDiSistema orologio;
     meravo::PompaEventiNulla pompa;

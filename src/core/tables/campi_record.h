@@ -4,6 +4,7 @@
 #include "tables/descrizione_colonna.h"
 #include "tables/valore.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -28,17 +29,29 @@ inline std::string_view parte(std::string_view riga, std::size_t inizio, std::si
 // The field without its leading and trailing blanks; `spazio` is the blank as the field holds
 // it (an enciphered field can be trimmed before it is deciphered).
 inline std::string_view leggi_testo(std::string_view campo, char spazio = ' ') {
-    // Text fields are mostly padding: the blanks at the end go eight at a time.
+    // Text fields are mostly padding: the blanks at the end are found a word at a time, the
+    // last partial word by counting its blank bytes at the high end (the end of the field).
     const std::uint64_t otto_spazi = 0x0101010101010101ULL * static_cast<unsigned char>(spazio);
-    std::size_t inizio = 0;
     std::size_t fine = campo.size();
-    std::uint64_t blocco;
-    while (fine >= 8 && (std::memcpy(&blocco, campo.data() + fine - 8, 8), blocco == otto_spazi)) {
+    while (fine >= 8) {
+        std::uint64_t blocco;
+        std::memcpy(&blocco, campo.data() + fine - 8, 8);
+        const std::uint64_t diversi = blocco ^ otto_spazi;
+        if (diversi != 0) {
+            const int finali = std::endian::native == std::endian::little
+                                   ? std::countl_zero(diversi)
+                                   : std::countr_zero(diversi);
+            fine -= static_cast<std::size_t>(finali / 8);
+            break;
+        }
         fine -= 8;
     }
-    while (fine > 0 && campo[fine - 1] == spazio) {
-        --fine;
+    if (fine < 8) {
+        while (fine > 0 && campo[fine - 1] == spazio) {
+            --fine;
+        }
     }
+    std::size_t inizio = 0;
     while (inizio < fine && campo[inizio] == spazio) {
         ++inizio;
     }

@@ -27,7 +27,7 @@ constexpr std::size_t resto_ultimo_record = 10;
 constexpr std::size_t righe_per_evento = 100;
 
 // Into the text's own storage when it fits: a reload of the same table allocates nothing.
-void assegna(std::string& destinazione, std::string_view testo) {
+inline void assegna(std::string& destinazione, std::string_view testo) {
     if (testo.size() > destinazione.capacity()) {
         destinazione.assign(testo);
         return;
@@ -157,9 +157,13 @@ void Cls_Critto::decodifica(std::string_view riga, std::size_t r,
                 assegna(destinazione, tenuto);
             } else {
                 destinazione.resize(tenuto.size());
+                // Plain pointers: through the string's own accessors every character written
+                // would make the compiler read its data pointer again.
+                const unsigned char* tabella = mappa->data();
+                const char* da = tenuto.data();
+                char* a = destinazione.data();
                 for (std::size_t i = 0; i < tenuto.size(); ++i) {
-                    destinazione[i] =
-                        static_cast<char>((*mappa)[static_cast<unsigned char>(tenuto[i])]);
+                    a[i] = static_cast<char>(tabella[static_cast<unsigned char>(da[i])]);
                 }
             }
             break;

@@ -120,15 +120,6 @@ std::string r4_crypt::scrivi_chiavi(int j_line) {
     return riga;
 }
 
-std::size_t r4_crypt::tabella_di(long contarighe) const {
-    // ((n − 1) mod L) + 1, with a floored modulo so that no line number can leave the tables.
-    long resto = (contarighe - 1) % lunghezza_;
-    if (resto < 0) {
-        resto += lunghezza_;
-    }
-    return static_cast<std::size_t>(resto + 1);
-}
-
 std::string r4_crypt::str_encrypt(std::string& stringa, long contarighe) const {
     const Mappa& mappa = cifra_[tabella_di(contarighe)];
     std::string cifrata(stringa.size(), ' ');
@@ -151,14 +142,6 @@ void r4_crypt::decritta(char* riga, std::size_t lunghezza, long contarighe) cons
     for (std::size_t i = 0; i < lunghezza; ++i) {
         riga[i] = static_cast<char>(mappa[static_cast<unsigned char>(riga[i])]);
     }
-}
-
-const std::array<unsigned char, 256>& r4_crypt::mappa_decifra(long contarighe) const {
-    return decifra_[tabella_di(contarighe)];
-}
-
-unsigned char r4_crypt::spazio_cifrato(long contarighe) const {
-    return cifra_[tabella_di(contarighe)][' '];
 }
 
 } // namespace meravo

@@ -49,8 +49,12 @@ public:
     void decritta(char* riga, std::size_t lunghezza, long contarighe) const;
     // For a reader that deciphers only the characters it keeps: the byte-to-byte table of data
     // line `contarighe`, and the enciphered form of the blank on that line.
-    const std::array<unsigned char, 256>& mappa_decifra(long contarighe) const;
-    unsigned char spazio_cifrato(long contarighe) const;
+    const std::array<unsigned char, 256>& mappa_decifra(long contarighe) const {
+        return decifra_[tabella_di(contarighe)];
+    }
+    unsigned char spazio_cifrato(long contarighe) const {
+        return cifra_[tabella_di(contarighe)][' '];
+    }
 
     static long seme(std::string_view frase);
     // Key positions 1..L (element 0 unused).
@@ -60,7 +64,14 @@ private:
     using Mappa = std::array<unsigned char, 256>;
 
     void crea_tabelle();
-    std::size_t tabella_di(long contarighe) const;
+    // ((n − 1) mod L) + 1, with a floored modulo so that no line number can leave the tables.
+    std::size_t tabella_di(long contarighe) const {
+        long resto = (contarighe - 1) % lunghezza_;
+        if (resto < 0) {
+            resto += lunghezza_;
+        }
+        return static_cast<std::size_t>(resto + 1);
+    }
     void reseed_da_orologio();
 
     Orologio& orologio_;

@@ -1,4 +1,5 @@
 #include "ambiente_tabelle.h"
+#include "tables/campi_record.h"
 
 #include <gtest/gtest.h>
 
@@ -307,6 +308,27 @@ TEST(ClsCritto, ErroriDiCaricamento) {
     EXPECT_EQ(a.tabella.carica(file).messaggio(), "File " + file + " mancante");
     a.cartella.scrivi("t.tda", "000ABCD\r\n");
     EXPECT_FALSE(a.tabella.carica(file, {.ordinamento_secondario = 2}));
+}
+
+// The padding is stripped by words: every width and every length of text around the word size.
+TEST(CampiRecord, TestoSenzaSpaziAiLatiPerOgniLunghezza) {
+    for (const char spazio : {' ', '\x7F'}) {
+        for (std::size_t larghezza = 0; larghezza <= 20; ++larghezza) {
+            for (std::size_t iniziali = 0; iniziali <= 2 && iniziali <= larghezza; ++iniziali) {
+                for (std::size_t lunghezza = 0; iniziali + lunghezza <= larghezza; ++lunghezza) {
+                    std::string testo(lunghezza, 'a');
+                    if (lunghezza > 2) {
+                        testo[lunghezza / 2] = spazio; // a blank inside stays
+                    }
+                    std::string campo(iniziali, spazio);
+                    campo += testo;
+                    campo.resize(larghezza, spazio);
+                    ASSERT_EQ(campi_record::leggi_testo(campo, spazio), testo)
+                        << larghezza << " " << iniziali << " " << lunghezza;
+                }
+            }
+        }
+    }
 }
 
 } // namespace
