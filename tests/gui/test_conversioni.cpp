@@ -1,7 +1,6 @@
 #include "colori.h"
 #include "misure.h"
 #include "tasti_qt.h"
-#include "testo_qt.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -87,13 +86,6 @@ private slots:
         QCOMPARE(misure::pixel_da_twip(2300, 96), 153);
         QCOMPARE(misure::pixel_da_twip(1440, 120), 120);
         QCOMPARE(misure::pixel_da_twip(15, 96), 1);
-    }
-
-    void testi_windows_1252_attraversano_qt() {
-        const std::string cp1252 = "Citt\xE0 \x80 \xA7";
-        const auto q = testo::a_qstring(cp1252);
-        QCOMPARE(q, QStringLiteral("Citt\u00e0 \u20ac \u00a7"));
-        QCOMPARE(testo::da_qstring(q), cp1252);
     }
 };
 

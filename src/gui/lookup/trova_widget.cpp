@@ -203,16 +203,17 @@ void TrovaWidget::aggiorna() {
     if (modello_.in_elaborazione()) {
         return;
     }
-    applica_font();
-    mostra_etichette();
+    const auto p = modello_.proprieta();
+    applica_font(p);
+    mostra_etichette(p);
     // What shows and can take the focus first, then the focus, then what hides or is disabled:
     // hiding or disabling the focused part would otherwise throw the focus out of the control.
     if (modello_.testo_abilitato()) {
         casella_->setEnabled(true);
     }
-    mostra_casella();
-    mostra_lista();
-    mostra_vista();
+    mostra_casella(p);
+    mostra_lista(p);
+    mostra_vista(p);
     adatta_altezza();
     disponi();
     applica_focus(false);
@@ -222,8 +223,7 @@ void TrovaWidget::aggiorna() {
     setEnabled(modello_.Enabled());
 }
 
-void TrovaWidget::applica_font() {
-    const auto p = modello_.proprieta();
+void TrovaWidget::applica_font(const ProprietaTrova& p) {
     if (font_applicati_ && p.Font == font_mostrato_ && p.FontLista == font_lista_mostrato_) {
         return;
     }
@@ -242,8 +242,7 @@ void TrovaWidget::applica_font() {
     updateGeometry();
 }
 
-void TrovaWidget::mostra_etichette() {
-    const auto p = modello_.proprieta();
+void TrovaWidget::mostra_etichette(const ProprietaTrova& p) {
     descrittore_->setText(testo::a_qstring(modello_.descrittore_ricerche()));
     colori::colora(*descrittore_, modello_.sfondo_legenda(), modello_.testo_legenda());
     mostra_etichetta(*primo_libero_, modello_.primo_libero());
@@ -255,8 +254,7 @@ void TrovaWidget::mostra_etichette() {
     colori::colora(*this, p.BackColor, p.ForeColorLegenda);
 }
 
-void TrovaWidget::mostra_casella() {
-    const auto p = modello_.proprieta();
+void TrovaWidget::mostra_casella(const ProprietaTrova& p) {
     const auto inizio = static_cast<int>(modello_.inizio_selezione());
     const auto fine = inizio + static_cast<int>(modello_.lunghezza_selezione());
     // The caret stays at the end of the completion, as the platform's box puts it.
@@ -264,7 +262,7 @@ void TrovaWidget::mostra_casella() {
     colori::colora(*casella_, p.BackColorTesto, p.ForeColorTesto);
 }
 
-void TrovaWidget::mostra_lista() {
+void TrovaWidget::mostra_lista(const ProprietaTrova& p) {
     const auto& l = modello_.lista();
     if (!l.visibile()) {
         return;
@@ -284,12 +282,11 @@ void TrovaWidget::mostra_lista() {
     if (auto* voce = lista_->currentItem()) {
         lista_->scrollToItem(voce);
     }
-    const auto p = modello_.proprieta();
     colori::colora(*lista_, p.BackColorLista, p.ForeColorLista);
     lista_->setVisible(true);
 }
 
-void TrovaWidget::mostra_vista() {
+void TrovaWidget::mostra_vista(const ProprietaTrova& p) {
     const auto& v = modello_.vista();
     if (!v.visibile()) {
         return;
@@ -320,6 +317,7 @@ void TrovaWidget::mostra_vista() {
             voci.append(new QTreeWidgetItem(celle));
         }
         vista_->addTopLevelItems(voci);
+        vista_->header()->resizeSections(QHeaderView::ResizeToContents);
         // A new fill comes in the table's order; a click on a title shows the order again.
         vista_->header()->setSortIndicatorShown(false);
     }
@@ -327,7 +325,6 @@ void TrovaWidget::mostra_vista() {
         vista_->setCurrentItem(voce);
         vista_->scrollToItem(voce);
     }
-    const auto p = modello_.proprieta();
     colori::colora(*vista_, p.BackColorLista, p.ForeColorLista);
     vista_->setVisible(true);
 }

@@ -68,11 +68,11 @@ private:
     bool tasto_vista(QKeyEvent& evento);
     void carattere(const std::string& caratteri);
 
-    void mostra_etichette();
-    void mostra_casella();
-    void mostra_lista();
-    void mostra_vista();
-    void applica_font();
+    void mostra_etichette(const ProprietaTrova& p);
+    void mostra_casella(const ProprietaTrova& p);
+    void mostra_lista(const ProprietaTrova& p);
+    void mostra_vista(const ProprietaTrova& p);
+    void applica_font(const ProprietaTrova& p);
     void adatta_altezza();
     void disponi();
     void applica_focus(bool forza);

@@ -18,7 +18,8 @@ class Messaggi;
 // BorderStyle and Font.
 //
 // The container binds the model's events (Change, Conferma, KeyPress, ...) on `modello()`.
-// After changing the model itself (a Text, a BackColor, Enabled) it calls `aggiorna()`.
+// After changing the model itself (a Text, a BackColor, Enabled) it calls `aggiorna()`. The
+// model's Font is a QFont description (QFont::toString); empty, the box takes its container's.
 class TxtctlWidget final : public QWidget {
     Q_OBJECT
 

@@ -99,6 +99,23 @@ private slots:
         QCOMPARE(f.messaggi.mostrati.size(), std::size_t{1});
     }
 
+    // Another window coming to the front (a message box, another program) does not leave the
+    // box: no date check runs, and coming back is not entering it again.
+    void cambiare_finestra_non_esce_dalla_casella() {
+        Finestra f(1);
+        QVERIFY(f.entra());
+        QTest::keyClicks(f.box->casella(), QStringLiteral("0102"));
+        QWidget altra;
+        altra.show();
+        altra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&altra));
+        f.finestra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.finestra));
+        QVERIFY(f.messaggi.mostrati.empty());
+        QVERIFY(f.box->modello().ha_fuoco());
+        QCOMPARE(f.box->modello().cursore(), 4); // not selected again as on entering
+    }
+
     void il_separatore_decimale_viene_dal_locale() {
         const QLocale prima;
         const struct {
