@@ -62,7 +62,15 @@ void mostra_etichetta(QLabel& e, const trova::Etichetta& stato) {
 
 TrovaWidget::TrovaWidget(PompaEventi& pompa, Segnale& segnale, Messaggi& messaggi,
                          ProprietaTrova proprieta, QWidget* genitore)
-    : QWidget(genitore), modello_(pompa, segnale, messaggi, std::move(proprieta)),
+    : TrovaWidget(std::make_unique<trova>(pompa, segnale, messaggi, std::move(proprieta)), nullptr,
+                  genitore) {}
+
+TrovaWidget::TrovaWidget(trova& modello, QWidget* genitore)
+    : TrovaWidget(nullptr, &modello, genitore) {}
+
+TrovaWidget::TrovaWidget(std::unique_ptr<trova> proprio, trova* esterno, QWidget* genitore)
+    : QWidget(genitore), proprio_(std::move(proprio)),
+      modello_(esterno != nullptr ? *esterno : *proprio_),
       descrittore_(etichetta("descrittore_ricerche", this)),
       primo_libero_(etichetta("primo_libero", this)), fisso_(etichetta("fisso", this)),
       libero_(etichetta("libero", this)), casella_(new CasellaTesto(this)),

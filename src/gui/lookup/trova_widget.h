@@ -3,6 +3,7 @@
 #include "lookup/trova.h"
 
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,19 +21,23 @@ class CasellaTesto;
 // completion selected, and below them, while it shows, the drop-down list (`Lista_fin`) or
 // the multi-column view (`ListView1`).
 //
-// It owns its model and hands it every key, character and mouse action as the platform
-// delivers them, never editing the box itself; after each it repaints everything from the
-// model. While a list shows, the widget grows downward to the list height over whatever lies
+// It hands its model every key, character and mouse action as the platform delivers them,
+// never editing the box itself; after each it repaints everything from the model. The model is
+// the widget's own, or one kept elsewhere (the form's model holds `trova1`) that outlives the
+// widget. While a list shows, the widget grows downward to the list height over whatever lies
 // below it, so it is meant to be placed by geometry rather than in a layout.
 //
-// The container binds the model's events on `modello().eventi()` and calls the model for the
-// binding (`inizializza`) and the read-backs; after calling it, it calls `aggiorna()`.
+// The owner binds the model's events and calls the model for the binding (`inizializza`) and
+// the read-backs; after calling it, it calls `aggiorna()`.
 class TrovaWidget final : public QWidget {
     Q_OBJECT
 
 public:
+    // With a model of its own.
     TrovaWidget(PompaEventi& pompa, Segnale& segnale, Messaggi& messaggi,
                 ProprietaTrova proprieta = {}, QWidget* genitore = nullptr);
+    // Over a model kept elsewhere.
+    explicit TrovaWidget(trova& modello, QWidget* genitore = nullptr);
 
     trova& modello() { return modello_; }
     const trova& modello() const { return modello_; }
@@ -78,7 +83,10 @@ private:
     void applica_focus(bool forza);
     int altezza_espansa() const;
 
-    trova modello_;
+    TrovaWidget(std::unique_ptr<trova> proprio, trova* esterno, QWidget* genitore);
+
+    std::unique_ptr<trova> proprio_;
+    trova& modello_;
     QLabel* descrittore_;
     QLabel* primo_libero_;
     QLabel* fisso_;

@@ -22,11 +22,6 @@ namespace {
 
 constexpr std::uint32_t testo_finestra = 0x80000008;
 
-char separatore_decimale() {
-    const auto separatore = testo::da_qstring(QLocale().decimalPoint());
-    return separatore.size() == 1 ? separatore[0] : ',';
-}
-
 Qt::Alignment allineamento(int Alignment) {
     switch (Alignment) {
     case 1:
@@ -46,9 +41,20 @@ std::string prima_riga(const QString& testo) {
 
 } // namespace
 
+char TxtctlWidget::separatore_decimale() {
+    const auto separatore = testo::da_qstring(QLocale().decimalPoint());
+    return separatore.size() == 1 ? separatore[0] : ',';
+}
+
 TxtctlWidget::TxtctlWidget(Messaggi& messaggi, QWidget* genitore)
-    : QWidget(genitore), modello_(messaggi, separatore_decimale()),
-      casella_(new CasellaTesto(this)) {
+    : TxtctlWidget(std::make_unique<Txtctl>(messaggi, separatore_decimale()), nullptr, genitore) {}
+
+TxtctlWidget::TxtctlWidget(Txtctl& modello, QWidget* genitore)
+    : TxtctlWidget(nullptr, &modello, genitore) {}
+
+TxtctlWidget::TxtctlWidget(std::unique_ptr<Txtctl> proprio, Txtctl* esterno, QWidget* genitore)
+    : QWidget(genitore), proprio_(std::move(proprio)),
+      modello_(esterno != nullptr ? *esterno : *proprio_), casella_(new CasellaTesto(this)) {
     auto* disposizione = new QHBoxLayout(this);
     disposizione->setContentsMargins(0, 0, 0, 0);
     disposizione->addWidget(casella_);
@@ -81,6 +87,10 @@ TxtctlWidget::TxtctlWidget(Messaggi& messaggi, QWidget* genitore)
         QTimer::singleShot(0, casella_, [c = casella_] { c->setFocus(Qt::OtherFocusReason); });
     };
     aggiorna();
+}
+
+TxtctlWidget::~TxtctlWidget() {
+    modello_.riprendi_fuoco = nullptr; // the model outlives the box it was shown in
 }
 
 void TxtctlWidget::tasto_giu(QKeyEvent& evento) {

@@ -48,7 +48,7 @@ constexpr double altezza_lista_twip = 1500;
 
 // A look-up on a form, bound to the fake table; everything it raises is written down.
 struct Modulo {
-    Modulo() : trova1(new TrovaWidget(pompa, segnale, messaggi, {}, &finestra)) {
+    Modulo() : modello(pompa, segnale, messaggi), trova1(new TrovaWidget(modello, &finestra)) {
         finestra.resize(420, 300);
         trova1->setObjectName(QStringLiteral("trova1"));
         trova1->setGeometry(10, 10, 400, 200);
@@ -88,6 +88,7 @@ struct Modulo {
     prova::PompaEventiContata pompa; // delivers the user's next keys while a search runs
     prova::SegnaleContato segnale;
     prova::MessaggiRegistrati messaggi;
+    trova modello;
     QWidget finestra;
     TrovaWidget* trova1;
     QLineEdit* dopo = nullptr;

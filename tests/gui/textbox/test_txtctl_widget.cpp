@@ -11,8 +11,8 @@
 namespace meravo {
 namespace {
 
-// A window with one typed box and a plain box after it to tab to; everything the box raises is
-// written down.
+// A window with one typed box (with a model of its own, so with the locale's decimal
+// separator) and a plain box after it to tab to; everything the box raises is written down.
 struct Finestra {
     explicit Finestra(int tipo) : box(new TxtctlWidget(messaggi, &finestra)) {
         auto* disposizione = new QVBoxLayout(&finestra);

@@ -1,0 +1,103 @@
+#include "casella_testo.h"
+#include "doppi/doppi.h"
+#include "lookup/trova_widget.h"
+#include "main/finestra_meravo.h"
+#include "main/frm_meravo.h"
+#include "textbox/txtctl_widget.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+namespace meravo {
+
+namespace fs = std::filesystem;
+
+// The form started on the sample tables and an exchange file, shown offscreen.
+struct Banco {
+    prova::CartellaTemporanea cartella;
+    prova::MessaggiRegistrati messaggi;
+    prova::OrologioFinto orologio;
+    prova::PompaEventiContata pompa;
+    prova::SegnaleContato segnale;
+    std::unique_ptr<frm_Meravo> form;
+    std::unique_ptr<FinestraMeravo> finestra;
+    std::vector<int> fine;
+
+    Banco() {
+        fs::create_directory(cartella.percorso() / "tabelle");
+        for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda",
+                                 "comuni.tda", "StatiEsteri_siss.txt"}) {
+            fs::copy_file(fs::path(MERAVO_DATI_ESEMPIO) / nome,
+                          cartella.percorso() / "tabelle" / nome);
+        }
+        cartella.scrivi("paziente.txt",
+                        "000direttorio tabelle=" + (cartella.percorso() / "tabelle").string() +
+                            "/\r\n000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
+                            "000certificato=20240105093000\xA7P1\r\n");
+        form = std::make_unique<frm_Meravo>(
+            ServiziForm{messaggi, orologio, pompa, segnale, cartella.percorso(), ',', {}});
+        form->fine_programma = [this](int codice) { fine.push_back(codice); };
+        form->avvia(cartella.file("paziente.txt"));
+        finestra = std::make_unique<FinestraMeravo>(*form);
+        finestra->show();
+        QVERIFY(QTest::qWaitForWindowExposed(finestra.get()));
+    }
+
+    template <typename T> T* trova_figlio(const char* nome) {
+        return finestra->findChild<T*>(QString::fromLatin1(nome));
+    }
+};
+
+class TestFinestraMeravo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mostra_i_dati_del_file_di_scambio() {
+        Banco b;
+        QCOMPARE(b.trova_figlio<QLineEdit>("cognome")->text(), QStringLiteral("Bianchi"));
+        QCOMPARE(b.trova_figlio<QLineEdit>("provincia_nascita")->text(), QStringLiteral("MB"));
+        QCOMPARE(b.trova_figlio<QLineEdit>("password")->echoMode(), QLineEdit::Password);
+        QVERIFY(!b.trova_figlio<QPushButton>("siss")->isVisible());
+        QCOMPARE(b.trova_figlio<QPushButton>("salva")->text(), QStringLiteral("Sal&va/Esci"));
+        // Typing in a plain box reaches the model.
+        auto* via = b.trova_figlio<QLineEdit>("residenza_via");
+        via->setFocus();
+        QTest::keyClicks(via, "Via Po 3");
+        QCOMPARE(QString::fromStdString(b.form->residenza_via.Text), QStringLiteral("Via Po 3"));
+    }
+
+    void otto_cifre_in_una_data_la_formattano() {
+        Banco b;
+        auto* fine = b.trova_figlio<TxtctlWidget>("dt_fine");
+        QVERIFY(fine != nullptr);
+        fine->casella()->setFocus();
+        QTest::keyClicks(fine->casella(), "10012024");
+        QCOMPARE(QString::fromStdString(b.form->dt_fine.Text()), QStringLiteral("10/01/2024"));
+        QCOMPARE(fine->casella()->text(), QStringLiteral("10/01/2024"));
+    }
+
+    void la_diagnosi_scelta_riempie_il_codice() {
+        Banco b;
+        auto* trova1 = b.trova_figlio<TrovaWidget>("trova1");
+        QVERIFY(trova1 != nullptr);
+        trova1->casella()->setFocus();
+        QTest::keyClicks(trova1->casella(), "influenza polm");
+        QTest::keyClick(trova1->casella(), Qt::Key_Return);
+        QTRY_COMPARE(b.trova_figlio<QLineEdit>("cod_icdix")->text(), QStringLiteral("487.0"));
+    }
+
+    void salva_esci_scrive_il_file_e_chiude() {
+        Banco b;
+        QTest::keyClick(b.finestra.get(), Qt::Key_V, Qt::AltModifier);
+        QCOMPARE(b.fine, std::vector<int>{0});
+        QCOMPARE(QString::fromStdString(b.cartella.leggi("paziente.txt")),
+                 QString::fromLatin1("20240105093000\xA7P1\r\n"));
+    }
+};
+
+} // namespace meravo
+
+QTEST_MAIN(meravo::TestFinestraMeravo)
+#include "test_finestra_meravo.moc"
