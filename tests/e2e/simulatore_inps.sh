@@ -345,6 +345,10 @@ caso_riavvio() {
     uguale "permessi del file di stato" 600 "$(stat -c %a "$lavoro/stato.xml")"
 
     avvia
+    local codice=0
+    timeout 10 "$simulatore" --porta "$porta" --pki "$pki" --utente u --password p --pin 1 \
+        >/dev/null 2>&1 || codice=$?
+    uguale "secondo simulatore sulla stessa porta" 1 "$codice"
     annulla "$pin" "$cf" "$annullato"
     uguale "annullato prima del riavvio" 105 "$(valori ns2:tipoErrore)"
     annulla "$pin" "$cf" "$in_vigore"
@@ -356,7 +360,7 @@ caso_riavvio() {
 
     # A state file that is not the simulator's is never overwritten.
     printf '<rotto' >"$lavoro/altro.xml"
-    local codice=0
+    codice=0
     "$simulatore" --porta 0 --pki "$pki" --utente u --password p --pin 1 \
         --stato "$lavoro/altro.xml" >/dev/null 2>&1 || codice=$?
     uguale "avvio con un file di stato illeggibile" 1 "$codice"

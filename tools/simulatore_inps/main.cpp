@@ -11,6 +11,8 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
+#include <chrono>
 #include <iostream>
 #include <thread>
 
@@ -68,12 +70,18 @@ int esegui(const OpzioniSimulatore& opzioni) {
               << "/TrasmissioneCertificatiWeb/services/" << std::endl;
 
     const auto segnali = segnali_di_arresto();
-    std::thread arresto([&server, &segnali] {
+    std::atomic<bool> finito = false;
+    std::thread arresto([&server, &segnali, &finito] {
         int segnale = 0;
         sigwait(&segnali, &segnale);
+        // A signal that comes before the server is listening would be lost by stop().
+        while (!finito && !server.in_ascolto()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         server.ferma();
     });
     const bool servito = server.ascolta();
+    finito = true;
     // Wakes the waiting thread when the server ended on its own.
     pthread_kill(arresto.native_handle(), SIGTERM);
     arresto.join();

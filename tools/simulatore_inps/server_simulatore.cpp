@@ -40,6 +40,12 @@ ServerSimulatore::ServerSimulatore(const std::filesystem::path& certificato,
                                    std::ostream& diario)
     : server_(certificato.c_str(), chiave.c_str()), accesso_(std::move(accesso)),
       servizio_(servizio), registro_(registro), diario_(diario) {
+    // httplib also sets SO_REUSEPORT, with which a second simulator started on a busy port
+    // would silently share it; SO_REUSEADDR alone still allows a quick restart on the same port.
+    server_.set_socket_options([](socket_t presa) {
+        int si = 1;
+        setsockopt(presa, SOL_SOCKET, SO_REUSEADDR, &si, sizeof(si));
+    });
     server_.set_payload_max_length(corpo_massimo);
     server_.set_read_timeout(5, 0);
     server_.Post(percorso_invio,

@@ -34,6 +34,7 @@ public:
     // Serves until ferma() is called; false when it could not serve at all.
     bool ascolta() { return server_.listen_after_bind(); }
     void ferma() { server_.stop(); }
+    bool in_ascolto() const { return server_.is_running(); }
 
 private:
     enum class Operazione { invio, annullamento };
