@@ -41,14 +41,15 @@ bool solo_spazi(std::string_view testo) {
     return testo.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
+bool corrisponde(const pugi::xml_node& nodo, std::string_view spazio, std::string_view nome) {
+    const auto trovato = spazio_di(nodo);
+    return trovato && *trovato == spazio && nome_locale(nodo) == nome;
+}
+
+// Collects the defects of a request while walking it against its schema.
 class Lettore {
 public:
     explicit Lettore(RichiestaLetta& esito) : esito_(esito) {}
-
-    bool corrisponde(const pugi::xml_node& nodo, std::string_view spazio, std::string_view nome) {
-        const auto trovato = spazio_di(nodo);
-        return trovato && *trovato == spazio && nome_locale(nodo) == nome;
-    }
 
     // Element children of a node; text between them is a defect, blanks are not.
     std::vector<pugi::xml_node> elementi_figli(const pugi::xml_node& nodo,
@@ -165,7 +166,7 @@ void leggi_busta(const pugi::xml_node& radice, const SchemaElemento& operazione,
                         std::string(radice.name()));
         return;
     }
-    if (!lettore.corrisponde(radice, spazi_nomi::busta_soap, "Envelope")) {
+    if (!corrisponde(radice, spazi_nomi::busta_soap, "Envelope")) {
         // A SOAP 1.1 node answers an envelope of another version with this code.
         esito.codice_fault = "VersionMismatch";
         lettore.difetto("Busta SOAP di uno spazio dei nomi diverso da " +
@@ -174,12 +175,10 @@ void leggi_busta(const pugi::xml_node& radice, const SchemaElemento& operazione,
     }
     const auto parti = lettore.elementi_figli(radice, "Envelope");
     std::size_t indice = 0;
-    if (indice < parti.size() &&
-        lettore.corrisponde(parti[indice], spazi_nomi::busta_soap, "Header")) {
+    if (indice < parti.size() && corrisponde(parti[indice], spazi_nomi::busta_soap, "Header")) {
         ++indice;
     }
-    if (indice == parti.size() ||
-        !lettore.corrisponde(parti[indice], spazi_nomi::busta_soap, "Body")) {
+    if (indice == parti.size() || !corrisponde(parti[indice], spazi_nomi::busta_soap, "Body")) {
         lettore.difetto("Manca il corpo SOAP (Body) nella busta");
         return;
     }
@@ -190,7 +189,7 @@ void leggi_busta(const pugi::xml_node& radice, const SchemaElemento& operazione,
     }
     const auto contenuto = lettore.elementi_figli(corpo, "Body");
     if (contenuto.size() != 1 ||
-        !lettore.corrisponde(contenuto.front(), operazione.spazio, operazione.nome)) {
+        !corrisponde(contenuto.front(), operazione.spazio, operazione.nome)) {
         lettore.difetto("Il corpo SOAP deve contenere solo l'elemento " +
                         std::string(operazione.nome) + " dello spazio dei nomi " +
                         std::string(operazione.spazio));
@@ -211,9 +210,11 @@ RichiestaLetta leggi_richiesta(std::string_view corpo, const SchemaElemento& ope
     const std::string testo = in_utf8(corpo);
     pugi::xml_document documento;
     // pugixml expands only the predefined and numeric character references and never reads a
-    // DTD, so a request cannot pull in outside content.
-    const auto lettura =
-        documento.load_buffer(testo.data(), testo.size(), pugi::parse_default, pugi::encoding_utf8);
+    // DTD, so a request cannot pull in outside content. A value made only of blanks is kept as
+    // sent, so that the log shows what the module wrote.
+    const auto lettura = documento.load_buffer(testo.data(), testo.size(),
+                                               pugi::parse_default | pugi::parse_ws_pcdata_single,
+                                               pugi::encoding_utf8);
     if (!lettura) {
         esito.difetti.push_back(std::string("XML non valido: ") + lettura.description() +
                                 " (carattere " + std::to_string(lettura.offset) + ")");

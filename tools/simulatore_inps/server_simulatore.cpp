@@ -68,6 +68,18 @@ ServerSimulatore::ServerSimulatore(const std::filesystem::path& certificato,
     };
     server_.Get(percorso_invio, solo_post);
     server_.Get(percorso_annullamento, solo_post);
+    // What httplib refuses itself (an unknown path, a body too large) is logged too: a wrong
+    // endpoint address shows up here. The service's own answers always carry a body.
+    server_.set_error_handler(httplib::Server::HandlerWithResponse(
+        [this](const httplib::Request& richiesta, httplib::Response& risposta) {
+            if (risposta.body.empty()) {
+                const std::lock_guard turno(turno_);
+                diario_ << ora() << " richiesta " << richiesta.method << ' ' << richiesta.path
+                        << " da " << richiesta.remote_addr << ": rifiutata con " << risposta.status
+                        << std::endl;
+            }
+            return httplib::Server::HandlerResponse::Unhandled;
+        }));
 }
 
 int ServerSimulatore::apri(int porta) {
