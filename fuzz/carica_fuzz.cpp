@@ -52,6 +52,10 @@ struct Ambiente {
         fs::create_directories(cartella);
         intestazione = cifra_righe({}, orologio);
     }
+    ~Ambiente() {
+        std::error_code ignorato;
+        fs::remove_all(cartella, ignorato);
+    }
 };
 
 Ambiente& ambiente() {
