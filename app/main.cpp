@@ -1,13 +1,83 @@
+#include "main/finestra_meravo.h"
+#include "main/frm_meravo.h"
+#include "main/invio_inps.h"
+#include "process/riga_comando.h"
 #include "services/messaggi_qt.h"
+#include "services/orologio.h"
+#include "services/servizi_qt.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLocale>
+#include <QTimer>
+#include <QUrl>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+// The exchange file's path: everything after the program name. A caller may pass a path with
+// blanks unquoted, so on Windows the raw command line is read rather than its split arguments.
+std::string percorso_file_scambio(int argc, char** argv) {
+#ifdef _WIN32
+    static_cast<void>(argc);
+    static_cast<void>(argv);
+    return meravo::riga_comando::percorso_argomento(
+        meravo::riga_comando::dopo_il_programma(GetCommandLineA()));
+#else
+    std::string resto;
+    for (int i = 1; i < argc; ++i) {
+        resto += (i > 1 ? " " : "") + std::string(argv[i]);
+    }
+    return meravo::riga_comando::percorso_argomento(resto);
+#endif
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    const auto file_scambio = percorso_file_scambio(argc, argv);
     QApplication applicazione(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Meravo"));
+
     meravo::MessaggiQt messaggi;
-    // The certificate form is not part of this build yet: say so instead of failing silently.
-    messaggi.avvisa("Il modulo del certificato non \xE8 ancora disponibile in questa versione.",
-                    meravo::Icona::esclamazione);
-    return 1;
+    meravo::OrologioDiSistema orologio;
+    meravo::PompaEventiQt pompa;
+    meravo::SegnaleQt segnale;
+    meravo::ServiziForm servizi{
+        messaggi,
+        orologio,
+        pompa,
+        segnale,
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
+        QLocale().decimalPoint().at(0).toLatin1(),
+        [](const std::string& indirizzo) {
+            QDesktopServices::openUrl(QUrl(QString::fromStdString(indirizzo)));
+        }};
+    meravo::frm_Meravo form(std::move(servizi));
+    meravo::InvioInps invio(form);
+    meravo::collega_invio_nazionale(form, invio);
+
+    int codice_fine = 0;
+    bool finito = false;
+    form.fine_programma = [&](int codice) {
+        codice_fine = codice;
+        finito = true;
+        QCoreApplication::exit(codice);
+    };
+    if (!form.avvia(file_scambio)) {
+        return form.codice_uscita();
+    }
+    meravo::FinestraMeravo finestra(form);
+    messaggi.imposta_genitore(&finestra);
+    finestra.show();
+    // For the start-up benchmark: end as soon as the form is on screen, writing nothing.
+    if (qEnvironmentVariableIsSet("MERAVO_ESCI_DOPO_AVVIO")) {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    }
+    const int codice = QApplication::exec();
+    return finito ? codice_fine : codice;
 }

@@ -21,7 +21,9 @@ public:
             if (r.error_occurred || (r.run_type != Run::RT_Iteration && !mediana)) {
                 continue;
             }
-            const auto nome = r.run_name.str();
+            // Only the "group/name" the benchmark was given: run options Google Benchmark
+            // appends ("/iterations:10", "/real_time", "/repeats:5") are not part of it.
+            const auto nome = r.run_name.function_name;
             const auto barra = nome.find('/');
             if (barra == std::string::npos) {
                 continue;

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+
+class QButtonGroup;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace meravo {
+
+class frm_Meravo;
+class Messaggi;
+class TrovaWidget;
+class TxtctlWidget;
+
+// The certificate form on screen: four frames with their labelled fields, the diagnosis
+// look-up and the buttons. It mirrors the form model and hands it every edit and click; the
+// model holds every rule.
+class FinestraMeravo final : public QWidget {
+    Q_OBJECT
+
+public:
+    FinestraMeravo(frm_Meravo& form, QWidget* genitore = nullptr);
+
+    // Puts the model's state on screen (texts, enabled and visible states, colours).
+    void aggiorna();
+
+    // "Archivio": the archive browser arrives with its own step; until then the button says so.
+    std::function<void()> archivio_Click;
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+private:
+    QGroupBox* crea_gruppo(std::string_view nome);
+    void crea_controlli();
+    void crea_pulsanti();
+    void ordina_tabulazione();
+    void segui_trova();
+    void premuto(const std::function<void()>& azione);
+
+    frm_Meravo& form_;
+    std::map<std::string, QGroupBox*, std::less<>> gruppi_;
+    std::map<std::string, QLineEdit*, std::less<>> testi_;
+    std::map<std::string, TxtctlWidget*, std::less<>> date_;
+    QPlainTextEdit* note_ = nullptr;
+    TrovaWidget* trova1_ = nullptr;
+    QWidget* posto_trova1_ = nullptr; // the layout cell the look-up covers
+    QButtonGroup* opt_tipo_ = nullptr;
+    QButtonGroup* opt_visita_ = nullptr;
+    QPushButton* stampa_ = nullptr;
+    QPushButton* salva_ = nullptr;
+    QPushButton* archivio_ = nullptr;
+    QPushButton* siss_ = nullptr;
+    QPushButton* cmd_crypta_ = nullptr;
+    bool in_aggiornamento_ = false;
+};
+
+} // namespace meravo
