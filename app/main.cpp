@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTimer>
 #include <QUrl>
 
@@ -47,16 +48,24 @@ int main(int argc, char** argv) {
     meravo::OrologioDiSistema orologio;
     meravo::PompaEventiQt pompa;
     meravo::SegnaleQt segnale;
-    meravo::ServiziForm servizi{
-        messaggi,
-        orologio,
-        pompa,
-        segnale,
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
-        QLocale().decimalPoint().at(0).toLatin1(),
-        [](const std::string& indirizzo) {
-            QDesktopServices::openUrl(QUrl(QString::fromStdString(indirizzo)));
-        }};
+    meravo::ServiziForm servizi(
+        messaggi, orologio, pompa, segnale,
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    servizi.separatore_decimale = QLocale().decimalPoint().at(0).toLatin1();
+    servizi.apri_indirizzo = [](const std::string& indirizzo) {
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(indirizzo)));
+    };
+    servizi.avvia_senza_attendere = [](const std::string& riga) {
+        const auto argomenti = meravo::riga_comando::dividi(riga);
+        if (argomenti.empty()) {
+            return;
+        }
+        QStringList resto;
+        for (std::size_t i = 1; i < argomenti.size(); ++i) {
+            resto << QString::fromLocal8Bit(argomenti[i]);
+        }
+        QProcess::startDetached(QString::fromLocal8Bit(argomenti[0]), resto);
+    };
     meravo::frm_Meravo form(std::move(servizi));
     meravo::InvioInps invio(form);
     meravo::collega_invio_nazionale(form, invio);

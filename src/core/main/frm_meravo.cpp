@@ -2,6 +2,7 @@
 
 #include "main/file_input.h"
 #include "main/indirizzi.h"
+#include "main/trasporto_inps.h"
 #include "services/messaggi.h"
 #include "services/orologio.h"
 #include "tables/file_interi.h"
@@ -338,6 +339,14 @@ bool frm_Meravo::salva_Click() {
     }
     termina(0);
     return true;
+}
+
+void frm_Meravo::cmd_crypta_Click() {
+    const auto sogei = strumenti_sogei::cartella(servizi_.cartella_programma);
+    if (servizi_.avvia_senza_attendere) {
+        servizi_.avvia_senza_attendere(
+            riga_comando_cifra(servizi_.cartella_programma, sogei / "CF.txt", sogei / "CF.enc"));
+    }
 }
 
 void frm_Meravo::siss_Click() {

@@ -26,6 +26,11 @@ class Segnale;
 
 // What the form gets from the platform.
 struct ServiziForm {
+    ServiziForm(Messaggi& m, Orologio& o, PompaEventi& p, Segnale& s,
+                std::filesystem::path programma)
+        : messaggi(m), orologio(o), pompa(p), segnale(s), cartella_programma(std::move(programma)) {
+    }
+
     Messaggi& messaggi;
     Orologio& orologio;
     PompaEventi& pompa;
@@ -36,6 +41,8 @@ struct ServiziForm {
     // Opens a web address in the user's default browser, without waiting for it.
     std::function<void(const std::string&)> apri_indirizzo;
     std::function<std::optional<std::string>(std::string_view)> ambiente = variabile_ambiente;
+    // Starts a command line in a minimised window and does not wait for it.
+    std::function<void(const std::string&)> avvia_senza_attendere;
     // The diagnosis tables, shared by the whole program.
     std::shared_ptr<TabelleIcdix> tabelle_icdix = TabelleIcdix::del_programma();
 
@@ -69,6 +76,9 @@ public:
     bool salva_Click();
     // "Utilizza portale Siss".
     void siss_Click();
+    // The hidden "Crypta" button: encrypts "CF.txt" of the Sogei folder into "CF.enc", without
+    // waiting (a support tool; nothing in the module reads the result).
+    void cmd_crypta_Click();
     // The send step of "Stampa/Esci" on each road, once the mandatory rule has passed: true
     // when the certificate went out (each has shown its own message otherwise). A road that is
     // not connected tells the doctor so.

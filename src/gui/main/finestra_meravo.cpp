@@ -223,6 +223,8 @@ void FinestraMeravo::crea_pulsanti() {
             [this] { premuto([this] { form_.Stampa_Click(); }); });
     connect(salva_, &QPushButton::clicked, this,
             [this] { premuto([this] { form_.salva_Click(); }); });
+    connect(cmd_crypta_, &QPushButton::clicked, this,
+            [this] { premuto([this] { form_.cmd_crypta_Click(); }); });
     connect(siss_, &QPushButton::clicked, this,
             [this] { premuto([this] { form_.siss_Click(); }); });
     connect(archivio_, &QPushButton::clicked, this, [this] {

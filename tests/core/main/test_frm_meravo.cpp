@@ -20,6 +20,7 @@ struct Banco {
     prova::PompaEventiContata pompa;
     prova::SegnaleContato segnale;
     std::vector<std::string> indirizzi_aperti;
+    std::vector<std::string> comandi_avviati;
     std::map<std::string, std::string, std::less<>> ambiente;
     std::unique_ptr<frm_Meravo> form;
     std::vector<int> fine;
@@ -37,8 +38,11 @@ struct Banco {
 
     frm_Meravo& avvia(const std::string& righe, const std::string& riga_comando = "") {
         cartella.scrivi("paziente.txt", "000direttorio tabelle=" + tabelle() + "\r\n" + righe);
-        ServiziForm servizi{messaggi, orologio, pompa, segnale, cartella.percorso(), ',', {}};
+        ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella.percorso());
         servizi.apri_indirizzo = [this](const std::string& a) { indirizzi_aperti.push_back(a); };
+        servizi.avvia_senza_attendere = [this](const std::string& c) {
+            comandi_avviati.push_back(c);
+        };
         servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {
             const auto v = ambiente.find(nome);
             return v == ambiente.end() ? std::nullopt : std::optional(v->second);
@@ -117,6 +121,11 @@ TEST(FormAvvio, ModoRegionaleTestEIndirizziSostituiti) {
     f.siss_Click();
     EXPECT_EQ(b.indirizzi_aperti,
               std::vector<std::string>{"https://www.crs.lombardia.it/CertificatidiMalattia/"});
+
+    f.cmd_crypta_Click();
+    ASSERT_EQ(b.comandi_avviati.size(), 1U);
+    EXPECT_NE(b.comandi_avviati[0].find(" rsautl -encrypt -in "), std::string::npos);
+    EXPECT_NE(b.comandi_avviati[0].find("CF.enc"), std::string::npos);
 }
 
 TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {

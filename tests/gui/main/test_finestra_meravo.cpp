@@ -37,7 +37,7 @@ struct Banco {
                             "/\r\n000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
                             "000certificato=20240105093000\xA7P1\r\n");
         form = std::make_unique<frm_Meravo>(
-            ServiziForm{messaggi, orologio, pompa, segnale, cartella.percorso(), ',', {}});
+            ServiziForm(messaggi, orologio, pompa, segnale, cartella.percorso()));
         form->fine_programma = [this](int codice) { fine.push_back(codice); };
         form->avvia(cartella.file("paziente.txt"));
         finestra = std::make_unique<FinestraMeravo>(*form);
