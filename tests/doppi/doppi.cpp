@@ -62,8 +62,8 @@ void CartellaTemporanea::scrivi(const std::string& nome, const std::string& cont
     std::ofstream(percorso_ / nome, std::ios::binary) << contenuto;
 }
 
-std::string CartellaTemporanea::leggi(const std::string& nome) const {
-    std::ifstream f(percorso_ / nome, std::ios::binary);
+std::string CartellaTemporanea::leggi_file(const std::filesystem::path& file) {
+    std::ifstream f(file, std::ios::binary);
     std::ostringstream testo;
     testo << f.rdbuf();
     return testo.str();

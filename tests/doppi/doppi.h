@@ -78,7 +78,8 @@ public:
     // Full path of a file in the folder, as the core takes paths (a text).
     std::string file(const std::string& nome) const { return (percorso_ / nome).string(); }
     void scrivi(const std::string& nome, const std::string& contenuto) const;
-    std::string leggi(const std::string& nome) const;
+    std::string leggi(const std::string& nome) const { return leggi_file(percorso_ / nome); }
+    static std::string leggi_file(const std::filesystem::path& file);
 
 private:
     std::filesystem::path percorso_;

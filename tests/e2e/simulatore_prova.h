@@ -1,0 +1,78 @@
+#pragma once
+
+#include "doppi/doppi.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace meravo::prova {
+
+// The stand-in, started on a free port with a request log the tests read back.
+class SimulatoreProva {
+public:
+    static constexpr const char* utente = "MDCFRR70A01F205Z";
+    static constexpr const char* password = "Salve 2026 \"ok\"";
+    static constexpr const char* pin = "1234567890";
+
+    SimulatoreProva(const char* eseguibile, const char* pki, const std::filesystem::path& cartella)
+        : registro_(cartella / "registro.jsonl") {
+        int uscita[2];
+        if (pipe(uscita) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t azioni;
+        posix_spawn_file_actions_init(&azioni);
+        posix_spawn_file_actions_adddup2(&azioni, uscita[1], 1);
+        posix_spawn_file_actions_addclose(&azioni, uscita[0]);
+        posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);
+        const std::string reg = registro_.string();
+        const char* argv[] = {eseguibile, "--porta",    "0",          "--pki",  pki,
+                              "--utente", utente,       "--password", password, "--pin",
+                              pin,        "--registro", reg.c_str(),  nullptr};
+        posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&azioni);
+        close(uscita[1]);
+        std::string riga;
+        char c;
+        while (read(uscita[0], &c, 1) == 1 && c != '\n') {
+            riga.push_back(c);
+        }
+        uscita_ = uscita[0]; // kept open: the simulator keeps logging to it
+        porta_ = riga;
+    }
+    ~SimulatoreProva() { ferma(); }
+
+    void ferma() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+            pid_ = 0;
+        }
+        if (uscita_ >= 0) {
+            close(uscita_);
+            uscita_ = -1;
+        }
+    }
+    std::string host() const { return "https://127.0.0.1:" + porta_; }
+    std::string ultima_richiesta() const {
+        const auto testo = prova::CartellaTemporanea::leggi_file(registro_);
+        const auto fine = testo.find_last_not_of('\n');
+        const auto inizio = testo.rfind('\n', fine);
+        return testo.substr(inizio == std::string::npos ? 0 : inizio + 1);
+    }
+
+private:
+    std::filesystem::path registro_;
+    pid_t pid_ = 0;
+    int uscita_ = -1;
+    std::string porta_;
+};
+
+} // namespace meravo::prova

@@ -1,0 +1,146 @@
+// The module's national road for real: the form, curl and openssl from the system, and the
+// local stand-in of the service on a free loopback port.
+#include "main/frm_meravo.h"
+#include "main/invio_inps.h"
+#include "text/testo.h"
+
+#include "doppi/doppi.h"
+#include "simulatore_prova.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace meravo {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* utente = prova::SimulatoreProva::utente;
+constexpr const char* password = prova::SimulatoreProva::password;
+constexpr const char* pin = prova::SimulatoreProva::pin;
+
+std::string json(const std::string& cp1252) {
+    std::string s = "\"";
+    for (char c : testo::cp1252_a_utf8(cp1252)) {
+        switch (c) {
+        case '"':
+            s += "\\\"";
+            break;
+        case '\\':
+            s += "\\\\";
+            break;
+        case '\r':
+            s += "\\r";
+            break;
+        case '\n':
+            s += "\\n";
+            break;
+        default:
+            s.push_back(c);
+        }
+    }
+    return s + "\"";
+}
+
+// A program folder laid out as installed: the tools and the certificates in "Sogei", the
+// marker of the test service, the sample tables.
+struct Studio {
+    prova::CartellaTemporanea cartella;
+    prova::MessaggiRegistrati messaggi;
+    prova::OrologioFinto orologio;
+    prova::PompaEventiContata pompa;
+    prova::SegnaleContato segnale;
+    prova::SimulatoreProva simulatore{MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso()};
+    std::string host = simulatore.host();
+    std::unique_ptr<frm_Meravo> form;
+    std::unique_ptr<InvioInps> invio;
+
+    Studio() {
+        const auto p = cartella.percorso();
+        fs::create_directories(p / "Sogei");
+        fs::create_directories(p / "tabelle");
+        fs::create_symlink("/usr/bin/curl", p / "Sogei" / "curl");
+        fs::create_symlink("/usr/bin/openssl", p / "Sogei" / "openssl");
+        fs::copy_file(fs::path(MERAVO_PKI) / "mirCa.pem", p / "Sogei" / "mirCa.pem");
+        fs::copy_file(fs::path(MERAVO_PKI) / "SanitelCF.cer", p / "Sogei" / "SanitelCF.cer");
+        cartella.scrivi("debug_inps.txt", "");
+        for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda",
+                                 "comuni.tda", "StatiEsteri_siss.txt"}) {
+            fs::copy_file(fs::path(MERAVO_DATI_ESEMPIO) / nome, p / "tabelle" / nome);
+        }
+        cartella.scrivi("paziente.txt",
+                        "000direttorio tabelle=" + (p / "tabelle").string() +
+                            "/\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n"
+                            "000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
+                            "000cod regione=030\r\n000asl=308\r\n000utente= " +
+                            utente + " \r\n000password=" + password + "\r\n000pin=" + pin + "\r\n");
+        ServiziForm servizi(messaggi, orologio, pompa, segnale, p);
+        servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {
+            return nome == "MERAVO_INPS_HOST" ? std::optional(host) : std::nullopt;
+        };
+        servizi.tabelle_icdix = std::make_shared<TabelleIcdix>();
+        form = std::make_unique<frm_Meravo>(std::move(servizi));
+        form->avvia(cartella.file("paziente.txt"));
+        form->dt_fine.Text("10/01/2024");
+        form->cod_icdix.Text = "487.1";
+        invio = std::make_unique<InvioInps>(*form);
+    }
+
+    bool sogei_pulita() const {
+        for (const auto& voce : fs::directory_iterator(cartella.percorso() / "Sogei")) {
+            const auto nome = voce.path().filename().string();
+            if (nome.rfind("stringa", 0) == 0 || nome == "calcola.bat") {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+TEST(InvioInps, RicevutaConNoteDaEscapeECredenzialiCifrate) {
+    Studio s;
+    s.form->note_diagnosi.Text = "Dolore \"acuto\" & febbre <38\xB0\r\nda ieri, l'altro";
+    ASSERT_TRUE(s.invio->invia_certificato_inps())
+        << (s.messaggi.mostrati.empty() ? "" : s.messaggi.mostrati[0].testo);
+    EXPECT_FALSE(s.form->protocollo.empty());
+    const auto voce = s.simulatore.ultima_richiesta();
+    EXPECT_NE(voce.find("\"pinCorretto\":true"), std::string::npos) << voce;
+    EXPECT_NE(voce.find("\"codiceFiscale\":\"BNCGLI85C41F205Q\""), std::string::npos) << voce;
+    EXPECT_NE(voce.find("\"idCertificato\":\"" + s.form->protocollo + "\""), std::string::npos);
+    EXPECT_NE(voce.find(json(s.form->note_diagnosi.Text)), std::string::npos) << voce;
+    EXPECT_TRUE(s.sogei_pulita());
+    // The copies for support staff are there, without the credentials.
+    const auto risposta = s.cartella.leggi("risposta.txt");
+    EXPECT_NE(risposta.find("ricevutaOK"), std::string::npos);
+    EXPECT_EQ(risposta.find("Authorization: Basic"), std::string::npos);
+    EXPECT_NE(s.cartella.leggi("invio.txt").find("<InvioCertificato"), std::string::npos);
+}
+
+TEST(InvioInps, ErroriDelServizioPasswordSbagliataEServizioSpento) {
+    const struct {
+        std::string caso;
+        std::function<void(Studio&)> prepara;
+        std::string messaggio;
+    } casi[] = {
+        {"date", [](Studio& s) { s.form->dt_fine.Text("01/01/2024"); },
+         "Impossibile stampare il certificato per i seguenti motivi:\r\n"},
+        {"pin", [](Studio& s) { s.form->cf_medico.Text = "999"; },
+         "Impossibile stampare il certificato per i seguenti motivi:\r\n"},
+        {"password", [](Studio& s) { s.form->password.Text = "sbagliata"; },
+         "Impossibile stabilire una connessione!"},
+        {"spento", [](Studio& s) { s.simulatore.ferma(); },
+         "Impossibile stabilire una connessione!"},
+    };
+    for (const auto& c : casi) {
+        Studio s;
+        c.prepara(s);
+        EXPECT_FALSE(s.invio->invia_certificato_inps()) << c.caso;
+        ASSERT_FALSE(s.messaggi.mostrati.empty()) << c.caso;
+        EXPECT_EQ(s.messaggi.mostrati.back().testo.substr(0, c.messaggio.size()), c.messaggio)
+            << c.caso << ": " << s.messaggi.mostrati.back().testo;
+        EXPECT_TRUE(s.sogei_pulita()) << c.caso;
+    }
+}
+
+} // namespace
+} // namespace meravo
