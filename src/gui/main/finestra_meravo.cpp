@@ -135,6 +135,7 @@ void FinestraMeravo::crea_controlli() {
         }
         case TipoControllo::nota:
             note_ = new QPlainTextEdit(gruppo);
+            note_->setTabChangesFocus(true); // Tab leaves the notes, as in every other box
             connect(note_, &QPlainTextEdit::textChanged, this, [this] {
                 if (!in_aggiornamento_) {
                     form_.note_diagnosi.Text = note_da_editor(note_->toPlainText());
