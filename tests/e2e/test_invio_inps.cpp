@@ -142,5 +142,24 @@ TEST(InvioInps, ErroriDelServizioPasswordSbagliataEServizioSpento) {
     }
 }
 
+TEST(InvioInps, CifraturaConSogeiNonScrivibileOSenzaStrumento) {
+    Studio s;
+    // "stringa.txt" cannot be created in Sogei: the work files go to a private folder.
+    fs::create_directory(s.cartella.percorso() / "Sogei" / "stringa.txt");
+    s.cartella.scrivi("Sogei/stringa.txt/occupato", "");
+    const auto cifrato = s.invio->cripta_stringa("  BNCGLI85C41F205Q ");
+    EXPECT_EQ(cifrato.size(), 344U) << cifrato; // RSA-2048 in Base64 on one line
+    EXPECT_EQ(cifrato.find_first_of("\r\n"), std::string::npos);
+    EXPECT_TRUE(s.messaggi.mostrati.empty());
+    fs::remove_all(s.cartella.percorso() / "Sogei" / "stringa.txt");
+
+    // Without the tool: the runner says so, the result is empty and nothing is left behind.
+    fs::remove(s.cartella.percorso() / "Sogei" / "openssl");
+    EXPECT_EQ(s.invio->cripta_stringa("1234"), "");
+    ASSERT_EQ(s.messaggi.mostrati.size(), 2U);
+    EXPECT_EQ(s.messaggi.mostrati[0].testo, "File or command not found");
+    EXPECT_TRUE(s.sogei_pulita());
+}
+
 } // namespace
 } // namespace meravo

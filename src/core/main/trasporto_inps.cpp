@@ -3,11 +3,13 @@
 #include "process/dos_outputs.h"
 #include "process/r4_procedure.h"
 #include "process/riga_comando.h"
+#include "services/messaggi.h"
 #include "text/testo.h"
 
 #include <algorithm>
 #include <fstream>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 
 #ifdef _WIN32
@@ -133,10 +135,19 @@ TrasportoInps::TrasportoInps(fs::path cartella_programma, Messaggi& messaggi, Or
       pompa_(pompa) {}
 
 std::string TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
-    DOSOutputs dos(messaggi_);
-    dos.CommandLine(riga_comando_curl(dati));
-    dos.ExecuteCommand();
-    return dos.Outputs();
+    try {
+        DOSOutputs dos(messaggi_);
+        dos.CommandLine(riga_comando_curl(dati));
+        dos.ExecuteCommand();
+        return dos.Outputs();
+    } catch (const std::exception& errore) {
+        // Only exhaustion of the machine's resources can get here; the send then fails with
+        // a report for support staff (the command line, which holds the credentials, is not
+        // in it).
+        messaggi_.avvisa(std::string(errore.what()) + " - DOSOutputs - 0", Icona::critico,
+                         "Error in Hello_My_Server");
+        return {};
+    }
 }
 
 std::string TrasportoInps::cripta_stringa(const std::string& valore) {
