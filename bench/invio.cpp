@@ -57,25 +57,8 @@ struct Banco {
         }
         simulatore = std::make_unique<SimulatoreProva>(MERAVO_SIMULATORE, pki.percorso().c_str(),
                                                        cartella.percorso());
-        fs::create_directories(p / "Sogei");
-        fs::create_directories(p / "tabelle");
-        fs::create_symlink("/usr/bin/curl", p / "Sogei" / "curl");
-        fs::create_symlink("/usr/bin/openssl", p / "Sogei" / "openssl");
-        fs::copy_file(pki.percorso() / "mirCa.pem", p / "Sogei" / "mirCa.pem");
-        fs::copy_file(pki.percorso() / "SanitelCF.cer", p / "Sogei" / "SanitelCF.cer");
-        cartella.scrivi("debug_inps.txt", "");
-        for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda",
-                                 "comuni.tda", "StatiEsteri_siss.txt"}) {
-            fs::copy_file(fs::path(MERAVO_DATI_ESEMPIO) / nome, p / "tabelle" / nome);
-        }
-        cartella.scrivi("paziente.txt",
-                        "000direttorio tabelle=" + (p / "tabelle").string() +
-                            "/\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n"
-                            "000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
-                            "000utente=" +
-                            SimulatoreProva::utente +
-                            "\r\n000password=" + SimulatoreProva::password +
-                            "\r\n000pin=" + SimulatoreProva::pin + "\r\n");
+        meravo::prova::prepara_studio(cartella, pki.percorso(), MERAVO_DATI_ESEMPIO,
+                                      std::string("000utente=") + SimulatoreProva::utente + "\r\n");
         meravo::ServiziForm servizi(silenzio, orologio, pompa, silenzio, p);
         const auto host = simulatore->host();
         servizi.ambiente = [host](std::string_view nome) -> std::optional<std::string> {

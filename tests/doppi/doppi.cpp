@@ -44,8 +44,8 @@ void OrologioFinto::avanza(double s) {
 CartellaTemporanea::CartellaTemporanea() {
     std::random_device casuale;
     for (;;) {
-        auto candidato = std::filesystem::temp_directory_path() /
-                         ("meravo-prova-" + std::to_string(casuale()));
+        auto candidato =
+            std::filesystem::temp_directory_path() / ("meravo-prova-" + std::to_string(casuale()));
         if (std::filesystem::create_directory(candidato)) {
             percorso_ = std::move(candidato);
             return;
@@ -67,6 +67,15 @@ std::string CartellaTemporanea::leggi_file(const std::filesystem::path& file) {
     std::ostringstream testo;
     testo << f.rdbuf();
     return testo.str();
+}
+
+void copia_tabelle_esempio(const std::filesystem::path& dati,
+                           const std::filesystem::path& cartella) {
+    std::filesystem::create_directories(cartella);
+    for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda", "comuni.tda",
+                             "StatiEsteri_siss.txt"}) {
+        std::filesystem::copy_file(dati / nome, cartella / nome);
+    }
 }
 
 std::string percorso_accanto(const std::string& nome) {

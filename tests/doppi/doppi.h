@@ -85,6 +85,11 @@ private:
     std::filesystem::path percorso_;
 };
 
+// Copies the sample tables (diagnoses, municipalities, foreign states) from `dati` into
+// `cartella`, which is created.
+void copia_tabelle_esempio(const std::filesystem::path& dati,
+                           const std::filesystem::path& cartella);
+
 // Path of a helper program built into the same folder as the running test executable.
 std::string percorso_accanto(const std::string& nome);
 

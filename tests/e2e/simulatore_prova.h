@@ -75,4 +75,26 @@ private:
     std::string porta_;
 };
 
+// A program folder laid out as installed for the national road: curl and openssl of the system
+// and the certificates in "Sogei", the marker of the test service, the sample tables, and an
+// exchange file for a patient whose data the service accepts, with `righe_in_piu` after it.
+inline void prepara_studio(const CartellaTemporanea& cartella, const std::filesystem::path& pki,
+                           const std::filesystem::path& dati, const std::string& righe_in_piu) {
+    namespace fs = std::filesystem;
+    const auto p = cartella.percorso();
+    fs::create_directories(p / "Sogei");
+    fs::create_symlink("/usr/bin/curl", p / "Sogei" / "curl");
+    fs::create_symlink("/usr/bin/openssl", p / "Sogei" / "openssl");
+    fs::copy_file(pki / "mirCa.pem", p / "Sogei" / "mirCa.pem");
+    fs::copy_file(pki / "SanitelCF.cer", p / "Sogei" / "SanitelCF.cer");
+    cartella.scrivi("debug_inps.txt", "");
+    copia_tabelle_esempio(dati, p / "tabelle");
+    cartella.scrivi("paziente.txt", "000direttorio tabelle=" + (p / "tabelle").string() +
+                                        "/\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n"
+                                        "000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
+                                        "000password=" +
+                                        std::string(SimulatoreProva::password) + "\r\n000pin=" +
+                                        SimulatoreProva::pin + "\r\n" + righe_in_piu);
+}
+
 } // namespace meravo::prova

@@ -57,23 +57,10 @@ struct Studio {
 
     Studio() {
         const auto p = cartella.percorso();
-        fs::create_directories(p / "Sogei");
-        fs::create_directories(p / "tabelle");
-        fs::create_symlink("/usr/bin/curl", p / "Sogei" / "curl");
-        fs::create_symlink("/usr/bin/openssl", p / "Sogei" / "openssl");
-        fs::copy_file(fs::path(MERAVO_PKI) / "mirCa.pem", p / "Sogei" / "mirCa.pem");
-        fs::copy_file(fs::path(MERAVO_PKI) / "SanitelCF.cer", p / "Sogei" / "SanitelCF.cer");
-        cartella.scrivi("debug_inps.txt", "");
-        for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda",
-                                 "comuni.tda", "StatiEsteri_siss.txt"}) {
-            fs::copy_file(fs::path(MERAVO_DATI_ESEMPIO) / nome, p / "tabelle" / nome);
-        }
-        cartella.scrivi("paziente.txt",
-                        "000direttorio tabelle=" + (p / "tabelle").string() +
-                            "/\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n"
-                            "000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
-                            "000cod regione=030\r\n000asl=308\r\n000utente= " +
-                            utente + " \r\n000password=" + password + "\r\n000pin=" + pin + "\r\n");
+        // The user name comes with blanks around it: it must reach the service trimmed.
+        prova::prepara_studio(
+            cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
+            "000cod regione=030\r\n000asl=308\r\n000utente= " + std::string(utente) + " \r\n");
         ServiziForm servizi(messaggi, orologio, pompa, segnale, p);
         servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {
             return nome == "MERAVO_INPS_HOST" ? std::optional(host) : std::nullopt;

@@ -25,14 +25,7 @@ struct Banco {
     std::unique_ptr<frm_Meravo> form;
     std::vector<int> fine;
 
-    Banco() {
-        fs::create_directory(cartella.percorso() / "tabelle");
-        for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda",
-                                 "comuni.tda", "StatiEsteri_siss.txt"}) {
-            fs::copy_file(fs::path(MERAVO_DATI_ESEMPIO) / nome,
-                          cartella.percorso() / "tabelle" / nome);
-        }
-    }
+    Banco() { prova::copia_tabelle_esempio(MERAVO_DATI_ESEMPIO, cartella.percorso() / "tabelle"); }
     std::string tabelle() const { return (cartella.percorso() / "tabelle").string() + "/"; }
     std::string input() const { return cartella.file("paziente.txt"); }
 

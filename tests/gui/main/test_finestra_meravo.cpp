@@ -26,12 +26,7 @@ struct Banco {
     std::vector<int> fine;
 
     Banco() {
-        fs::create_directory(cartella.percorso() / "tabelle");
-        for (const auto* nome : {"icdIX_completo.tda", "icdIX_secondario_completo.tda",
-                                 "comuni.tda", "StatiEsteri_siss.txt"}) {
-            fs::copy_file(fs::path(MERAVO_DATI_ESEMPIO) / nome,
-                          cartella.percorso() / "tabelle" / nome);
-        }
+        prova::copia_tabelle_esempio(MERAVO_DATI_ESEMPIO, cartella.percorso() / "tabelle");
         cartella.scrivi("paziente.txt",
                         "000direttorio tabelle=" + (cartella.percorso() / "tabelle").string() +
                             "/\r\n000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
