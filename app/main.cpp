@@ -2,6 +2,7 @@
 #include "main/frm_meravo.h"
 #include "main/invio_inps.h"
 #include "process/riga_comando.h"
+#include "report/stampa_copie.h"
 #include "services/messaggi_qt.h"
 #include "services/orologio.h"
 #include "services/servizi_qt.h"
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
         return form.codice_uscita();
     }
     meravo::FinestraMeravo finestra(form);
+    meravo::collega_stampa(form, &finestra);
     messaggi.imposta_genitore(&finestra);
     finestra.show();
     // For the start-up benchmark: end as soon as the form is on screen, writing nothing.

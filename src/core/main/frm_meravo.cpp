@@ -3,8 +3,10 @@
 #include "main/file_input.h"
 #include "main/indirizzi.h"
 #include "main/trasporto_inps.h"
+#include "report/copie_certificato.h"
 #include "services/messaggi.h"
 #include "services/orologio.h"
+#include "services/pompa_eventi.h"
 #include "tables/file_interi.h"
 #include "tables/lettore_righe.h"
 #include "text/testo.h"
@@ -314,8 +316,98 @@ void frm_Meravo::Stampa_Click() {
         abilita_pulsanti(true);
         return;
     }
-    if (dopo_invio) {
-        dopo_invio();
+    fase_stampa_ = FaseStampa::in_stampa;
+    fine_in_attesa_ = false;
+    stampa_certificato();
+    const bool archiviato = archivia_certificato();
+    fase_stampa_ = archiviato ? FaseStampa::archiviato : FaseStampa::pronto;
+    if (!archiviato) {
+        // The certificate went out but the caller has not got it back: "Salva/Esci" lets the
+        // doctor try the write again once the cause is mended.
+        salva.Enabled = true;
+        return;
+    }
+    if (fine_in_attesa_) {
+        termina(0);
+    }
+}
+
+void frm_Meravo::stampa_certificato() {
+    // Copy field, and the form's text box or date box that fills it.
+    static constexpr std::pair<std::string_view, std::string_view> da_form[] = {
+        {"dt_rilascio", "dt_rilascio"},
+        {"medico", "nome_medico"},
+        {"codreg", "cod_reg_medico"},
+        {"asl", "asl_medico"},
+        {"dt_dal", "dt_inizio"},
+        {"dt_al", "dt_fine"},
+        {"cod_diagnosi", "cod_icdix"},
+        {"diagnosi", "note_diagnosi"},
+        {"cognome", "cognome"},
+        {"nome", "nome"},
+        {"cf", "txt_cf"},
+        {"dt_nascita", "dt_nascita"},
+        {"comune_nascita", "comune_nascita"},
+        {"pr_nascita", "provincia_nascita"},
+        {"via", "residenza_via"},
+        {"comune", "residenza_comune"},
+        {"cap", "residenza_cap"},
+        {"pr", "residenza_provincia"},
+        {"nominativo", "nominativo"},
+        {"via_nominativo", "nominativo_via"},
+        {"comune_nominativo", "nominativo_comune"},
+        {"cap_nominativo", "nominativo_cap"},
+        {"pr_nominativo", "nominativo_provincia"},
+    };
+    static constexpr std::string_view segni_tipo[] = {"inizio", "continuazione", "ricaduta"};
+    static constexpr std::string_view segni_visita[] = {"ambulatoriale", "domiciliare"};
+
+    auto imposta = [this](std::string_view nome, std::string_view valore) {
+        lavoratore.imposta(nome, copie_certificato::testo_copia(nome, valore));
+    };
+    lavoratore = {};
+    imposta("protocollo", protocollo);
+    for (const auto& [nome, controllo] : da_form) {
+        imposta(nome, testo(controllo));
+    }
+    for (int i = 0; i < 3; ++i) {
+        imposta(segni_tipo[i], opt_tipo == i ? "X" : "");
+    }
+    for (int i = 0; i < 2; ++i) {
+        imposta(segni_visita[i], opt_visita == i ? "X" : "");
+    }
+    if (mostra_lavoratore) {
+        mostra_lavoratore(lavoratore);
+    }
+    servizi_.pompa.esegui_eventi_in_attesa();
+}
+
+bool frm_Meravo::archivia_certificato() {
+    certificati.archivia_certificato(servizi_.orologio.adesso(),
+                                     copie_certificato::campi_record(lavoratore));
+    std::error_code ignorato;
+    std::filesystem::remove(servizi_.cartella_programma / "restituzione_certificati_inps.txt",
+                            ignorato);
+    const auto esito = salva_archivio();
+    if (!esito) {
+        servizi_.messaggi.avvisa(esito.messaggio(), Icona::critico);
+    }
+    return esito.ok();
+}
+
+void frm_Meravo::DataReport_AsyncProgress(int pagina_completata, int pagine_totali) {
+    if (pagina_completata != pagine_totali) {
+        return;
+    }
+    switch (fase_stampa_) {
+    case FaseStampa::in_stampa:
+        fine_in_attesa_ = true;
+        break;
+    case FaseStampa::archiviato:
+        termina(0);
+        break;
+    case FaseStampa::pronto:
+        break;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "main/archivio_certificati.h"
 #include "main/campi_form.h"
 #include "main/mappa_ordinata.h"
+#include "report/dati_report.h"
 #include "services/esito.h"
 #include "tables/cls_critto.h"
 #include "textbox/txtctl.h"
@@ -84,8 +85,16 @@ public:
     // not connected tells the doctor so.
     std::function<bool()> invio_nazionale;
     std::function<bool()> invio_regionale;
-    // What follows a successful send (printing and archiving).
-    std::function<void()> dopo_invio;
+    // Shows the worker copy in its preview window, not modal.
+    std::function<void(const DatiReport&)> mostra_lavoratore;
+
+    // Fills the worker copy from the form, shows it and lets pending events run once, so that
+    // the preview is on screen before the archive is written.
+    void stampa_certificato();
+    // The report runtime's progress of a job of the worker copy. Its last page ends the
+    // module, but never before the exchange file holds the certificate just sent: a signal
+    // that comes while the copy is being shown waits for the archive to be written.
+    void DataReport_AsyncProgress(int pagina_completata, int pagine_totali);
 
     // The mandatory-field rule, with its message; the caller re-enables the buttons.
     bool campi_obbligatori_compilati();
@@ -111,6 +120,8 @@ public:
     ArchivioCertificati certificati;
     MappaOrdinata stati_esteri;
     std::string protocollo;
+    // The data fields of the worker copy, as last filled by `stampa_certificato`.
+    DatiReport lavoratore;
 
     // --- Controls ---
     Campo nome_medico, cod_reg_medico, asl_medico, utente, password, cf_medico;
@@ -139,6 +150,12 @@ private:
     void completa_provincia_nascita();
     void termina(int codice);
     void abilita_pulsanti(bool abilitati);
+    // Archives the certificate shown on the worker copy and writes the exchange file.
+    bool archivia_certificato();
+
+    enum class FaseStampa { pronto, in_stampa, archiviato };
+    FaseStampa fase_stampa_ = FaseStampa::pronto;
+    bool fine_in_attesa_ = false;
 
     ServiziForm servizi_;
     bool terminato_ = false;

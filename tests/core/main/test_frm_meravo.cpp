@@ -1,6 +1,8 @@
 #include "main/frm_meravo.h"
 
 #include "doppi/doppi.h"
+#include "main/record_certificato.h"
+#include "report/copie_certificato.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -194,12 +196,116 @@ TEST(FormObbligatori, UnInvioRiuscitoLasciaIPulsantiDisabilitati) {
     f.Stampa_Click(); // no road connected: the doctor is told
     EXPECT_EQ(b.messaggi.mostrati.at(0).testo,
               "L'invio al servizio nazionale non \xE8 disponibile.");
-    bool stampato = false;
+    int mostrate = 0;
     f.invio_nazionale = [] { return true; };
-    f.dopo_invio = [&] { stampato = true; };
+    f.mostra_lavoratore = [&](const DatiReport&) { ++mostrate; };
     f.Stampa_Click();
-    EXPECT_TRUE(stampato);
+    EXPECT_EQ(mostrate, 1);
     EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled);
+}
+
+// A certificate filled in every part, sent through a road that answers with a protocol.
+frm_Meravo& pronto_da_inviare(Banco& b, const std::string& righe = "") {
+    auto& f = b.avvia(paziente + "000nome medico= Rossi*Mario \r\n" + righe);
+    f.dt_fine.Text("10/01/2024");
+    f.cod_icdix.Text = "487.1";
+    f.note_diagnosi.Text = "  Febbre alta\r\ne tosse\xA7secca ";
+    f.nominativo_via.Text = " Via Verdi 2 ";
+    f.opt_tipo = 2;
+    f.opt_visita = -1; // no visit option chosen
+    f.invio_nazionale = [&f] {
+        f.protocollo = "PROT123";
+        return true;
+    };
+    return f;
+}
+
+TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
+    Banco b;
+    b.cartella.scrivi("restituzione_certificati_inps.txt", "vecchio");
+    // A record of the caller already holds this very second: the new one takes the next.
+    auto& f = pronto_da_inviare(b, "000certificato=20240105093000\xA7P0\r\n");
+    DatiReport mostrata;
+    f.mostra_lavoratore = [&](const DatiReport& d) { mostrata = d; };
+    // Events run once, with the copy on screen and the archive not yet written.
+    std::vector<std::size_t> archivio_alla_pompa;
+    b.pompa.azione = [&] {
+        EXPECT_TRUE(mostrata.contiene("protocollo"));
+        archivio_alla_pompa.push_back(f.certificati.size());
+    };
+    f.Stampa_Click();
+
+    EXPECT_EQ(mostrata.testo("protocollo"), "PROT123");
+    EXPECT_EQ(mostrata.testo("medico"), "Rossi*Mario"); // the separator as typed, trimmed
+    EXPECT_EQ(mostrata.testo("diagnosi"), "Febbre alta\r\ne tosse secca");
+    EXPECT_EQ(mostrata.testo("via_nominativo"), "Via Verdi 2");
+    EXPECT_EQ(mostrata.testo("dt_al"), "10/01/2024");
+    EXPECT_EQ(mostrata.testo("ricaduta") + "|" + mostrata.testo("inizio"), "X|");
+    EXPECT_EQ(mostrata.testo("ambulatoriale") + mostrata.testo("domiciliare"), "");
+    EXPECT_EQ(archivio_alla_pompa, std::vector<std::size_t>{1});
+
+    const auto record = f.certificati.leggi("20240105093001");
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(b.cartella.leggi("paziente.txt"), "20240105093000\xA7P0\r\n" + *record + "\r\n");
+    const auto campi = record_certificato::campi(*record);
+    EXPECT_EQ(campi[14], "Febbre alta||e tosse secca");
+    // Read back as the archive browser does, both copies show what the worker got.
+    const auto storico = copie_certificato::storico_da_record(*record);
+    for (std::size_t i = 1; i < record_certificato::numero_campi; ++i) {
+        const std::string nome(record_certificato::nomi_campi[i]);
+        EXPECT_EQ(storico.testo(nome), mostrata.testo(nome)) << nome;
+        EXPECT_EQ(storico.testo(nome + "2"), mostrata.testo(nome)) << nome;
+    }
+    EXPECT_FALSE(fs::exists(b.cartella.percorso() / "restituzione_certificati_inps.txt"));
+    EXPECT_FALSE(f.terminato());
+}
+
+TEST(FormStampa, LUltimaPaginaChiudeIlModuloSoloDopoLArchivio) {
+    // The last page signalled while the preview comes up: acted on once the file is written.
+    Banco b;
+    auto& f = pronto_da_inviare(b);
+    bool file_alla_fine = false;
+    f.fine_programma = [&](int codice) {
+        b.fine.push_back(codice);
+        file_alla_fine = fs::exists(b.input());
+    };
+    b.pompa.azione = [&] {
+        f.DataReport_AsyncProgress(1, 1);
+        EXPECT_FALSE(f.terminato());
+    };
+    f.Stampa_Click();
+    EXPECT_EQ(b.fine, std::vector<int>{0});
+    EXPECT_TRUE(file_alla_fine);
+
+    // After the archive: a page that is not the last one leaves the module open; the last ends it.
+    Banco dopo;
+    auto& g = pronto_da_inviare(dopo);
+    g.DataReport_AsyncProgress(1, 1); // nothing sent yet: no copy to have printed
+    g.Stampa_Click();
+    g.DataReport_AsyncProgress(1, 2);
+    EXPECT_FALSE(g.terminato());
+    g.DataReport_AsyncProgress(2, 2);
+    EXPECT_EQ(dopo.fine, std::vector<int>{0});
+}
+
+TEST(FormStampa, UnFileDiScambioNonScrittoTieneApertoIlModulo) {
+    Banco b;
+    auto& f = pronto_da_inviare(b);
+    fs::create_directory(b.input()); // the exchange file cannot be written
+    b.cartella.scrivi("paziente.txt/dentro", "");
+    b.pompa.azione = [&] { f.DataReport_AsyncProgress(1, 1); };
+    f.Stampa_Click();
+    EXPECT_FALSE(f.terminato());
+    ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
+    EXPECT_EQ(b.messaggi.mostrati[0].icona, Icona::critico);
+    f.DataReport_AsyncProgress(1, 1);
+    EXPECT_FALSE(f.terminato());
+    // Only "Salva/Esci" comes back, to write the certificate once the cause is mended.
+    EXPECT_FALSE(f.Stampa.Enabled || f.archivio.Enabled);
+    EXPECT_TRUE(f.salva.Enabled);
+    fs::remove_all(b.input());
+    EXPECT_TRUE(f.salva_Click());
+    EXPECT_EQ(record_certificato::campi(b.cartella.leggi("paziente.txt"))[1], "PROT123");
 }
 
 TEST(FormSalva, IlFileDiRitornoEScrittoInteroEIlModuloFinisce) {

@@ -1,0 +1,43 @@
+#include "report/copie_certificato.h"
+
+#include "main/record_certificato.h"
+#include "process/r4_procedure.h"
+
+namespace meravo::copie_certificato {
+
+namespace {
+constexpr std::string_view campo_diagnosi = "diagnosi";
+}
+
+std::string testo_copia(std::string_view nome, std::string_view valore) {
+    auto testo = record_certificato::campo_archivio(std::string(valore));
+    if (nome == campo_diagnosi) {
+        ripristina_a_capo(testo);
+    }
+    return testo;
+}
+
+std::vector<std::optional<std::string>> campi_record(const DatiReport& lavoratore) {
+    std::vector<std::optional<std::string>> campi;
+    for (std::size_t i = 1; i < record_certificato::numero_campi; ++i) {
+        campi.emplace_back(lavoratore.testo(record_certificato::nomi_campi[i]));
+    }
+    return campi;
+}
+
+DatiReport storico_da_record(std::string_view record) {
+    const auto campi = record_certificato::campi(record);
+    DatiReport storico;
+    for (std::size_t i = 1; i < record_certificato::numero_campi; ++i) {
+        const auto nome = record_certificato::nomi_campi[i];
+        std::string testo = campi[i];
+        if (nome == campo_diagnosi) {
+            ripristina_a_capo(testo);
+        }
+        storico.imposta(nome, testo);
+        storico.imposta(std::string(nome) + std::string(suffisso_datore), std::move(testo));
+    }
+    return storico;
+}
+
+} // namespace meravo::copie_certificato

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "report/dati_report.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The texts of the printed copies and the archive record: the same field rule feeds both, so
+// an archived certificate always reads back as the copy that was handed to the worker.
+namespace meravo::copie_certificato {
+
+// The suffix of every data field of the employer's copy in `storico`.
+inline constexpr std::string_view suffisso_datore = "2";
+
+// What the copy shows for a value typed on the form: the archive's field rule (trimmed, a "§"
+// as a blank), with the line breaks of the diagnosis notes kept.
+std::string testo_copia(std::string_view nome, std::string_view valore);
+
+// Fields 1..29 of the archive record, read from the worker copy by name.
+std::vector<std::optional<std::string>> campi_record(const DatiReport& lavoratore);
+
+// Both copies of `storico` from an archived record: the worker's under the plain names, the
+// employer's under the names ending in "2". The diagnosis gets its line breaks back; fields a
+// short record lacks are empty, fields beyond the 30th are ignored.
+DatiReport storico_da_record(std::string_view record);
+
+} // namespace meravo::copie_certificato

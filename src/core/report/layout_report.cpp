@@ -1,0 +1,142 @@
+#include "report/layout_report.h"
+
+#include "report/copie_certificato.h"
+
+namespace meravo::layout_report {
+
+namespace {
+
+constexpr int riga = 45;  // height of one line of text
+constexpr int segno = 30; // side of a mark square
+
+struct Aggiunta {
+    std::vector<Elemento>& elementi;
+    int y0;
+    std::string suffisso;
+
+    void etichetta(int x, int y, int l, const char* testo, Stile stile = Stile::normale) {
+        elementi.push_back({Tipo::etichetta, x, y0 + y, l, riga, testo, stile});
+    }
+    void campo(int x, int y, int l, const char* nome, int h = riga) {
+        elementi.push_back({Tipo::campo, x, y0 + y, l, h, nome + suffisso});
+        elementi.back().piu_righe = h > riga;
+    }
+    void segno_con_etichetta(int x, int y, const char* nome, int l, const char* testo) {
+        elementi.push_back(
+            {Tipo::segno, x, y0 + y + (riga - segno) / 2, segno, segno, nome + suffisso});
+        etichetta(x + segno + 10, y, l, testo);
+    }
+    void linea(int x, int y, int l, int h) {
+        elementi.push_back({Tipo::linea, x, y0 + y, l, h, ""});
+    }
+    // Comune, CAP and Provincia of an address, on one row.
+    void indirizzo(int y, const char* comune, const char* cap, const char* provincia) {
+        etichetta(0, y, 150, "Comune");
+        campo(150, y, 900, comune);
+        etichetta(1070, y, 80, "CAP");
+        campo(1150, y, 200, cap);
+        etichetta(1370, y, 160, "Provincia");
+        campo(1530, y, 370, provincia);
+    }
+};
+
+} // namespace
+
+std::vector<Elemento> copia(Copia quale, int y0) {
+    std::vector<Elemento> e;
+    const bool datore = quale == Copia::datore;
+    Aggiunta a{e, y0, datore ? std::string(copie_certificato::suffisso_datore) : ""};
+
+    a.etichetta(0, 0, 1100, "Certificato di malattia telematico", Stile::titolo);
+    a.etichetta(1000, 0, 900,
+                datore ? "Copia cartacea per il datore di lavoro"
+                       : "Copia cartacea per il lavoratore",
+                Stile::sezione);
+    e.back().a_destra = true;
+    e.push_back({Tipo::riquadro, 0, y0 + 70, larghezza_copia, 1080, ""});
+
+    a.etichetta(0, 80, 220, "Protocollo (*)");
+    a.campo(220, 80, 900, "protocollo");
+    a.etichetta(1300, 80, 250, "Data rilascio");
+    a.campo(1550, 80, 350, "dt_rilascio");
+    a.etichetta(0, 125, 1000, "(*) Rettifica del certificato protocollo", Stile::piccolo);
+    a.linea(0, 175, larghezza_copia, 0);
+
+    a.etichetta(0, 185, 1900, "DATI DEL MEDICO", Stile::sezione);
+    a.etichetta(0, 235, 280, "Cognome e nome");
+    a.campo(280, 235, 900, "medico");
+    a.etichetta(1200, 235, 150, "Cod.Reg.");
+    a.campo(1350, 235, 180, "codreg");
+    a.etichetta(1550, 235, 80, "ASL");
+    a.campo(1630, 235, 270, "asl");
+    a.linea(0, 290, larghezza_copia, 0);
+
+    a.etichetta(0, 300, 940, "DATI PROGNOSI", Stile::sezione);
+    a.etichetta(960, 300, 940, "DATI DIAGNOSI", Stile::sezione);
+    a.linea(950, 290, 0, 270);
+    a.etichetta(0, 350, 700, "Il lavoratore dichiara di essere ammalato dal");
+    a.campo(700, 350, 245, "dt_dal");
+    a.etichetta(960, 350, 280, "Cod. Nosologico");
+    a.campo(1240, 350, 660, "cod_diagnosi");
+    a.etichetta(0, 400, 700, "Viene assegnata prognosi clinica a tutto il");
+    a.campo(700, 400, 245, "dt_al");
+    a.etichetta(960, 400, 180, "Diagnosi:");
+    a.campo(1140, 400, 760, "diagnosi", 155);
+    a.etichetta(0, 455, 200, "Trattasi di");
+    a.segno_con_etichetta(210, 455, "inizio", 150, "Inizio");
+    a.segno_con_etichetta(400, 455, "continuazione", 250, "Continuazione");
+    a.segno_con_etichetta(700, 455, "ricaduta", 200, "Ricaduta");
+    a.etichetta(0, 505, 200, "Visita");
+    a.segno_con_etichetta(210, 505, "ambulatoriale", 250, "Ambulatoriale");
+    a.segno_con_etichetta(520, 505, "domiciliare", 250, "Domiciliare");
+    a.linea(0, 560, larghezza_copia, 0);
+
+    a.etichetta(0, 570, 1900, "DATI DEL LAVORATORE", Stile::sezione);
+    a.etichetta(0, 615, 1900, "ANAGRAFICI", Stile::sezione);
+    a.etichetta(0, 660, 150, "Cognome");
+    a.campo(150, 660, 600, "cognome");
+    a.etichetta(770, 660, 100, "Nome");
+    a.campo(870, 660, 500, "nome");
+    a.etichetta(1390, 660, 80, "C.F.");
+    a.campo(1470, 660, 430, "cf");
+    a.etichetta(0, 710, 150, "Nato/a il");
+    a.campo(150, 710, 220, "dt_nascita");
+    a.etichetta(390, 710, 400, "a (Comune o Stato estero)");
+    a.campo(790, 710, 700, "comune_nascita");
+    a.etichetta(1510, 710, 160, "Provincia");
+    a.campo(1670, 710, 230, "pr_nascita");
+    a.linea(0, 765, larghezza_copia, 0);
+
+    a.etichetta(0, 775, 1900, "RESIDENZA O DOMICILIO ABITUALE", Stile::sezione);
+    a.etichetta(0, 825, 220, "In via/piazza");
+    a.campo(220, 825, 1680, "via");
+    a.indirizzo(875, "comune", "cap", "pr");
+    a.linea(0, 930, larghezza_copia, 0);
+
+    a.etichetta(0, 940, 1900,
+                "REPERIBILITA' DURANTE LA MALATTIA (dati da indicare solo se diversi da quelli di "
+                "residenza riportati sopra)",
+                Stile::sezione);
+    a.etichetta(0, 990, 950, "Nominativo indicato presso l'abitazione (se diverso dal proprio)");
+    a.campo(950, 990, 950, "nominativo");
+    a.etichetta(0, 1040, 220, "In via/piazza");
+    a.campo(220, 1040, 1680, "via_nominativo");
+    a.indirizzo(1090, "comune_nominativo", "cap_nominativo", "pr_nominativo");
+
+    a.etichetta(0, 1160, 1900, "Rilasciato ai sensi del DPCM 26 marzo 2008 e del Dlgs n.150/2009",
+                Stile::piccolo);
+    return e;
+}
+
+std::vector<Elemento> lavoratore() {
+    return copia(Copia::lavoratore, 0);
+}
+
+std::vector<Elemento> storico() {
+    auto elementi = copia(Copia::lavoratore, 0);
+    auto datore = copia(Copia::datore, altezza_copia);
+    elementi.insert(elementi.end(), datore.begin(), datore.end());
+    return elementi;
+}
+
+} // namespace meravo::layout_report

@@ -1,0 +1,40 @@
+#include "report/stampa_copie.h"
+
+#include "main/frm_meravo.h"
+#include "report/anteprima_report.h"
+#include "report/layout_report.h"
+#include "report/report_certificato.h"
+
+namespace meravo {
+
+namespace {
+
+AnteprimaReport* mostra(const QString& nome, std::vector<layout_report::Elemento> layout,
+                        const DatiReport& campi, QWidget* genitore, const QString& titolo) {
+    auto* anteprima = new AnteprimaReport(new ReportCertificato(nome, std::move(layout), campi),
+                                          titolo, genitore);
+    anteprima->show();
+    return anteprima;
+}
+
+} // namespace
+
+AnteprimaReport* mostra_lavoratore(const DatiReport& campi, QWidget* genitore) {
+    return mostra(QStringLiteral("lavoratore"), layout_report::lavoratore(), campi, genitore,
+                  QStringLiteral("Copia Lavoratore"));
+}
+
+AnteprimaReport* mostra_storico(const DatiReport& campi, QWidget* genitore, const QString& titolo) {
+    return mostra(QStringLiteral("storico"), layout_report::storico(), campi, genitore, titolo);
+}
+
+void collega_stampa(frm_Meravo& form, QWidget* finestra) {
+    form.mostra_lavoratore = [&form, finestra](const DatiReport& campi) {
+        auto* anteprima = mostra_lavoratore(campi, finestra);
+        QObject::connect(
+            &anteprima->report(), &ReportCertificato::avanzamento, anteprima,
+            [&form](int pagina, int totale) { form.DataReport_AsyncProgress(pagina, totale); });
+    };
+}
+
+} // namespace meravo

@@ -1,0 +1,95 @@
+#include "main/record_certificato.h"
+#include "report/copie_certificato.h"
+#include "report/layout_report.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace meravo {
+namespace {
+
+using layout_report::Tipo;
+
+std::map<std::string, int> conta_campi(const std::vector<layout_report::Elemento>& elementi) {
+    std::map<std::string, int> quanti;
+    for (const auto& e : elementi) {
+        if (e.tipo == Tipo::campo || e.tipo == Tipo::segno) {
+            ++quanti[e.testo];
+        }
+    }
+    return quanti;
+}
+
+TEST(LayoutReport, OgniCampoDelRecordUnaVoltaPerCopia) {
+    std::map<std::string, int> attesi_lavoratore, attesi_storico;
+    for (std::size_t i = 1; i < record_certificato::numero_campi; ++i) {
+        const std::string nome(record_certificato::nomi_campi[i]);
+        attesi_lavoratore[nome] = 1;
+        attesi_storico[nome] = 1;
+        attesi_storico[nome + "2"] = 1;
+    }
+    EXPECT_EQ(conta_campi(layout_report::lavoratore()), attesi_lavoratore);
+    EXPECT_EQ(conta_campi(layout_report::storico()), attesi_storico);
+
+    int segni = 0;
+    for (const auto& e : layout_report::lavoratore()) {
+        segni += e.tipo == Tipo::segno ? 1 : 0;
+    }
+    EXPECT_EQ(segni, 5);
+}
+
+TEST(LayoutReport, LeCopieStannoNellaLoroMetaDiPaginaSenzaSovrapporsi) {
+    const auto storico = layout_report::storico();
+    for (const auto& e : storico) {
+        const bool datore = e.y >= layout_report::altezza_copia;
+        const bool campo = e.tipo == Tipo::campo || e.tipo == Tipo::segno;
+        EXPECT_EQ(campo && e.testo.ends_with("2"), campo && datore) << e.testo;
+        const int alto = datore ? layout_report::altezza_copia : 0;
+        EXPECT_GE(e.x, 0) << e.testo;
+        EXPECT_LE(e.x + e.larghezza, layout_report::larghezza_copia) << e.testo;
+        EXPECT_GE(e.y, alto) << e.testo;
+        EXPECT_LE(e.y + e.altezza, alto + layout_report::altezza_copia) << e.testo;
+    }
+    // No text covers another: a data field printed over a label would be unreadable.
+    for (std::size_t i = 0; i < storico.size(); ++i) {
+        for (std::size_t j = i + 1; j < storico.size(); ++j) {
+            const auto& a = storico[i];
+            const auto& b = storico[j];
+            if (a.tipo == Tipo::linea || a.tipo == Tipo::riquadro || b.tipo == Tipo::linea ||
+                b.tipo == Tipo::riquadro || a.a_destra || b.a_destra) {
+                continue;
+            }
+            const bool sovrapposti = a.x < b.x + b.larghezza && b.x < a.x + a.larghezza &&
+                                     a.y < b.y + b.altezza && b.y < a.y + a.altezza;
+            EXPECT_FALSE(sovrapposti) << a.testo << " / " << b.testo;
+        }
+    }
+}
+
+TEST(CopieCertificato, StoricoDaRecordCortiLunghiEDiagnosiSuPiuRighe) {
+    const std::string sep(1, record_certificato::separatore);
+    // A short record from the caller: what it lacks prints empty, in both copies.
+    auto corto =
+        copie_certificato::storico_da_record("20240105093000" + sep + "P1" + sep + "05/01/2024");
+    EXPECT_EQ(corto.testo("protocollo") + corto.testo("protocollo2"), "P1P1");
+    EXPECT_EQ(corto.testo("dt_rilascio2"), "05/01/2024");
+    EXPECT_TRUE(corto.contiene("pr_nominativo2"));
+    EXPECT_EQ(corto.testo("pr_nominativo2"), "");
+
+    std::string lungo = "k";
+    for (int i = 1; i <= 31; ++i) {
+        lungo += sep + (i == 14 ? "riga uno||riga due" : "f" + std::to_string(i));
+    }
+    const auto d = copie_certificato::storico_da_record(lungo);
+    EXPECT_EQ(d.testo("diagnosi"), "riga uno\r\nriga due");
+    EXPECT_EQ(d.testo("diagnosi2"), "riga uno\r\nriga due");
+    EXPECT_EQ(d.testo("cod_diagnosi"), "f13"); // only the diagnosis is unfolded
+    EXPECT_EQ(d.testo("pr_nominativo2"), "f29");
+    EXPECT_EQ(d.campi().size(), 58U); // nothing beyond the 30th field
+
+    // A key that is not one gives empty copies, never a crash.
+    EXPECT_EQ(copie_certificato::storico_da_record("").testo("cf2"), "");
+}
+
+} // namespace
+} // namespace meravo
