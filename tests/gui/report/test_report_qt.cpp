@@ -1,5 +1,4 @@
 #include "doppi/doppi.h"
-#include "main/frm_meravo.h"
 #include "report/anteprima_report.h"
 #include "report/copie_certificato.h"
 #include "report/report_certificato.h"
@@ -11,7 +10,6 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
-#include <filesystem>
 
 namespace meravo {
 
@@ -119,50 +117,6 @@ private slots:
         QVERIFY(testo_del_pdf(file).contains(QStringLiteral("PROT2024XYZ")));
         anteprima->close();
         QTRY_VERIFY(guardia.isNull()); // closing frees it
-    }
-
-    void stampa_esci_mostra_la_copia_e_il_suo_pdf_chiude_il_modulo() {
-        prova::CartellaTemporanea cartella;
-        prova::MessaggiRegistrati messaggi;
-        prova::OrologioFinto orologio;
-        prova::PompaEventiContata pompa;
-        prova::SegnaleContato segnale;
-        prova::copia_tabelle_esempio(MERAVO_DATI_ESEMPIO, cartella.percorso() / "tabelle");
-        cartella.scrivi("paziente.txt",
-                        "000direttorio tabelle=" + (cartella.percorso() / "tabelle").string() +
-                            "/\r\n000cognome=Bianchi\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via "
-                            "Lecco 12\r\n000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
-                            "000utente=u\r\n000password=p\r\n000pin=1\r\n");
-        frm_Meravo form(ServiziForm(messaggi, orologio, pompa, segnale, cartella.percorso()));
-        std::vector<int> fine;
-        form.fine_programma = [&](int codice) { fine.push_back(codice); };
-        QVERIFY(form.avvia(cartella.file("paziente.txt")));
-        form.dt_fine.Text("10/01/2024");
-        form.note_diagnosi.Text = "Febbre alta\r\ne tosse";
-        form.invio_nazionale = [&form] {
-            form.protocollo = "PROTFORM1";
-            return true;
-        };
-        QWidget finestra;
-        collega_stampa(form, &finestra);
-        form.Stampa_Click();
-
-        auto* anteprima = finestra.findChild<AnteprimaReport*>();
-        QVERIFY(anteprima != nullptr);
-        QCOMPARE(anteprima->windowTitle(), QStringLiteral("Copia Lavoratore"));
-        QVERIFY(anteprima->isVisible());
-        QVERIFY(fine.empty()); // the copy is on screen; the module waits for its job
-        const auto scambio = cartella.leggi("paziente.txt");
-        QVERIFY(scambio.find("PROTFORM1") != std::string::npos);
-
-        const auto file = QString::fromStdString(cartella.file("copia.pdf"));
-        anteprima->scegli_file_pdf = [file] { return file; };
-        QVERIFY(anteprima->salva_pdf());
-        QCOMPARE(fine, std::vector<int>{0});
-        const auto testo = testo_del_pdf(file);
-        for (const char* atteso : {"PROTFORM1", "10/01/2024", "Febbre alta", "e tosse"}) {
-            QVERIFY2(testo.contains(QString::fromUtf8(atteso)), atteso);
-        }
     }
 };
 
