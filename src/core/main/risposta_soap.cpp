@@ -95,6 +95,28 @@ std::vector<std::string> DocumentoSoap::testi_figli(std::string_view nome,
     return testi;
 }
 
+std::vector<std::vector<std::string>>
+DocumentoSoap::testi_dei_figli(std::string_view nome,
+                               const std::vector<std::string_view>& figli) const {
+    std::vector<std::vector<std::string>> elementi;
+    per_ogni_elemento(dati_->documento, nome, [&](const pugi::xml_node& n) {
+        std::vector<std::string> testi;
+        for (const auto figlio : figli) {
+            std::string testo;
+            for (auto c = n.first_child(); c; c = c.next_sibling()) {
+                if (c.type() == pugi::node_element && figlio == c.name()) {
+                    testo = testo_di(c);
+                    break;
+                }
+            }
+            testi.push_back(std::move(testo));
+        }
+        elementi.push_back(std::move(testi));
+        return true;
+    });
+    return elementi;
+}
+
 BustaSoap trova_busta(std::string_view risposta, std::string_view apertura,
                       std::string_view chiusura) {
     BustaSoap busta;

@@ -36,6 +36,10 @@ public:
     // For every element of that name, in document order, the text of its first child element
     // named `figlio` (elements without one are left out).
     std::vector<std::string> testi_figli(std::string_view nome, std::string_view figlio) const;
+    // For every element of that name, in document order, the text of its first child element
+    // with each of the names in `figli`; a child that is missing gives the empty text.
+    std::vector<std::vector<std::string>>
+    testi_dei_figli(std::string_view nome, const std::vector<std::string_view>& figli) const;
 
 private:
     struct Dati;
