@@ -304,8 +304,17 @@ void FinestraMeravo::aggiorna() {
     }
     colori::colora(*note_, form_.note_diagnosi.BackColor, 0x80000008);
     trova1_->aggiorna();
-    opt_tipo_->button(form_.opt_tipo)->setChecked(true);
-    opt_visita_->button(form_.opt_visita)->setChecked(true);
+    for (auto [gruppo, scelta] :
+         {std::pair{opt_tipo_, form_.opt_tipo}, std::pair{opt_visita_, form_.opt_visita}}) {
+        // No option chosen (a value no button has) shows every option unchecked.
+        if (auto* opzione = gruppo->button(scelta)) {
+            opzione->setChecked(true);
+        } else if (auto* scelto = gruppo->checkedButton()) {
+            gruppo->setExclusive(false);
+            scelto->setChecked(false);
+            gruppo->setExclusive(true);
+        }
+    }
     const std::pair<QPushButton*, const Pulsante*> pulsanti[] = {{stampa_, &form_.Stampa},
                                                                  {salva_, &form_.salva},
                                                                  {archivio_, &form_.archivio},
