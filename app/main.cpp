@@ -1,3 +1,6 @@
+#include "archive/annullamento_inps.h"
+#include "archive/elimina.h"
+#include "archive/elimina_widget.h"
 #include "main/finestra_meravo.h"
 #include "main/frm_meravo.h"
 #include "main/invio_inps.h"
@@ -70,6 +73,8 @@ int main(int argc, char** argv) {
     meravo::frm_Meravo form(std::move(servizi));
     meravo::InvioInps invio(form);
     meravo::collega_invio_nazionale(form, invio);
+    meravo::Elimina archivio(form);
+    meravo::collega_annullamento_nazionale(archivio, form, invio);
 
     int codice_fine = 0;
     bool finito = false;
@@ -83,6 +88,7 @@ int main(int argc, char** argv) {
     }
     meravo::FinestraMeravo finestra(form);
     meravo::collega_stampa(form, &finestra);
+    meravo::collega_archivio(finestra, archivio);
     messaggi.imposta_genitore(&finestra);
     finestra.show();
     // For the start-up benchmark: end as soon as the form is on screen, writing nothing.

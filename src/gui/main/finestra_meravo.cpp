@@ -302,6 +302,7 @@ void FinestraMeravo::aggiorna() {
     if (note_->toPlainText() != note) {
         note_->setPlainText(note);
     }
+    note_->setEnabled(form_.note_diagnosi.Enabled);
     colori::colora(*note_, form_.note_diagnosi.BackColor, 0x80000008);
     trova1_->aggiorna();
     for (auto [gruppo, scelta] :

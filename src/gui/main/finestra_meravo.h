@@ -30,7 +30,7 @@ public:
     // Puts the model's state on screen (texts, enabled and visible states, colours).
     void aggiorna();
 
-    // "Archivio": the archive browser arrives with its own step; until then the button says so.
+    // "Archivio": opens the archive browser; without one the button says it is not available.
     std::function<void()> archivio_Click;
 
 protected:

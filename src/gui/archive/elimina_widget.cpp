@@ -1,0 +1,124 @@
+#include "archive/elimina_widget.h"
+
+#include "archive/elimina.h"
+#include "main/finestra_meravo.h"
+#include "misure.h"
+#include "report/stampa_copie.h"
+#include "testo_qt.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace meravo {
+
+EliminaWidget::EliminaWidget(Elimina& modello, FinestraMeravo& finestra)
+    : QFrame(&finestra), modello_(modello), finestra_(finestra) {
+    setObjectName(QStringLiteral("Elimina1"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setAutoFillBackground(true); // it covers the form's fields below it
+    setFont(QFont(testo::a_qstring(Elimina::carattere)));
+    crea_controlli();
+    modello_.chiusura = [this] {
+        aggiorna();
+        aggiorna_form();
+    };
+    hide();
+}
+
+void EliminaWidget::crea_controlli() {
+    auto* colonna = new QVBoxLayout(this);
+    auto* etichetta = new QLabel(testo::a_qstring(Elimina::etichetta), this);
+    etichetta->setObjectName(QStringLiteral("etichetta"));
+    etichetta->setWordWrap(true);
+    colonna->addWidget(etichetta);
+    list1_ = new QListWidget(this);
+    list1_->setObjectName(QStringLiteral("list1"));
+    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    colonna->addWidget(list1_);
+    auto* riga = new QHBoxLayout;
+    auto pulsante = [this, riga](const char* nome, const char* testo) {
+        auto* p = new QPushButton(QString::fromLatin1(testo), this);
+        p->setObjectName(QString::fromLatin1(nome));
+        riga->addWidget(p);
+        return p;
+    };
+    visualizza_ = pulsante("visualizza", "Visualizza");
+    elimina_ = pulsante("elimina", "Elimina");
+    chiudi_ = pulsante("chiudi", "Chiudi");
+    colonna->addLayout(riga);
+
+    connect(list1_, &QListWidget::currentRowChanged, this, [this](int riga_scelta) {
+        if (!in_aggiornamento_) {
+            modello_.list1_Click(riga_scelta);
+        }
+    });
+    connect(visualizza_, &QPushButton::clicked, this, [this] { modello_.visualizza_Click(); });
+    connect(elimina_, &QPushButton::clicked, this, [this] {
+        modello_.elimina_Click();
+        aggiorna();
+    });
+    connect(chiudi_, &QPushButton::clicked, this, [this] { modello_.chiudi_Click(); });
+}
+
+void EliminaWidget::apri() {
+    modello_.archivio_Click();
+    setGeometry(misure::pixel_orizzontali(Elimina::Left, *this),
+                misure::pixel_verticali(Elimina::Top, *this),
+                misure::pixel_orizzontali(Elimina::Width, *this),
+                misure::pixel_verticali(Elimina::Height, *this));
+    aggiorna_form();
+    aggiorna();
+    list1_->setFocus();
+}
+
+void EliminaWidget::aggiorna() {
+    in_aggiornamento_ = true;
+    QStringList voci;
+    for (const auto& voce : modello_.list1()) {
+        voci << testo::a_qstring(voce);
+    }
+    QStringList mostrate;
+    for (int i = 0; i < list1_->count(); ++i) {
+        mostrate << list1_->item(i)->text();
+    }
+    if (voci != mostrate) {
+        list1_->clear();
+        list1_->addItems(voci);
+    }
+    list1_->setCurrentRow(modello_.ListIndex());
+    visualizza_->setEnabled(modello_.visualizza.Enabled);
+    elimina_->setEnabled(modello_.elimina.Enabled);
+    chiudi_->setEnabled(modello_.chiudi.Enabled);
+    setVisible(modello_.Visible());
+    if (modello_.Visible()) {
+        raise();
+    }
+    in_aggiornamento_ = false;
+}
+
+void EliminaWidget::aggiorna_form() {
+    finestra_.aggiorna();
+    // The form model keeps no enabled state for its option buttons: the browser does.
+    for (const char* nome : {"opt_tipo", "opt_visita"}) {
+        if (auto* gruppo = finestra_.findChild<QButtonGroup*>(QString::fromLatin1(nome))) {
+            for (auto* opzione : gruppo->buttons()) {
+                opzione->setEnabled(modello_.opzioni_abilitate());
+            }
+        }
+    }
+}
+
+void collega_archivio(FinestraMeravo& finestra, Elimina& modello) {
+    auto* browser = new EliminaWidget(modello, finestra);
+    finestra.archivio_Click = [browser] { browser->apri(); };
+    modello.mostra_storico = [&finestra](const DatiReport& campi) {
+        mostra_storico(campi, &finestra);
+    };
+}
+
+} // namespace meravo

@@ -1,0 +1,142 @@
+#include "archive/elimina.h"
+#include "archive/elimina_widget.h"
+#include "casella_testo.h"
+#include "doppi/doppi.h"
+#include "lookup/trova_widget.h"
+#include "main/finestra_meravo.h"
+#include "main/frm_meravo.h"
+#include "misure.h"
+#include "report/anteprima_report.h"
+#include "report/report_certificato.h"
+#include "textbox/txtctl_widget.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace meravo {
+
+// The form started on the sample tables with one archived certificate, its browser connected.
+struct Banco {
+    prova::CartellaTemporanea cartella;
+    prova::MessaggiRegistrati messaggi;
+    prova::OrologioFinto orologio;
+    prova::PompaEventiContata pompa;
+    prova::SegnaleContato segnale;
+    std::unique_ptr<frm_Meravo> form;
+    std::unique_ptr<Elimina> archivio;
+    std::unique_ptr<FinestraMeravo> finestra;
+
+    Banco() {
+        prova::copia_tabelle_esempio(MERAVO_DATI_ESEMPIO, cartella.percorso() / "tabelle");
+        cartella.scrivi("paziente.txt",
+                        "000direttorio tabelle=" + (cartella.percorso() / "tabelle").string() +
+                            "/\r\n000cognome=Bianchi\r\n"
+                            "000certificato=20240105093000\xA7P1\xA7"
+                            "05/01/2024\r\n");
+        form = std::make_unique<frm_Meravo>(
+            ServiziForm(messaggi, orologio, pompa, segnale, cartella.percorso()));
+        form->avvia(cartella.file("paziente.txt"));
+        archivio = std::make_unique<Elimina>(*form);
+        finestra = std::make_unique<FinestraMeravo>(*form);
+        collega_archivio(*finestra, *archivio);
+        finestra->show();
+        finestra->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(finestra.get()));
+    }
+
+    template <typename T> T* figlio(const char* nome) {
+        auto* w = finestra->findChild<T*>(QString::fromLatin1(nome));
+        if (w == nullptr) {
+            qWarning("manca %s", nome);
+        }
+        return w;
+    }
+
+    // Whether each of a sample of the form's controls the browser governs is enabled.
+    QList<bool> stato_form() {
+        return {figlio<QLineEdit>("cognome")->isEnabled(),
+                figlio<QLineEdit>("cf_medico")->isEnabled(),
+                figlio<QPlainTextEdit>("note_diagnosi")->isEnabled(),
+                figlio<TxtctlWidget>("dt_fine")->casella()->isEnabled(),
+                figlio<TrovaWidget>("trova1")->isEnabled(),
+                figlio<QRadioButton>("opt_tipo2")->isEnabled(),
+                figlio<QRadioButton>("opt_visita0")->isEnabled(),
+                figlio<QPushButton>("Stampa")->isEnabled(),
+                figlio<QPushButton>("archivio")->isEnabled()};
+    }
+};
+
+class TestEliminaWidget : public QObject {
+    Q_OBJECT
+
+private slots:
+    void apre_con_il_form_disabilitato_mostra_e_chiude() {
+        Banco b;
+        auto* browser = b.figlio<EliminaWidget>("Elimina1");
+        QVERIFY(browser != nullptr);
+        QVERIFY(!browser->isVisible());
+        QCOMPARE(b.stato_form(), QList<bool>(9, true));
+
+        QTest::mouseClick(b.figlio<QPushButton>("archivio"), Qt::LeftButton);
+        QVERIFY(browser->isVisible());
+        QCOMPARE(b.stato_form(), QList<bool>(9, false));
+        QCOMPARE(browser->width(), misure::pixel_orizzontali(Elimina::Width, *browser));
+        QCOMPARE(browser->y(), misure::pixel_verticali(Elimina::Top, *browser));
+        QCOMPARE(b.figlio<QLabel>("etichetta")->text(),
+                 QStringLiteral("Selezionare un certificato INPS in archivio per visualizzarlo "
+                                "oppure cancellarlo"));
+        for (const auto& [nome, testo] :
+             {std::pair{"visualizza", "Visualizza"}, std::pair{"elimina", "Elimina"},
+              std::pair{"chiudi", "Chiudi"}}) {
+            QCOMPARE(b.figlio<QPushButton>(nome)->text(), QString::fromLatin1(testo));
+        }
+        auto* list1 = b.figlio<QListWidget>("list1");
+        QCOMPARE(list1->count(), 1);
+        QCOMPARE(list1->item(0)->text(), QStringLiteral("05/01/2024 09:30:00"));
+
+        // Selecting prepares both copies; "Visualizza" previews them over the window.
+        QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
+                          list1->visualItemRect(list1->item(0)).center());
+        QCOMPARE(b.archivio->ListIndex(), 0);
+        QTest::mouseClick(b.figlio<QPushButton>("visualizza"), Qt::LeftButton);
+        auto* anteprima = b.finestra->findChild<AnteprimaReport*>();
+        QVERIFY(anteprima != nullptr);
+        QVERIFY(anteprima->isVisible());
+        QCOMPARE(QString::fromStdString(anteprima->report().campi().testo("protocollo2")),
+                 QStringLiteral("P1"));
+        QCOMPARE(QString::fromStdString(anteprima->report().campi().testo("dt_rilascio")),
+                 QStringLiteral("05/01/2024"));
+        anteprima->close();
+
+        QTest::mouseClick(b.figlio<QPushButton>("chiudi"), Qt::LeftButton);
+        QVERIFY(!browser->isVisible());
+        QCOMPARE(b.stato_form(), QList<bool>(9, true));
+        QVERIFY(b.messaggi.mostrati.empty());
+    }
+
+    void elimina_ricarica_l_elenco() {
+        Banco b;
+        // The service confirms: the record goes, the list is reloaded, the exchange file written.
+        b.archivio->annulla_certificato_inps = [](const std::string&) { return true; };
+        b.form->file_input = b.cartella.file("ritorno.txt");
+        QTest::mouseClick(b.figlio<QPushButton>("archivio"), Qt::LeftButton);
+        auto* list1 = b.figlio<QListWidget>("list1");
+        list1->setCurrentRow(0);
+        b.messaggi.risposte = {Risposta::si};
+        QTest::mouseClick(b.figlio<QPushButton>("elimina"), Qt::LeftButton);
+        QCOMPARE(list1->count(), 0);
+        QVERIFY(b.figlio<QPushButton>("elimina")->isEnabled());
+        QCOMPARE(QByteArray::fromStdString(b.cartella.leggi("ritorno.txt")),
+                 QByteArray("vuoto\r\n"));
+    }
+};
+
+} // namespace meravo
+
+QTEST_MAIN(meravo::TestEliminaWidget)
+#include "test_elimina_widget.moc"
