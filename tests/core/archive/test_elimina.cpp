@@ -71,10 +71,6 @@ TEST(Elimina, ElencoESelezioneRiempionoLeDueCopie) {
         std::string campo;
         std::string atteso;
     } casi[] = {
-        {0, "protocollo", "v1"},
-        {0, "cf", "v17"},
-        {0, "pr_nominativo", "v29"},
-        {0, "diagnosi", "prima\r\nseconda"},
         {1, "protocollo", "P2"},
         {1, "dt_rilascio", "06/01/2024"},
         {1, "medico", ""},

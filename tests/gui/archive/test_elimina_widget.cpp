@@ -118,22 +118,6 @@ private slots:
         QCOMPARE(b.stato_form(), QList<bool>(9, true));
         QVERIFY(b.messaggi.mostrati.empty());
     }
-
-    void elimina_ricarica_l_elenco() {
-        Banco b;
-        // The service confirms: the record goes, the list is reloaded, the exchange file written.
-        b.archivio->annulla_certificato_inps = [](const std::string&) { return true; };
-        b.form->file_input = b.cartella.file("ritorno.txt");
-        QTest::mouseClick(b.figlio<QPushButton>("archivio"), Qt::LeftButton);
-        auto* list1 = b.figlio<QListWidget>("list1");
-        list1->setCurrentRow(0);
-        b.messaggi.risposte = {Risposta::si};
-        QTest::mouseClick(b.figlio<QPushButton>("elimina"), Qt::LeftButton);
-        QCOMPARE(list1->count(), 0);
-        QVERIFY(b.figlio<QPushButton>("elimina")->isEnabled());
-        QCOMPARE(QByteArray::fromStdString(b.cartella.leggi("ritorno.txt")),
-                 QByteArray("vuoto\r\n"));
-    }
 };
 
 } // namespace meravo
