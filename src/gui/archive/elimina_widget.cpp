@@ -52,9 +52,12 @@ void EliminaWidget::crea_controlli() {
     chiudi_ = pulsante("chiudi", "Chiudi");
     colonna->addLayout(riga);
 
-    connect(list1_, &QListWidget::currentRowChanged, this, [this](int riga_scelta) {
+    // Only a selection counts: the list gives itself a current row when it takes the focus,
+    // and that must not choose a certificate for the doctor.
+    connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
         if (!in_aggiornamento_) {
-            modello_.list1_Click(riga_scelta);
+            const auto scelte = list1_->selectedItems();
+            modello_.list1_Click(scelte.isEmpty() ? -1 : list1_->row(scelte.front()));
         }
     });
     connect(visualizza_, &QPushButton::clicked, this, [this] { modello_.visualizza_Click(); });
@@ -90,7 +93,11 @@ void EliminaWidget::aggiorna() {
         list1_->clear();
         list1_->addItems(voci);
     }
-    list1_->setCurrentRow(modello_.ListIndex());
+    if (modello_.ListIndex() >= 0) {
+        list1_->setCurrentRow(modello_.ListIndex());
+    } else {
+        list1_->clearSelection();
+    }
     visualizza_->setEnabled(modello_.visualizza.Enabled);
     elimina_->setEnabled(modello_.elimina.Enabled);
     chiudi_->setEnabled(modello_.chiudi.Enabled);

@@ -99,6 +99,13 @@ private slots:
         QCOMPARE(list1->count(), 1);
         QCOMPARE(list1->item(0)->text(), QStringLiteral("05/01/2024 09:30:00"));
 
+        // The list has the focus but nothing is chosen yet.
+        QCOMPARE(b.archivio->ListIndex(), -1);
+        QTest::mouseClick(b.figlio<QPushButton>("visualizza"), Qt::LeftButton);
+        QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(b.messaggi.mostrati[0].testo),
+                 QStringLiteral("Selezionare un certificato da visualizzare"));
+
         // Selecting prepares both copies; "Visualizza" previews them over the window.
         QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
                           list1->visualItemRect(list1->item(0)).center());
@@ -116,7 +123,7 @@ private slots:
         QTest::mouseClick(b.figlio<QPushButton>("chiudi"), Qt::LeftButton);
         QVERIFY(!browser->isVisible());
         QCOMPARE(b.stato_form(), QList<bool>(9, true));
-        QVERIFY(b.messaggi.mostrati.empty());
+        QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1});
     }
 };
 
