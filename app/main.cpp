@@ -4,6 +4,7 @@
 #include "main/finestra_meravo.h"
 #include "main/frm_meravo.h"
 #include "main/invio_inps.h"
+#include "main/invio_siss.h"
 #include "process/riga_comando.h"
 #include "report/stampa_copie.h"
 #include "services/messaggi_qt.h"
@@ -86,6 +87,11 @@ int main(int argc, char** argv) {
     if (!form.avvia(file_scambio)) {
         return form.codice_uscita();
     }
+    // The regional component is created only in regional mode, which the exchange file decides.
+    meravo::InvioSiss invio_siss(
+        form, form.usa_siss ? meravo::crea_componente_regionale(form.servizi()) : nullptr);
+    meravo::collega_invio_regionale(form, invio_siss);
+    meravo::collega_annullamento_regionale(archivio, invio_siss);
     meravo::FinestraMeravo finestra(form);
     meravo::collega_stampa(form, &finestra);
     meravo::collega_archivio(finestra, archivio);

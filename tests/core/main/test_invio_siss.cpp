@@ -133,5 +133,22 @@ TEST(InvioSiss, ComponenteSimulatoRifiutaDateECodiciErrati) {
               std::string::npos);
 }
 
+TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
+    BancoSiss b;
+    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    auto& f = b.avvia_compilato();
+    f.comune_nascita.Text = "Albania";
+    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    collega_invio_regionale(f, invio);
+    DatiReport mostrata;
+    f.mostra_lavoratore = [&](const DatiReport& d) { mostrata = d; };
+    f.Stampa_Click();
+    EXPECT_TRUE(b.messaggi.mostrati.empty());
+    EXPECT_EQ(mostrata.testo("protocollo"), "900001");
+    EXPECT_EQ(mostrata.testo("pr_nascita"), "EE");
+    ASSERT_EQ(f.certificati.size(), 1U);
+    EXPECT_NE(b.cartella.leggi("invio_siss.txt").find("<provinciaNascita>EE<"), std::string::npos);
+}
+
 } // namespace
 } // namespace meravo
