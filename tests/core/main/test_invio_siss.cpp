@@ -1,3 +1,4 @@
+#include "archive/elimina.h"
 #include "main/componente_simulato.h"
 #include "main/invio_siss.h"
 
@@ -148,6 +149,31 @@ TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
     EXPECT_EQ(mostrata.testo("pr_nascita"), "EE");
     ASSERT_EQ(f.certificati.size(), 1U);
     EXPECT_NE(b.cartella.leggi("invio_siss.txt").find("<provinciaNascita>EE<"), std::string::npos);
+}
+
+TEST(InvioSiss, EliminaInModoRegionaleAnnullaPressoIlComponente) {
+    BancoSiss b;
+    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    auto& f = b.avvia_compilato();
+    f.file_input = b.cartella.file("paziente.txt");
+    f.certificati.aggiungi_da_input("20240105093000\xA7PROT1");
+    f.certificati.aggiungi_da_input("20240106093000\xA7");
+    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    Elimina browser(f);
+    collega_annullamento_regionale(browser, invio);
+    // The second record has no protocol: the service refuses it and the archive keeps it.
+    for (const int riga : {1, 0}) {
+        b.messaggi.risposte = {Risposta::si};
+        browser.archivio_Click();
+        browser.list1_Click(riga);
+        browser.elimina_Click();
+    }
+    EXPECT_EQ(f.certificati.chiavi(), std::vector<std::string>{"20240106093000"});
+    EXPECT_NE(b.cartella.leggi("invio_siss_canc.txt").find("PROT1"), std::string::npos);
+    EXPECT_TRUE(
+        std::any_of(b.messaggi.mostrati.begin(), b.messaggi.mostrati.end(), [](const auto& m) {
+            return m.testo.starts_with("Impossibile eliminare il certificato");
+        }));
 }
 
 } // namespace
