@@ -18,8 +18,12 @@ public:
     virtual std::optional<std::string> callSebMethod(std::string& dataset) = 0;
 };
 
+// The component installed on this machine, from its ProgID "WinBridge4Seb.Bean.1" (Windows
+// only); nothing when it cannot be created.
+std::unique_ptr<ComponenteRegionale> crea_componente_di_sistema();
+
 // The component of this machine: the simulated one when the environment asks for it
-// (MERAVO_SISS_SIMULATO=1); nothing when none can be created.
+// (MERAVO_SISS_SIMULATO=1), otherwise the installed one; nothing when none can be created.
 std::unique_ptr<ComponenteRegionale> crea_componente_regionale(const ServiziForm& servizi);
 
 } // namespace meravo

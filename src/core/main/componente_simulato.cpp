@@ -174,7 +174,7 @@ std::unique_ptr<ComponenteRegionale> crea_componente_regionale(const ServiziForm
         servizi.ambiente("MERAVO_SISS_SIMULATO") == std::optional<std::string>("1")) {
         return std::make_unique<ComponenteSimulato>();
     }
-    return nullptr;
+    return crea_componente_di_sistema();
 }
 
 } // namespace meravo
