@@ -139,6 +139,8 @@ TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
     b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
     auto& f = b.avvia_compilato();
     f.comune_nascita.Text = "Albania";
+    // A residence the table does not know goes out with an empty code all the same.
+    f.residenza_comune.Text = "Atlantide";
     InvioSiss invio(f, crea_componente_regionale(f.servizi()));
     collega_invio_regionale(f, invio);
     DatiReport mostrata;
@@ -148,7 +150,9 @@ TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
     EXPECT_EQ(mostrata.testo("protocollo"), "900001");
     EXPECT_EQ(mostrata.testo("pr_nascita"), "EE");
     ASSERT_EQ(f.certificati.size(), 1U);
-    EXPECT_NE(b.cartella.leggi("invio_siss.txt").find("<provinciaNascita>EE<"), std::string::npos);
+    const auto inviato = b.cartella.leggi("invio_siss.txt");
+    EXPECT_NE(inviato.find("<provinciaNascita>EE<"), std::string::npos);
+    EXPECT_NE(inviato.find("<idComune></idComune>\r\n<comune>Atlantide<"), std::string::npos);
 }
 
 TEST(InvioSiss, EliminaInModoRegionaleAnnullaPressoIlComponente) {
