@@ -18,6 +18,8 @@ struct BancoSiss {
     prova::SegnaleContato segnale;
     std::map<std::string, std::string, std::less<>> ambiente;
     std::unique_ptr<frm_Meravo> form;
+    // The program folder, when it is not the test folder itself.
+    std::filesystem::path programma;
 
     BancoSiss() {
         prova::copia_tabelle_esempio(MERAVO_DATI_ESEMPIO, cartella.percorso() / "tabelle");
@@ -27,7 +29,8 @@ struct BancoSiss {
         cartella.scrivi("paziente.txt",
                         "000direttorio tabelle=" + (cartella.percorso() / "tabelle").string() +
                             "/\r\n000siss=S\r\n");
-        ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella.percorso());
+        ServiziForm servizi(messaggi, orologio, pompa, segnale,
+                            programma.empty() ? cartella.percorso() : programma);
         servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {
             const auto v = ambiente.find(nome);
             return v == ambiente.end() ? std::nullopt : std::optional(v->second);

@@ -82,6 +82,17 @@ TEST(InvioSiss, RispostaNonXmlLasciaEntrambeLeCopie) {
     EXPECT_NE(b.messaggi.mostrati[0].testo.find("Errore nell'interpretare"), std::string::npos);
 }
 
+TEST(InvioSiss, CopieNonScrivibiliNonFermanoLInvio) {
+    BancoSiss b;
+    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    b.programma = b.cartella.percorso() / "manca";
+    auto& f = b.avvia_compilato();
+    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    EXPECT_TRUE(invio.invia_certificato_siss());
+    EXPECT_EQ(f.protocollo, "900001");
+    EXPECT_FALSE(std::filesystem::exists(b.programma / "invio_siss.txt"));
+}
+
 TEST(InvioSiss, SenzaComponenteOChiamataFallitaNonSiInvia) {
     BancoSiss b;
     auto& f = b.avvia_compilato();
