@@ -17,10 +17,7 @@ constexpr std::string_view domanda_gia_annullato =
     "Certificato gi\xE0 annullato su server centrale. Eliminarlo in locale?";
 
 bool contiene_senza_maiuscole(std::string_view testo, std::string_view cercato) {
-    std::string minuscolo(testo);
-    std::transform(minuscolo.begin(), minuscolo.end(), minuscolo.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return minuscolo.find(cercato) != std::string::npos;
+    return testo::minuscolo(testo).find(cercato) != std::string::npos;
 }
 
 bool non_interpretabile(Messaggi& messaggi) {

@@ -42,13 +42,6 @@ std::string* campo_di(DatiInput& d, std::string_view chiave) {
     return nullptr;
 }
 
-std::string minuscolo(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return out;
-}
-
 void interpreta_riga(std::string_view riga, DatiInput& dati, ArchivioCertificati& certificati) {
     if (riga.size() < 3 || campi_record::numero_lenient(riga.substr(0, 3)) != 0) {
         return;
@@ -58,7 +51,7 @@ void interpreta_riga(std::string_view riga, DatiInput& dati, ArchivioCertificati
     if (uguale == std::string_view::npos) {
         return;
     }
-    const auto chiave = minuscolo(riga.substr(0, uguale));
+    const auto chiave = testo::minuscolo(riga.substr(0, uguale));
     const auto valore = riga.substr(uguale + 1);
     if (chiave == "certificato") {
         certificati.aggiungi_da_input(valore);

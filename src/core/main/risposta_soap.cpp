@@ -10,13 +10,6 @@ namespace meravo {
 
 namespace {
 
-std::string minuscolo(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return out;
-}
-
 void raccogli_testo(const pugi::xml_node& nodo, std::string& testo) {
     for (auto n = nodo.first_child(); n; n = n.next_sibling()) {
         if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
@@ -143,7 +136,7 @@ bool interpreta_risposta_invio(std::string_view risposta, Messaggi& messaggi,
             return false;
         }
         protocollo.clear();
-        if (minuscolo(*busta.testo).find("ricevutaok") != std::string::npos) {
+        if (testo::minuscolo(*busta.testo).find("ricevutaok") != std::string::npos) {
             protocollo = testo::rifilato(documento->testo_primo("idCertificato").value_or(""));
             return true;
         }
@@ -161,7 +154,7 @@ bool interpreta_risposta_invio(std::string_view risposta, Messaggi& messaggi,
         messaggi.avvisa("Impossibile stabilire una connessione!", Icona::esclamazione);
         return false;
     }
-    if (minuscolo(*guasto.testo).find("<faultstring>") != std::string::npos) {
+    if (testo::minuscolo(*guasto.testo).find("<faultstring>") != std::string::npos) {
         messaggi.avvisa("Impossibile stabilire una connessione: " +
                             documento->testo_primo("faultstring").value_or(""),
                         Icona::esclamazione);

@@ -147,6 +147,36 @@ std::string maiuscolo(std::string_view testo) {
     return out;
 }
 
+unsigned char minuscola(unsigned char b) {
+    if (b >= 'A' && b <= 'Z') {
+        return static_cast<unsigned char>(b + 0x20);
+    }
+    switch (b) {
+    case 0x8A: // Š
+    case 0x8C: // Œ
+    case 0x8E: // Ž
+        return static_cast<unsigned char>(b + 0x10);
+    case 0x9F: // Ÿ
+        return 0xFF;
+    case 0xD7: // × is not a letter
+        return b;
+    default:
+        break;
+    }
+    if (b >= 0xC0 && b <= 0xDE) {
+        return static_cast<unsigned char>(b + 0x20);
+    }
+    return b;
+}
+
+std::string minuscolo(std::string_view testo) {
+    std::string out(testo);
+    for (char& c : out) {
+        c = static_cast<char>(minuscola(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
 std::string_view rifila(std::string_view testo) {
     const auto inizio = testo.find_first_not_of(' ');
     if (inizio == std::string_view::npos) {

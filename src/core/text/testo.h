@@ -21,6 +21,9 @@ std::string utf16_a_cp1252(std::u16string_view testo);
 
 unsigned char maiuscola(unsigned char byte);
 std::string maiuscolo(std::string_view testo);
+// The reverse of `maiuscola` over the same letters.
+unsigned char minuscola(unsigned char byte);
+std::string minuscolo(std::string_view testo);
 
 // Blanks are spaces only: tabs and line breaks are content in the module's fields.
 std::string_view rifila(std::string_view testo);

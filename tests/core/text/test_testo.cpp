@@ -62,7 +62,13 @@ TEST(Testo, MaiuscoloSegueWindows1252) {
     for (int b = 0; b < 256; ++b) {
         const auto m = maiuscola(static_cast<unsigned char>(b));
         EXPECT_EQ(maiuscola(m), m) << "byte " << b; // upper case is stable
+        // Lower case undoes upper case on every letter that has both forms.
+        if (m != b) {
+            EXPECT_EQ(minuscola(m), b) << "byte " << b;
+        }
     }
+    EXPECT_EQ(minuscolo("RicevutaOK \xC0\xC8\xD9\x8A\x9F \xD7\xDF"),
+              "ricevutaok \xE0\xE8\xF9\x9A\xFF \xD7\xDF");
 }
 
 TEST(Testo, RifilaSoloGliSpazi) {
