@@ -7,7 +7,7 @@
 #include "main/record_certificato.h"
 
 #include "doppi/doppi.h"
-#include "simulatore_prova.h"
+#include "studio_inps.h"
 
 #include <gtest/gtest.h>
 
@@ -17,32 +17,12 @@ namespace {
 const std::string sep(1, record_certificato::separatore);
 const std::string record_precedente = "20231201080000" + sep + "VECCHIO" + sep + "01/12/2023";
 
-struct Studio {
-    prova::CartellaTemporanea cartella;
-    prova::MessaggiRegistrati messaggi;
-    prova::OrologioFinto orologio;
-    prova::PompaEventiContata pompa;
-    prova::SegnaleContato segnale;
-    prova::SimulatoreProva simulatore{MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso()};
-    std::string host = simulatore.host();
-    std::unique_ptr<frm_Meravo> form;
-    std::unique_ptr<InvioInps> invio;
+struct Studio : prova::StudioInps {
     std::unique_ptr<Elimina> browser;
 
-    Studio() {
-        prova::prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
-                              "000utente=" + std::string(prova::SimulatoreProva::utente) +
-                                  "\r\n000certificato=" + record_precedente + "\r\n");
-        ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella.percorso());
-        servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {
-            return nome == "MERAVO_INPS_HOST" ? std::optional(host) : std::nullopt;
-        };
-        servizi.tabelle_icdix = std::make_shared<TabelleIcdix>();
-        form = std::make_unique<frm_Meravo>(std::move(servizi));
-        form->avvia(cartella.file("paziente.txt"));
-        form->dt_fine.Text("10/01/2024");
-        form->cod_icdix.Text = "487.1";
-        invio = std::make_unique<InvioInps>(*form);
+    Studio()
+        : StudioInps("000utente=" + std::string(prova::SimulatoreProva::utente) +
+                     "\r\n000certificato=" + record_precedente + "\r\n") {
         browser = std::make_unique<Elimina>(*form);
         collega_annullamento_nazionale(*browser, *form, *invio);
     }

@@ -5,7 +5,7 @@
 #include "text/testo.h"
 
 #include "doppi/doppi.h"
-#include "simulatore_prova.h"
+#include "studio_inps.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -42,36 +42,12 @@ std::string json(const std::string& cp1252) {
     return s + "\"";
 }
 
-// A program folder laid out as installed: the tools and the certificates in "Sogei", the
-// marker of the test service, the sample tables.
-struct Studio {
-    prova::CartellaTemporanea cartella;
-    prova::MessaggiRegistrati messaggi;
-    prova::OrologioFinto orologio;
-    prova::PompaEventiContata pompa;
-    prova::SegnaleContato segnale;
-    prova::SimulatoreProva simulatore{MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso()};
-    std::string host = simulatore.host();
-    std::unique_ptr<frm_Meravo> form;
-    std::unique_ptr<InvioInps> invio;
-
-    Studio() {
-        const auto p = cartella.percorso();
-        // The user name comes with blanks around it: it must reach the service trimmed.
-        prova::prepara_studio(
-            cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
-            "000cod regione=030\r\n000asl=308\r\n000utente= " + std::string(utente) + " \r\n");
-        ServiziForm servizi(messaggi, orologio, pompa, segnale, p);
-        servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {
-            return nome == "MERAVO_INPS_HOST" ? std::optional(host) : std::nullopt;
-        };
-        servizi.tabelle_icdix = std::make_shared<TabelleIcdix>();
-        form = std::make_unique<frm_Meravo>(std::move(servizi));
-        form->avvia(cartella.file("paziente.txt"));
-        form->dt_fine.Text("10/01/2024");
-        form->cod_icdix.Text = "487.1";
-        invio = std::make_unique<InvioInps>(*form);
-    }
+// The national road, with the user name given with blanks around it: it must reach the
+// service trimmed.
+struct Studio : prova::StudioInps {
+    Studio()
+        : StudioInps("000cod regione=030\r\n000asl=308\r\n000utente= " + std::string(utente) +
+                     " \r\n") {}
 
     bool sogei_pulita() const {
         for (const auto& voce : fs::directory_iterator(cartella.percorso() / "Sogei")) {
