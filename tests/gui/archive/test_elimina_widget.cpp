@@ -2,6 +2,7 @@
 #include "archive/elimina_widget.h"
 #include "casella_testo.h"
 #include "doppi/doppi.h"
+#include "gui/finestra_di_prova.h"
 #include "lookup/trova_widget.h"
 #include "main/finestra_meravo.h"
 #include "main/frm_meravo.h"
@@ -21,40 +22,15 @@
 namespace meravo {
 
 // The form started on the sample tables with one archived certificate, its browser connected.
-struct Banco {
-    prova::CartellaTemporanea cartella;
-    prova::MessaggiRegistrati messaggi;
-    prova::OrologioFinto orologio;
-    prova::PompaEventiContata pompa;
-    prova::SegnaleContato segnale;
-    std::unique_ptr<frm_Meravo> form;
+struct Banco : prova::FinestraDiProva {
     std::unique_ptr<Elimina> archivio;
-    std::unique_ptr<FinestraMeravo> finestra;
 
-    Banco() {
-        prova::copia_tabelle_esempio(MERAVO_DATI_ESEMPIO, cartella.percorso() / "tabelle");
-        cartella.scrivi("paziente.txt",
-                        "000direttorio tabelle=" + (cartella.percorso() / "tabelle").string() +
-                            "/\r\n000cognome=Bianchi\r\n"
-                            "000certificato=20240105093000\xA7P1\xA7"
-                            "05/01/2024\r\n");
-        form = std::make_unique<frm_Meravo>(
-            ServiziForm(messaggi, orologio, pompa, segnale, cartella.percorso()));
-        form->avvia(cartella.file("paziente.txt"));
+    Banco()
+        : FinestraDiProva(MERAVO_DATI_ESEMPIO, "000cognome=Bianchi\r\n"
+                                               "000certificato=20240105093000\xA7P1\xA7"
+                                               "05/01/2024\r\n") {
         archivio = std::make_unique<Elimina>(*form);
-        finestra = std::make_unique<FinestraMeravo>(*form);
-        collega_archivio(*finestra, *archivio);
-        finestra->show();
-        finestra->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(finestra.get()));
-    }
-
-    template <typename T> T* figlio(const char* nome) {
-        auto* w = finestra->findChild<T*>(QString::fromLatin1(nome));
-        if (w == nullptr) {
-            qWarning("manca %s", nome);
-        }
-        return w;
+        QVERIFY(apri([this](FinestraMeravo& f) { collega_archivio(f, *archivio); }));
     }
 
     // Whether each of a sample of the form's controls the browser governs is enabled.

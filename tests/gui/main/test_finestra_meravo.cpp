@@ -1,5 +1,5 @@
 #include "casella_testo.h"
-#include "doppi/doppi.h"
+#include "gui/finestra_di_prova.h"
 #include "lookup/trova_widget.h"
 #include "main/finestra_meravo.h"
 #include "main/frm_meravo.h"
@@ -14,35 +14,12 @@ namespace meravo {
 
 namespace fs = std::filesystem;
 
-// The form started on the sample tables and an exchange file, shown offscreen.
-struct Banco {
-    prova::CartellaTemporanea cartella;
-    prova::MessaggiRegistrati messaggi;
-    prova::OrologioFinto orologio;
-    prova::PompaEventiContata pompa;
-    prova::SegnaleContato segnale;
-    std::unique_ptr<frm_Meravo> form;
-    std::unique_ptr<FinestraMeravo> finestra;
-    std::vector<int> fine;
-
-    Banco() {
-        prova::copia_tabelle_esempio(MERAVO_DATI_ESEMPIO, cartella.percorso() / "tabelle");
-        cartella.scrivi("paziente.txt",
-                        "000direttorio tabelle=" + (cartella.percorso() / "tabelle").string() +
-                            "/\r\n000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
-                            "000certificato=20240105093000\xA7P1\r\n");
-        form = std::make_unique<frm_Meravo>(
-            ServiziForm(messaggi, orologio, pompa, segnale, cartella.percorso()));
-        form->fine_programma = [this](int codice) { fine.push_back(codice); };
-        form->avvia(cartella.file("paziente.txt"));
-        finestra = std::make_unique<FinestraMeravo>(*form);
-        finestra->show();
-        finestra->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(finestra.get()));
-    }
-
-    template <typename T> T* trova_figlio(const char* nome) {
-        return finestra->findChild<T*>(QString::fromLatin1(nome));
+struct Banco : prova::FinestraDiProva {
+    Banco()
+        : FinestraDiProva(MERAVO_DATI_ESEMPIO,
+                          "000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
+                          "000certificato=20240105093000\xA7P1\r\n") {
+        QVERIFY(apri());
     }
 };
 
@@ -52,13 +29,13 @@ class TestFinestraMeravo : public QObject {
 private slots:
     void mostra_i_dati_del_file_di_scambio() {
         Banco b;
-        QCOMPARE(b.trova_figlio<QLineEdit>("cognome")->text(), QStringLiteral("Bianchi"));
-        QCOMPARE(b.trova_figlio<QLineEdit>("provincia_nascita")->text(), QStringLiteral("MB"));
-        QCOMPARE(b.trova_figlio<QLineEdit>("password")->echoMode(), QLineEdit::Password);
-        QVERIFY(!b.trova_figlio<QPushButton>("siss")->isVisible());
-        QCOMPARE(b.trova_figlio<QPushButton>("salva")->text(), QStringLiteral("Sal&va/Esci"));
+        QCOMPARE(b.figlio<QLineEdit>("cognome")->text(), QStringLiteral("Bianchi"));
+        QCOMPARE(b.figlio<QLineEdit>("provincia_nascita")->text(), QStringLiteral("MB"));
+        QCOMPARE(b.figlio<QLineEdit>("password")->echoMode(), QLineEdit::Password);
+        QVERIFY(!b.figlio<QPushButton>("siss")->isVisible());
+        QCOMPARE(b.figlio<QPushButton>("salva")->text(), QStringLiteral("Sal&va/Esci"));
         // Typing in a plain box reaches the model.
-        auto* via = b.trova_figlio<QLineEdit>("residenza_via");
+        auto* via = b.figlio<QLineEdit>("residenza_via");
         via->setFocus();
         QTest::keyClicks(via, "Via Po 3");
         QCOMPARE(QString::fromStdString(b.form->residenza_via.Text), QStringLiteral("Via Po 3"));
@@ -66,7 +43,7 @@ private slots:
 
     void otto_cifre_in_una_data_la_formattano() {
         Banco b;
-        auto* fine = b.trova_figlio<TxtctlWidget>("dt_fine");
+        auto* fine = b.figlio<TxtctlWidget>("dt_fine");
         QVERIFY(fine != nullptr);
         fine->casella()->setFocus();
         QTest::keyClicks(fine->casella(), "10012024");
@@ -76,17 +53,17 @@ private slots:
 
     void la_diagnosi_scelta_riempie_il_codice() {
         Banco b;
-        auto* trova1 = b.trova_figlio<TrovaWidget>("trova1");
+        auto* trova1 = b.figlio<TrovaWidget>("trova1");
         QVERIFY(trova1 != nullptr);
         trova1->casella()->setFocus();
         QTest::keyClicks(trova1->casella(), "influenza polm");
         QTest::keyClick(trova1->casella(), Qt::Key_Return);
-        QTRY_COMPARE(b.trova_figlio<QLineEdit>("cod_icdix")->text(), QStringLiteral("487.0"));
+        QTRY_COMPARE(b.figlio<QLineEdit>("cod_icdix")->text(), QStringLiteral("487.0"));
     }
 
     void salva_esci_scrive_il_file_e_chiude() {
         Banco b;
-        auto* cognome = b.trova_figlio<QLineEdit>("cognome");
+        auto* cognome = b.figlio<QLineEdit>("cognome");
         cognome->setFocus();
         QTest::keyClick(cognome, Qt::Key_V, Qt::AltModifier);
         QTRY_COMPARE(b.fine, std::vector<int>{0}); // a mnemonic clicks the button animated
