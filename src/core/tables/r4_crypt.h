@@ -65,8 +65,9 @@ private:
 
     void crea_tabelle();
     // ((n − 1) mod L) + 1, with a floored modulo so that no line number can leave the tables.
+    // The remainder is taken before the 1 is subtracted, which the lowest number cannot bear.
     std::size_t tabella_di(long contarighe) const {
-        long resto = (contarighe - 1) % lunghezza_;
+        long resto = contarighe % lunghezza_ - 1;
         if (resto < 0) {
             resto += lunghezza_;
         }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace meravo {
@@ -89,6 +90,13 @@ TEST(R4Crypt, LaTabellaSiRipeteOgniLRighe) {
     EXPECT_EQ(cifra(1), cifra(13));
     EXPECT_EQ(cifra(2), cifra(26));
     EXPECT_NE(cifra(1), cifra(2));
+    // Every line number picks its table by the same rule, down to the lowest one.
+    constexpr long minimo = std::numeric_limits<long>::min();
+    constexpr long massimo = std::numeric_limits<long>::max();
+    EXPECT_EQ(cifra(0), cifra(12));
+    EXPECT_EQ(cifra(-1), cifra(11));
+    EXPECT_EQ(cifra(minimo), cifra(minimo + 12));
+    EXPECT_EQ(cifra(massimo), cifra(massimo - 12));
     // Every table is a permutation of the 96 codes.
     for (long n = 1; n <= 12; ++n) {
         std::string ordinata = cifra(n);
