@@ -273,6 +273,9 @@ private:
 
     ListaTendina lista_;
     ElencoColonne vista_;
+    // The matches the multi-column list was filled from: its rows' numbers point into these,
+    // even when keys queued before it opened have narrowed the search since.
+    std::shared_ptr<const std::vector<std::string>> trovati_vista_;
     bool modo_treeview_ = false;
     std::vector<int> colonne_treeview_;
     std::vector<std::string> titoli_treeview_;

@@ -53,6 +53,7 @@ void trova::apri_lista() {
 // number ("puntatore") and a sortable form of the second cell, a date ("dataord").
 void trova::riempi_vista() {
     vista_.svuota();
+    trovati_vista_ = lista_trovati_;
     for (const auto& titolo : titoli_treeview_) {
         vista_.aggiungi_colonna(titolo);
     }
@@ -241,20 +242,21 @@ void trova::seleziona_riga_vista(int riga) {
 }
 
 // Choosing a row reads its match number from the "puntatore" cell, wherever the configured
-// columns put it, so the choice holds whatever the number of titles.
+// columns put it, so the choice holds whatever the number of titles. The number is read against
+// the matches the list shows; the search that follows the choice sets the position.
 void trova::scegli_riga_vista(int riga) {
     if (!vista_.visibile() || ricerche_in_corso_ > 0) {
         return;
     }
     vista_.seleziona(riga);
     const auto cella = vista_.cella_selezionata(colonne_treeview_.size());
+    const auto mostrati = static_cast<std::int32_t>(trovati_vista_->size()) - 1;
     std::int32_t k = 0;
     const auto [fine, errore] = std::from_chars(cella.data(), cella.data() + cella.size(), k);
-    if (errore != std::errc{} || fine != cella.data() + cella.size() || k < 1 || k > quanti_) {
+    if (errore != std::errc{} || fine != cella.data() + cella.size() || k < 1 || k > mostrati) {
         return;
     }
-    posizione_ = k;
-    std::string scelto = (*lista_trovati_)[static_cast<std::size_t>(k)];
+    std::string scelto = (*trovati_vista_)[static_cast<std::size_t>(k)];
     nascondi_liste();
     testo_abilitato_ = true;
     focus_ = Focus::testo;

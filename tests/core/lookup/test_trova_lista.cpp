@@ -173,5 +173,24 @@ TEST(TrovaLista, ListaAPiuColonne) {
     EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato"}));
 }
 
+// Keys typed before Enter opened the multi-column list are applied once it shows and may narrow
+// the search under it; a row chosen there is still the entry it shows.
+TEST(TrovaLista, LaListaAPiuColonneConfermaLaRigaMostrata) {
+    BancoTrova b;
+    b.t.lista_treeview(true);
+    b.t.setta_treeview({2}, {"Diagnosi"});
+    b.avvia();
+    b.digita(" ");
+    b.in_arrivo = {[&] { b.premi(Tasto::invio); }, [&] { b.t.carattere_testo('C'); }};
+    b.digita("A");
+    const auto& v = b.t.vista();
+    ASSERT_TRUE(v.visibile());
+    ASSERT_EQ(v.righe().front().front(), "ASMA");
+    ASSERT_EQ(b.t.quanti(), 5); // "AC", typed after Enter
+    b.t.scegli_riga_vista(0);
+    EXPECT_EQ(b.schermo(), "< ASMA[]");
+    EXPECT_EQ(b.t.Text(), "ASMA");
+}
+
 } // namespace
 } // namespace meravo::prova
