@@ -10,35 +10,43 @@ namespace meravo {
 
 namespace {
 
-void raccogli_testo(const pugi::xml_node& nodo, std::string& testo) {
-    for (auto n = nodo.first_child(); n; n = n.next_sibling()) {
-        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
-            testo += n.value();
-        } else if (n.type() == pugi::node_element) {
-            raccogli_testo(n, testo);
+// The node after `n` in document order, up to the end of `radice`'s descendants, going into `n`
+// only when `entra`. The walks go this way rather than by recursion, so that an answer nested
+// deeper than the stack could follow is read like any other instead of ending the program.
+pugi::xml_node seguente(pugi::xml_node n, const pugi::xml_node& radice, bool entra) {
+    if (entra && n.first_child()) {
+        return n.first_child();
+    }
+    for (; n && n != radice; n = n.parent()) {
+        if (const auto fratello = n.next_sibling()) {
+            return fratello;
         }
     }
+    return {};
+}
+
+bool elemento(const pugi::xml_node& n) {
+    return n.type() == pugi::node_element;
 }
 
 // All the text an element holds, its descendants' included, as the platform's DOM gives it.
 std::string testo_di(const pugi::xml_node& nodo) {
     std::string testo;
-    raccogli_testo(nodo, testo);
+    for (auto n = nodo.first_child(); n; n = seguente(n, nodo, elemento(n))) {
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
+            testo += n.value();
+        }
+    }
     return testo::utf8_a_cp1252(testo);
 }
 
+// Every element of that name below `radice`, in document order, until `usa` says to stop.
 template <typename Funzione>
 void per_ogni_elemento(const pugi::xml_node& radice, std::string_view nome, Funzione&& usa) {
-    for (auto n = radice.first_child(); n; n = n.next_sibling()) {
-        if (n.type() != pugi::node_element) {
-            continue;
+    for (auto n = radice.first_child(); n; n = seguente(n, radice, elemento(n))) {
+        if (elemento(n) && nome == n.name() && !usa(n)) {
+            return;
         }
-        if (nome == n.name()) {
-            if (!usa(n)) {
-                return;
-            }
-        }
-        per_ogni_elemento(n, nome, usa);
     }
 }
 

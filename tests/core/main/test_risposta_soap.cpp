@@ -78,6 +78,29 @@ TEST(RispostaInvio, RegoleDiErroreGuastoEMessaggi) {
     }
 }
 
+TEST(DocumentoSoap, ElementiInOrdineDiDocumentoAQualsiasiProfondita) {
+    const auto d = DocumentoSoap::carica(
+        "<r><x><id>1<b>a</b></id></x><id>2</id><e><d>p</d><e><d>q</d></e></e><e/></r>");
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->testo_primo("id"), "1a"); // the first in the text, not the shallowest
+    EXPECT_EQ(d->testi_figli("e", "d"), (std::vector<std::string>{"p", "q"}));
+
+    // Nested far deeper than any stack could follow: read, not a crash.
+    constexpr int livelli = 1000000;
+    std::string profondo = "<r>";
+    for (int i = 0; i < livelli; ++i) {
+        profondo += "<a>";
+    }
+    profondo += "<id>3</id>";
+    for (int i = 0; i < livelli; ++i) {
+        profondo += "</a>";
+    }
+    const auto p = DocumentoSoap::carica(profondo + "<id>4</id></r>");
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->testo_primo("id"), "3");
+    EXPECT_EQ(p->testo_primo("r"), "34");
+}
+
 TEST(RispostaInvio, LaCopiaSuDiscoNonPortaLeCredenziali) {
     const auto copia = senza_credenziali(traccia + "<soapenv/>");
     EXPECT_EQ(copia.find("bWVkaWNv"), std::string::npos);
