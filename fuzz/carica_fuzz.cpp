@@ -45,10 +45,11 @@ struct Ambiente {
     std::string intestazione;
 
     Ambiente() {
-        const fs::path base =
-            fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        cartella = base / ("meravo_fuzz_" + std::to_string(std::rand()) +
-                           std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        // Under TMPDIR, which scripts/fuzz points at a scratch folder of its own that it removes
+        // even when a finding ends the process before this object does.
+        cartella =
+            fs::temp_directory_path() / ("meravo_fuzz_" + std::to_string(std::rand()) +
+                                         std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         fs::create_directories(cartella);
         intestazione = cifra_righe({}, orologio);
     }

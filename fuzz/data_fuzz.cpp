@@ -1,0 +1,143 @@
+// libFuzzer target: dates typed into the date box. Whatever text is accepted as a date names a
+// real day of the calendar, written gg/mm/aaaa, which reads back as itself, and reads the same
+// with any of the three separators or typed as eight digits. Then the box itself, driven by keys,
+// focus changes, clicks and pastes: its selection never leaves the text, and a date box that
+// loses the focus holds nothing, a written-out date, or has told the doctor what is wrong.
+#include "textbox/data_digitata.h"
+#include "textbox/txtctl.h"
+
+#include "servizi_fuzz.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace {
+
+using namespace meravo;
+using fuzz::esigi;
+
+int numero(std::string_view cifre) {
+    int n = 0;
+    for (char c : cifre) {
+        esigi(c >= '0' && c <= '9');
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+void data_scritta(std::string_view testo) {
+    const auto data = data_riconosciuta(testo);
+    if (!data) {
+        return;
+    }
+    const std::string& d = *data;
+    esigi(d.size() == 10 && d[2] == '/' && d[5] == '/');
+    using namespace std::chrono;
+    const year_month_day giorno{year{numero(d.substr(6, 4))},
+                                month{static_cast<unsigned>(numero(d.substr(3, 2)))},
+                                day{static_cast<unsigned>(numero(d.substr(0, 2)))}};
+    esigi(giorno.ok() && giorno.year() >= year{1000});
+    esigi(data_riconosciuta(d) == d);
+    for (const char separatore : {'-', '.'}) {
+        auto altra = d;
+        std::replace(altra.begin(), altra.end(), '/', separatore);
+        esigi(data_riconosciuta(altra) == d);
+    }
+
+    // Eight digits typed into a date box become the same date.
+    fuzz::MessaggiContati messaggi;
+    Txtctl box(messaggi, ',');
+    box.Tipodati(1);
+    box.prende_fuoco();
+    for (char c : d.substr(0, 2) + d.substr(3, 2) + d.substr(6, 4)) {
+        box.digita(static_cast<unsigned char>(c));
+    }
+    esigi(box.Text() == d && messaggi.mostrati == 0);
+}
+
+bool selezione_nel_testo(const Txtctl& box) {
+    const int lunghezza = static_cast<int>(box.Text().size());
+    return box.SelStart() >= 0 && box.SelLength() >= 0 &&
+           box.SelStart() + box.SelLength() <= lunghezza && box.cursore() >= 0 &&
+           box.cursore() <= lunghezza;
+}
+
+void digita_nel_box(fuzz::Byte& byte) {
+    fuzz::MessaggiContati messaggi;
+    const char decimale = byte.uno() % 2 ? ',' : '.';
+    Txtctl box(messaggi, decimale);
+    box.Tipodati(byte.uno() % 4);
+    bool fuoco_da_rendere = false;
+    box.riprendi_fuoco = [&] { fuoco_da_rendere = true; };
+    constexpr int tasti[] = {Txtctl::vbKeyEnd,   Txtctl::vbKeyHome,   Txtctl::vbKeyLeft,
+                             Txtctl::vbKeyRight, Txtctl::vbKeyDelete, 65};
+    while (!byte.finiti()) {
+        const auto scelta = byte.uno();
+        const int mostrati_prima = messaggi.mostrati;
+        bool uscita = false;
+        switch (scelta % 12) {
+        case 0:
+        case 1:
+        case 2:
+            box.digita(byte.uno());
+            break;
+        case 3:
+            box.premi_tasto(tasti[byte.uno() % std::size(tasti)], byte.uno() % 2);
+            break;
+        case 4:
+            box.prende_fuoco();
+            break;
+        case 5:
+            if (box.ha_fuoco()) {
+                box.perde_fuoco();
+                uscita = true;
+            }
+            break;
+        case 6:
+            box.seleziona(static_cast<std::int8_t>(byte.uno()),
+                          static_cast<std::int8_t>(byte.uno()));
+            break;
+        case 7:
+            box.incolla(byte.testo(12));
+            break;
+        case 8:
+            box.Text(byte.testo(12));
+            break;
+        case 9:
+            box.SelStart(static_cast<std::int8_t>(byte.uno()));
+            box.SelLength(static_cast<std::int8_t>(byte.uno()));
+            break;
+        case 10:
+            box.SelText(byte.testo(4));
+            break;
+        case 11:
+            box.Locked(!box.Locked());
+            box.MaxLength(byte.uno() % 12);
+            break;
+        }
+        esigi(selezione_nel_testo(box));
+        if (uscita && box.Tipodati() == 1) {
+            const auto& testo = box.Text();
+            esigi(testo.empty() || data_riconosciuta(testo) == testo ||
+                  messaggi.mostrati > mostrati_prima);
+            data_scritta(testo);
+        }
+        // The widget gives the focus back after the event, as the platform would.
+        if (std::exchange(fuoco_da_rendere, false)) {
+            box.prende_fuoco();
+            esigi(selezione_nel_testo(box));
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+    fuzz::Byte byte(dati, n);
+    data_scritta(byte.testo(16));
+    digita_nel_box(byte);
+    return 0;
+}

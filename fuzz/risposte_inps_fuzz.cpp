@@ -1,0 +1,60 @@
+// libFuzzer target: what curl wrote back from the national service, read both as the answer to a
+// certificate sent and as the answer to a cancellation. Beyond reading any bytes safely, the
+// doctor always hears why nothing happened: a refusal shows exactly one message, a success none
+// (or only the question the doctor said Yes to), and the doctor's answer to that question is
+// the only thing that may change the outcome.
+#include "archive/risposta_annullamento.h"
+#include "main/risposta_soap.h"
+#include "text/testo.h"
+
+#include "servizi_fuzz.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+using namespace meravo;
+using fuzz::esigi;
+using fuzz::MessaggiContati;
+
+struct Annullamento {
+    bool eliminabile;
+    std::string protocollo;
+    MessaggiContati messaggi;
+};
+
+Annullamento annulla(std::string_view risposta, Risposta del_medico) {
+    Annullamento a{false, "vecchio", {}};
+    a.messaggi.risposta = del_medico;
+    a.eliminabile = interpreta_risposta_annullamento(risposta, a.messaggi, a.protocollo);
+    return a;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+    const std::string_view risposta(reinterpret_cast<const char*>(dati), n);
+
+    MessaggiContati messaggi;
+    std::string protocollo = "vecchio";
+    if (interpreta_risposta_invio(risposta, messaggi, protocollo)) {
+        esigi(messaggi.mostrati == 0 && protocollo == testo::rifilato(protocollo));
+    } else {
+        esigi(messaggi.mostrati == 1 && messaggi.domande == 0);
+    }
+
+    const auto no = annulla(risposta, Risposta::no);
+    const auto si = annulla(risposta, Risposta::si);
+    esigi(no.messaggi.mostrati == si.messaggi.mostrati && no.protocollo == si.protocollo);
+    esigi(no.messaggi.domande == si.messaggi.domande && no.messaggi.domande <= 1);
+    if (no.messaggi.domande == 1) {
+        esigi(!no.eliminabile && si.eliminabile && no.messaggi.mostrati == 1);
+    } else {
+        esigi(no.eliminabile == si.eliminabile);
+        esigi(no.eliminabile
+                  ? no.messaggi.mostrati == 0 && no.protocollo == testo::rifilato(no.protocollo)
+                  : no.messaggi.mostrati == 1);
+    }
+    return 0;
+}
