@@ -218,7 +218,7 @@ bool Cls_Critto::aggiungi_nuovo(const std::vector<Valore>& vettore, int colonna_
     };
     const Valore chiave = chiave_di(nuova);
     const auto numero = numero_paziente(nuova);
-    return modifica_elenco("aggiorna_esistente", scrittura_crittato, false, [&](auto& righe) {
+    return modifica_elenco("aggiungi_nuovo", scrittura_crittato, false, [&](auto& righe) {
         if (std::any_of(righe.begin(), righe.end(),
                         [&](const std::string& r) { return numero_paziente(r) == numero; })) {
             messaggi_.avvisa(std::string("Il paziente ") + std::to_string(numero) +

@@ -9,6 +9,7 @@
 #include <process.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -45,7 +46,22 @@ bool sostituisci(const std::filesystem::path& da, const std::filesystem::path& a
     return MoveFileExW(da.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
            0;
 #else
-    return std::rename(da.c_str(), a.c_str()) == 0;
+    if (std::rename(da.c_str(), a.c_str()) != 0) {
+        return false;
+    }
+    // The rename lives in the folder: until the folder is on disk too, a power cut could bring
+    // back the old version (or none). The file is already in place, so a failure here is not one
+    // of the write.
+    auto cartella = a.parent_path();
+    if (cartella.empty()) {
+        cartella = ".";
+    }
+    const int fd = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
 #endif
 }
 
