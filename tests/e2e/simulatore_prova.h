@@ -8,6 +8,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -44,8 +45,15 @@ public:
         while (read(uscita[0], &c, 1) == 1 && c != '\n') {
             riga.push_back(c);
         }
-        uscita_ = uscita[0]; // kept open: the simulator keeps logging to it
         porta_ = riga;
+        // The simulator logs every request to its output: unread, the pipe would fill after
+        // some dozens of requests and the simulator would stop answering, blocked in a write.
+        drenaggio_ = std::thread([fd = uscita[0]] {
+            char blocco[4096];
+            while (read(fd, blocco, sizeof blocco) > 0) {
+            }
+            close(fd);
+        });
     }
     ~SimulatoreProva() { ferma(); }
 
@@ -55,9 +63,8 @@ public:
             waitpid(pid_, nullptr, 0);
             pid_ = 0;
         }
-        if (uscita_ >= 0) {
-            close(uscita_);
-            uscita_ = -1;
+        if (drenaggio_.joinable()) {
+            drenaggio_.join();
         }
     }
     std::string host() const { return "https://127.0.0.1:" + porta_; }
@@ -71,8 +78,8 @@ public:
 private:
     std::filesystem::path registro_;
     pid_t pid_ = 0;
-    int uscita_ = -1;
     std::string porta_;
+    std::thread drenaggio_;
 };
 
 // A program folder laid out as installed for the national road: curl and openssl of the system
