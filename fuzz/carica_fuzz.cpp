@@ -7,6 +7,8 @@
 #include "tables/file_cifrato.h"
 #include "tables/file_interi.h"
 
+#include "servizi_fuzz.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -17,29 +19,15 @@ namespace {
 namespace fs = std::filesystem;
 using namespace meravo;
 
-class OrologioFermo final : public Orologio {
-public:
-    DataOra adesso() const override { return {2024, 1, 5, 9, 30, 0}; }
-    double secondi_da_mezzanotte() const override { return 34200.0; }
-    void pausa(std::chrono::milliseconds) override {}
-};
-
-class MessaggiMuti final : public Messaggi {
-public:
-    Risposta mostra(std::string_view, std::string_view, Icona, Pulsanti) override {
-        return Risposta::no;
-    }
-};
-
 // Every column type; record length 3 + 6 + 11 + 21 + 21 + 8 + 5 + 2 = 77.
 const std::vector<DescrizioneColonna> layout = {
     {2, 0, "i16"}, {3, 0, "i32"}, {4, 0, "sng"}, {5, 0, "dbl"}, {7, 0, "data"}, {8, 5, "testo"},
 };
 
 struct Ambiente {
-    OrologioFermo orologio;
+    fuzz::OrologioFermo orologio;
     PompaEventiNulla pompa;
-    MessaggiMuti messaggi;
+    fuzz::MessaggiContati messaggi;
     fs::path cartella;
     // 30 valid key lines, so that the fuzzer's bytes reach the deciphering of data lines.
     std::string intestazione;

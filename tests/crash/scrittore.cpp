@@ -18,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace meravo;
 using namespace meravo::prova;
+using crash::Servizi;
 
 constexpr int uscita_argomenti = 2;
 constexpr int uscita_scrittura = 3;
@@ -29,13 +30,6 @@ int ripeti(const std::function<bool(int)>& scrivi) {
         }
     }
 }
-
-struct Servizi {
-    OrologioFinto orologio;
-    PompaEventiContata pompa;
-    MessaggiRegistrati messaggi;
-    SegnaleContato segnale;
-};
 
 int scambio(const fs::path& cartella) {
     Servizi s;

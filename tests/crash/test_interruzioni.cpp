@@ -27,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace crash = prova::crash;
+using crash::Servizi;
 using prova::CartellaTemporanea;
 
 constexpr int uccisioni = 100;
@@ -41,12 +42,6 @@ unsigned seme() {
     }();
     return s;
 }
-
-struct Servizi {
-    prova::OrologioFinto orologio;
-    prova::PompaEventiContata pompa;
-    prova::MessaggiRegistrati messaggi;
-};
 
 std::string leggi(const fs::path& file) {
     return CartellaTemporanea::leggi_file(file);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "doppi/doppi.h"
 #include "main/archivio_certificati.h"
 #include "tables/cls_critto.h"
 #include "tables/descrizione_colonna.h"
@@ -19,6 +20,14 @@ inline const std::string nome_tabella = "tabella.tda";
 inline const std::string nome_elenco = "elenco_pazienti.tcl";
 inline const std::string nome_blocco = "modElenco.blk";
 inline const std::string nome_copia_piana = "tara_config.tmp";
+
+// The services the writer and the test build their objects on.
+struct Servizi {
+    OrologioFinto orologio;
+    PompaEventiContata pompa;
+    MessaggiRegistrati messaggi;
+    SegnaleContato segnale;
+};
 
 // Two archives of a few hundred KB that differ in length and from their first record on.
 ArchivioCertificati archivio(int versione);
