@@ -99,6 +99,8 @@ void invio_base(benchmark::State& stato) {
         p, true, SimulatoreProva::utente, SimulatoreProva::password, b.form->endpoint_invio, ""};
     auto dati = meravo::dati_richiesta_invio(*b.form);
     curl.richiesta = meravo::componi_richiesta_invio(dati);
+    b.cartella.scrivi("nudo/credenziali.cfg", meravo::configurazione_curl(curl));
+    b.cartella.scrivi("nudo/richiesta.xml", curl.richiesta);
     for (auto _ : stato) {
         for (int i = 0; i < 2; ++i) {
             b.cartella.scrivi("nudo/stringa.txt",
@@ -107,7 +109,8 @@ void invio_base(benchmark::State& stato) {
             esegui(
                 meravo::riga_comando_base64(p, lavoro / "stringa.enc", lavoro / "stringa.enc.b64"));
         }
-        esegui(meravo::riga_comando_curl(curl));
+        esegui(
+            meravo::riga_comando_curl(curl, lavoro / "credenziali.cfg", lavoro / "richiesta.xml"));
     }
 }
 

@@ -22,7 +22,9 @@ public:
     static constexpr const char* password = "Salve 2026 \"ok\"";
     static constexpr const char* pin = "1234567890";
 
-    SimulatoreProva(const char* eseguibile, const char* pki, const std::filesystem::path& cartella)
+    // `ritardo_ms`: every answer comes that much later, as from a slow service.
+    SimulatoreProva(const char* eseguibile, const char* pki, const std::filesystem::path& cartella,
+                    int ritardo_ms = 0)
         : registro_(cartella / "registro.jsonl") {
         int uscita[2];
         if (pipe(uscita) != 0) {
@@ -34,9 +36,11 @@ public:
         posix_spawn_file_actions_addclose(&azioni, uscita[0]);
         posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);
         const std::string reg = registro_.string();
-        const char* argv[] = {eseguibile, "--porta",    "0",          "--pki",  pki,
-                              "--utente", utente,       "--password", password, "--pin",
-                              pin,        "--registro", reg.c_str(),  nullptr};
+        const std::string ritardo = std::to_string(ritardo_ms);
+        const char* argv[] = {eseguibile, "--porta",    "0",          "--pki",     pki,
+                              "--utente", utente,       "--password", password,    "--pin",
+                              pin,        "--registro", reg.c_str(),  "--ritardo", ritardo.c_str(),
+                              nullptr};
         posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv), environ);
         posix_spawn_file_actions_destroy(&azioni);
         close(uscita[1]);

@@ -22,12 +22,14 @@ struct StudioInps {
     OrologioFinto orologio;
     PompaEventiContata pompa;
     SegnaleContato segnale;
-    SimulatoreProva simulatore{MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso()};
+    SimulatoreProva simulatore;
     std::string host = simulatore.host();
     std::unique_ptr<frm_Meravo> form;
     std::unique_ptr<InvioInps> invio;
 
-    explicit StudioInps(const std::string& righe_in_piu) {
+    // `ritardo_ms`: the stand-in answers that much later, as a slow service would.
+    explicit StudioInps(const std::string& righe_in_piu, int ritardo_ms = 0)
+        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms) {
         prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO, righe_in_piu);
         ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella.percorso());
         servizi.ambiente = [this](std::string_view nome) -> std::optional<std::string> {

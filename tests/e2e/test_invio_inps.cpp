@@ -7,8 +7,13 @@
 #include "doppi/doppi.h"
 #include "studio_inps.h"
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace meravo {
 namespace {
@@ -45,20 +50,77 @@ std::string json(const std::string& cp1252) {
 // The national road, with the user name given with blanks around it: it must reach the
 // service trimmed.
 struct Studio : prova::StudioInps {
-    Studio()
+    explicit Studio(int ritardo_ms = 0)
         : StudioInps("000cod regione=030\r\n000asl=308\r\n000utente= " + std::string(utente) +
-                     " \r\n") {}
+                         " \r\n",
+                     ritardo_ms) {}
 
+    // No work file of the tools is left: credentials, request, encryption.
     bool sogei_pulita() const {
         for (const auto& voce : fs::directory_iterator(cartella.percorso() / "Sogei")) {
             const auto nome = voce.path().filename().string();
-            if (nome.rfind("stringa", 0) == 0 || nome == "calcola.bat") {
+            if (nome.rfind("stringa", 0) == 0 || nome == "calcola.bat" ||
+                nome == "credenziali.cfg" || nome == "richiesta.xml") {
                 return false;
             }
         }
         return true;
     }
 };
+
+// Every command line of the machine's processes, as any local user can read them.
+std::vector<std::string> righe_di_comando() {
+    std::vector<std::string> righe;
+    std::error_code e;
+    for (const auto& voce : fs::directory_iterator("/proc", e)) {
+        std::ifstream f(voce.path() / "cmdline", std::ios::binary);
+        std::string riga((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+        if (!riga.empty()) {
+            righe.push_back(std::move(riga));
+        }
+    }
+    return righe;
+}
+
+TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
+    Studio s(500); // curl waits half a second for the answer: long enough to be looked at
+    std::string nota;
+    for (int i = 0; nota.size() < 100 * 1024; ++i) {
+        nota += "Nota riservata " + std::to_string(i) + " del paziente\r\n";
+    }
+    nota += "fine"; // sent trimmed: no line break at the end
+    s.form->note_diagnosi.Text = nota;
+    const std::vector<std::string> segreti = {
+        password,           pin, utente, "BNCGLI85C41F205Q", "Nota riservata", "Via Lecco",
+        "<InvioCertificato"};
+    std::atomic<bool> finito = false;
+    int curl_visti = 0;
+    std::vector<std::string> esposti;
+    std::thread spia([&] {
+        while (!finito) {
+            for (const auto& riga : righe_di_comando()) {
+                if (riga.find("meravo-simulatore-inps") != std::string::npos) {
+                    continue; // the service's stand-in is given the password to expect
+                }
+                curl_visti += riga.find("/Sogei/curl") != std::string::npos ? 1 : 0;
+                for (const auto& segreto : segreti) {
+                    if (riga.find(segreto) != std::string::npos) {
+                        esposti.push_back(segreto);
+                    }
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const bool inviato = s.invio->invia_certificato_inps();
+    finito = true;
+    spia.join();
+    ASSERT_TRUE(inviato) << (s.messaggi.mostrati.empty() ? "" : s.messaggi.mostrati[0].testo);
+    EXPECT_GT(curl_visti, 0); // the look really happened while curl ran
+    EXPECT_TRUE(esposti.empty()) << esposti.front();
+    EXPECT_NE(s.simulatore.ultima_richiesta().find(json(nota)), std::string::npos);
+    EXPECT_TRUE(s.sogei_pulita());
+}
 
 TEST(InvioInps, RicevutaConNoteDaEscapeECredenzialiCifrate) {
     Studio s;
@@ -90,7 +152,7 @@ TEST(InvioInps, ErroriDelServizioPasswordSbagliataEServizioSpento) {
         {"pin", [](Studio& s) { s.form->cf_medico.Text = "999"; },
          "Impossibile stampare il certificato per i seguenti motivi:\r\n"},
         {"password", [](Studio& s) { s.form->password.Text = "sbagliata"; },
-         "Impossibile stabilire una connessione!"},
+         "Il servizio INPS ha rifiutato il nome utente o la password (errore HTTP 401)"},
         {"spento", [](Studio& s) { s.simulatore.ferma(); },
          "Impossibile stabilire una connessione!"},
     };

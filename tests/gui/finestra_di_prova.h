@@ -49,6 +49,27 @@ struct FinestraDiProva {
     template <typename T> T* figlio(const char* nome) {
         return finestra->findChild<T*>(QString::fromLatin1(nome));
     }
+
+    // The stand-ins of curl and openssl in the program's Sogei folder, answering `risposta`
+    // ("{n}" there: the number of the post), and the pending window events run whenever the
+    // module lets them, as they do on screen.
+    void usa_sostituti(const std::string& risposta) {
+        namespace fs = std::filesystem;
+        fs::create_directories(cartella.percorso() / "Sogei");
+        for (const char* nome : {"curl", "openssl"}) {
+            fs::copy_file(MERAVO_SOSTITUTO, cartella.percorso() / "Sogei" / nome);
+        }
+        cartella.scrivi("Sogei/risposta_sostituto.txt", risposta);
+        pompa.azione = [] { QCoreApplication::processEvents(); };
+    }
+    // How many requests reached the curl stand-in.
+    std::size_t richieste() const { return cartella.leggi("Sogei/invii.txt").size(); }
 };
+
+// The exchange file's lines of a patient whose certificate can be sent as it stands.
+inline const std::string paziente_completo =
+    "000cognome=Bianchi\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n000cap=20124\r\n"
+    "000comune=Milano\r\n000provincia=MI\r\n000utente=medico\r\n000password=segreta\r\n"
+    "000pin=1234\r\n";
 
 } // namespace meravo::prova

@@ -5,10 +5,14 @@
 //
 //   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A's bytes
 //   openssl base64 -base64 -e -out B -in A     B = A in base64, in lines of 64 as openssl does
-//   curl ... --user U:P ...                    trace with the authorization header on stderr,
-//                                              then "risposta_sostituto.txt" of its folder on
-//                                              stdout; "connessione_rifiutata" there: curl's error
-//                                              7
+//   curl ... --config C ... --data-binary @R   reads the user from C as curl does (recorded in
+//                                              "utente_curl.txt") and the body from R ("corpo_
+//                                              curl.txt"); trace with the authorization header
+//                                              on stderr, then "risposta_sostituto.txt" of its
+//                                              folder on stdout, "{n}" there replaced by the
+//                                              number of the post; "connessione_rifiutata"
+//                                              there: curl's error 7; "stato_http" there: that
+//                                              status with an empty body
 #include "base64_prova.h"
 
 #include <algorithm>
@@ -67,16 +71,51 @@ int openssl(const std::vector<std::string>& a) {
     return 1;
 }
 
+// The value of "user" in a curl configuration file: quoted, with backslash escapes.
+std::string utente_configurato(const std::string& configurazione) {
+    const auto inizio = configurazione.find("user = \"");
+    if (inizio == std::string::npos) {
+        return "(assente)";
+    }
+    std::string valore;
+    for (auto i = inizio + 8; i < configurazione.size() && configurazione[i] != '"'; ++i) {
+        char c = configurazione[i];
+        if (c == '\\' && i + 1 < configurazione.size()) {
+            c = configurazione[++i];
+            c = c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        }
+        valore += c;
+    }
+    return valore;
+}
+
 int curl(const std::vector<std::string>& a, const fs::path& cartella) {
     if (fs::exists(cartella / "connessione_rifiutata")) {
         std::cerr << "*   Trying 127.0.0.1:443...\n"
                      "curl: (7) Failed to connect to 127.0.0.1 port 443: Connection refused\n";
         return 7;
     }
+    const auto utente = utente_configurato(leggi(valore_di(a, "--config")));
+    const auto corpo = valore_di(a, "--data-binary");
+    scrivi(cartella / "utente_curl.txt", utente);
+    scrivi(cartella / "corpo_curl.txt", corpo.starts_with("@") ? leggi(corpo.substr(1)) : "");
+    const auto stato = leggi(cartella / "stato_http");
     std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n> Authorization: Basic "
-              << meravo::prova::base64(valore_di(a, "--user")) << "\n< HTTP/1.1 200 OK\n";
+              << meravo::prova::base64(utente) << "\n< HTTP/1.1 "
+              << (stato.empty() ? "200 OK" : stato) << "\n";
     std::cerr.flush();
-    std::cout << leggi(cartella / "risposta_sostituto.txt");
+    if (!stato.empty()) {
+        return 0;
+    }
+    // Each post gets its own protocol, so a second post would show in what was archived.
+    const auto invii = leggi(cartella / "invii.txt") + "x";
+    scrivi(cartella / "invii.txt", invii);
+    const auto numero = std::to_string(invii.size());
+    auto risposta = leggi(cartella / "risposta_sostituto.txt");
+    if (const auto n = risposta.find("{n}"); n != std::string::npos) {
+        risposta.replace(n, 3, numero);
+    }
+    std::cout << risposta;
     return 0;
 }
 

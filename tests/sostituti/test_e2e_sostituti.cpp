@@ -143,16 +143,28 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
         EXPECT_EQ(chiamate[i][0], i % 2 == 0 ? "rsautl" : "base64");
     }
     const auto& curl = chiamate[4];
-    EXPECT_EQ(valore_di(curl, "--user"), utente + ":" + password);
+    EXPECT_EQ(s.cartella.leggi("Sogei/utente_curl.txt"), utente + ":" + password);
     EXPECT_TRUE(valore_di(curl, "--url").ends_with("/services/InvioCertificato"));
-    const auto richiesta = valore_di(curl, "--data");
+    const auto richiesta = s.cartella.leggi("Sogei/corpo_curl.txt");
     EXPECT_EQ(richiesta + "\r\n", s.cartella.leggi("invio.txt"));
+    // Any user of the machine can read a command line: neither secrets nor health data on it.
+    for (const auto& chiamata : chiamate) {
+        for (const auto& argomento : chiamata) {
+            for (const auto& segreto :
+                 {password, pin, std::string("Dolore"), std::string("BNCG")}) {
+                EXPECT_EQ(argomento.find(segreto), std::string::npos) << argomento;
+            }
+        }
+    }
     EXPECT_NE(richiesta.find(prova::base64("cifrato:" + pin)), std::string::npos) << richiesta;
     EXPECT_NE(richiesta.find("Dolore &quot;acuto&quot; &amp; febbre"), std::string::npos);
 
-    // The credentials' work files are gone and the trace copy has no credentials.
+    // The work files are gone and the trace copy has no credentials.
     for (const auto& voce : fs::directory_iterator(s.cartella.percorso() / "Sogei")) {
-        EXPECT_FALSE(voce.path().filename().string().starts_with("stringa"));
+        const auto nome = voce.path().filename().string();
+        EXPECT_TRUE(nome.ends_with(".exe") || nome.ends_with(".txt") || nome == "curl" ||
+                    nome == "openssl")
+            << nome;
     }
     EXPECT_EQ(s.cartella.leggi("risposta.txt").find(prova::base64(utente)), std::string::npos);
 
@@ -174,6 +186,28 @@ TEST(SostitutiDegliStrumenti, ConnessioneRifiutataNonStampaNeArchivia) {
     EXPECT_TRUE(s.form->Stampa.Enabled);
 }
 
+TEST(SostitutiDegliStrumenti, UnoStatoHttpSenzaBustaDiceCheCosaEAndatoStorto) {
+    const struct {
+        std::string stato;
+        std::string messaggio;
+    } casi[] = {
+        {"401 Unauthorized", "rifiutato il nome utente o la password (errore HTTP 401)"},
+        {"403 Forbidden", "rifiutato il nome utente o la password (errore HTTP 403)"},
+        {"503 Service Unavailable", "non \xE8 disponibile in questo momento (errore HTTP 503)"},
+        {"404 Not Found", "risposta inattesa (errore HTTP 404)"},
+    };
+    for (const auto& c : casi) {
+        Studio s;
+        s.cartella.scrivi("Sogei/stato_http", c.stato);
+        s.form->Stampa_Click();
+        ASSERT_EQ(s.messaggi.mostrati.size(), 1U) << c.stato;
+        EXPECT_NE(s.primo_messaggio().find(c.messaggio), std::string::npos) << s.primo_messaggio();
+        EXPECT_EQ(s.primo_messaggio().find(password), std::string::npos);
+        EXPECT_EQ(s.form->certificati.size(), 0U);
+        EXPECT_TRUE(s.form->Stampa.Enabled);
+    }
+}
+
 TEST(SostitutiDegliStrumenti, EliminaAnnullaETogliePoiRiscriveIlFileDiScambio) {
     Studio s("000certificato=20240105093000" + sep + "PROT1" + sep + "05/01/2024\r\n");
     Elimina browser(*s.form);
@@ -187,7 +221,7 @@ TEST(SostitutiDegliStrumenti, EliminaAnnullaETogliePoiRiscriveIlFileDiScambio) {
     const auto chiamate = s.chiamate();
     ASSERT_FALSE(chiamate.empty());
     EXPECT_TRUE(valore_di(chiamate.back(), "--url").ends_with("/services/AnnullamentoCertificato"));
-    EXPECT_NE(valore_di(chiamate.back(), "--data").find("PROT1"), std::string::npos);
+    EXPECT_NE(s.cartella.leggi("Sogei/corpo_curl.txt").find("PROT1"), std::string::npos);
     EXPECT_EQ(s.cartella.leggi("paziente.txt").find("PROT1"), std::string::npos);
 }
 

@@ -56,6 +56,7 @@ int esegui(const OpzioniSimulatore& opzioni) {
     ServerSimulatore server(opzioni.certificato_server(), opzioni.chiave_server(),
                             {opzioni.utente, opzioni.password}, servizio,
                             registro ? &*registro : nullptr, std::cout);
+    server.rallenta(std::chrono::milliseconds(opzioni.ritardo_ms));
     if (!server.valido()) {
         return fallisci("certificato o chiave HTTPS non utilizzabili in " +
                         opzioni.cartella_pki.string());

@@ -9,7 +9,7 @@ namespace meravo::simulatore {
 
 const std::string_view uso_simulatore =
     "uso: meravo-simulatore-inps --pki CARTELLA --utente UTENTE --password PASSWORD --pin PIN\n"
-    "                            [--porta N] [--stato FILE] [--registro FILE]\n"
+    "                            [--porta N] [--stato FILE] [--registro FILE] [--ritardo MS]\n"
     "\n"
     "Servizio nazionale dei certificati di malattia simulato, in HTTPS su 127.0.0.1.\n"
     "  --porta N        porta di ascolto; 0 (predefinita) sceglie una porta libera\n"
@@ -18,22 +18,24 @@ const std::string_view uso_simulatore =
     "  --pin PIN        pincode del medico atteso nelle richieste\n"
     "  --stato FILE     certificati emessi e annullati, conservati tra un avvio e l'altro\n"
     "  --registro FILE  una riga JSON per richiesta con i valori decifrati (per le prove)\n"
+    "  --ritardo MS     ogni risposta arriva dopo MS millisecondi (un servizio lento)\n"
     "La prima riga dell'uscita e' la porta di ascolto; SIGINT o SIGTERM fermano il servizio.\n";
 
 namespace {
 
-bool leggi_porta(std::string_view testo, int& porta) {
+bool leggi_intero(std::string_view testo, int& valore, int massimo) {
     const auto fine = testo.data() + testo.size();
-    const auto [punto, errore] = std::from_chars(testo.data(), fine, porta);
-    return errore == std::errc() && punto == fine && porta >= 0 && porta <= 65535;
+    const auto [punto, errore] = std::from_chars(testo.data(), fine, valore);
+    return errore == std::errc() && punto == fine && valore >= 0 && valore <= massimo;
 }
 
 } // namespace
 
 std::optional<OpzioniSimulatore> leggi_opzioni(int argc, const char* const* argv,
                                                std::string& errore) {
-    static const std::vector<std::string_view> note = {
-        "--porta", "--pki", "--utente", "--password", "--pin", "--stato", "--registro"};
+    static const std::vector<std::string_view> note = {"--porta",    "--pki",    "--utente",
+                                                       "--password", "--pin",    "--stato",
+                                                       "--registro", "--ritardo"};
     OpzioniSimulatore opzioni;
     std::map<std::string, std::string, std::less<>> valori;
     for (int i = 1; i < argc; ++i) {
@@ -66,8 +68,13 @@ std::optional<OpzioniSimulatore> leggi_opzioni(int argc, const char* const* argv
             return std::nullopt;
         }
     }
-    if (valori.contains("--porta") && !leggi_porta(valori["--porta"], opzioni.porta)) {
+    if (valori.contains("--porta") && !leggi_intero(valori["--porta"], opzioni.porta, 65535)) {
         errore = "porta non valida: " + valori["--porta"];
+        return std::nullopt;
+    }
+    if (valori.contains("--ritardo") &&
+        !leggi_intero(valori["--ritardo"], opzioni.ritardo_ms, 600000)) {
+        errore = "ritardo non valido: " + valori["--ritardo"];
         return std::nullopt;
     }
     opzioni.cartella_pki = valori["--pki"];

@@ -17,6 +17,7 @@ struct OpzioniSimulatore {
     std::string pin;
     std::optional<std::filesystem::path> file_stato;
     std::optional<std::filesystem::path> file_registro;
+    int ritardo_ms = 0; // a slow service: every answer waits this long
     bool aiuto = false;
 
     std::filesystem::path certificato_server() const { return cartella_pki / "simulatore.pem"; }

@@ -7,6 +7,7 @@
 #include <iomanip>
 #include <sstream>
 #include <strings.h>
+#include <thread>
 
 namespace meravo::simulatore {
 
@@ -48,14 +49,22 @@ ServerSimulatore::ServerSimulatore(const std::filesystem::path& certificato,
     });
     server_.set_payload_max_length(corpo_massimo);
     server_.set_read_timeout(5, 0);
-    server_.Post(percorso_invio,
-                 [this](const httplib::Request& richiesta, httplib::Response& risposta) {
-                     gestisci(richiesta, risposta, Operazione::invio);
-                 });
-    server_.Post(percorso_annullamento,
-                 [this](const httplib::Request& richiesta, httplib::Response& risposta) {
-                     gestisci(richiesta, risposta, Operazione::annullamento);
-                 });
+    // The body is read here rather than by httplib, which refuses a form-encoded body (curl's
+    // default content type, which the module posts with) of more than 8 KB: the real service
+    // takes a certificate with long notes.
+    const auto gestore = [this](Operazione operazione) {
+        return [this, operazione](const httplib::Request& richiesta, httplib::Response& risposta,
+                                  const httplib::ContentReader& leggi) {
+            httplib::Request letta = richiesta;
+            leggi([&letta](const char* dati, std::size_t quanti) {
+                letta.body.append(dati, quanti);
+                return letta.body.size() <= corpo_massimo;
+            });
+            gestisci(letta, risposta, operazione);
+        };
+    };
+    server_.Post(percorso_invio, gestore(Operazione::invio));
+    server_.Post(percorso_annullamento, gestore(Operazione::annullamento));
     const auto solo_post = [this](const httplib::Request& richiesta, httplib::Response& risposta) {
         const std::lock_guard turno(turno_);
         risposta.status = 405;
@@ -112,6 +121,7 @@ bool ServerSimulatore::autorizzato(const httplib::Request& richiesta) const {
 
 void ServerSimulatore::gestisci(const httplib::Request& richiesta, httplib::Response& risposta,
                                 Operazione operazione) {
+    std::this_thread::sleep_for(ritardo_);
     const std::lock_guard turno(turno_);
     if (!autorizzato(richiesta)) {
         RispostaServizio esito{401, "Autenticazione richiesta\n",

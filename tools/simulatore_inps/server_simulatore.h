@@ -5,6 +5,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <ostream>
@@ -35,6 +36,9 @@ public:
     bool ascolta() { return server_.listen_after_bind(); }
     void ferma() { server_.stop(); }
     bool in_ascolto() const { return server_.is_running(); }
+    // A slow service, for trying how the module behaves while it waits: every answer of the
+    // two service paths comes this much later.
+    void rallenta(std::chrono::milliseconds ritardo) { ritardo_ = ritardo; }
 
 private:
     enum class Operazione { invio, annullamento };
@@ -51,6 +55,7 @@ private:
     RegistroRichieste* registro_;
     std::ostream& diario_;
     std::mutex turno_;
+    std::chrono::milliseconds ritardo_{0};
 };
 
 } // namespace meravo::simulatore

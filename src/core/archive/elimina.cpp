@@ -63,9 +63,15 @@ void Elimina::abilita_pulsanti(bool abilitati) {
     visualizza.Enabled = abilitati;
     elimina.Enabled = abilitati;
     chiudi.Enabled = abilitati;
+    if (stato_cambiato) {
+        stato_cambiato();
+    }
 }
 
 void Elimina::archivio_Click() {
+    if (form_.occupato() || !form_.archivio.Enabled || form_.data_respinta()) {
+        return;
+    }
     abilita_form(false);
     carica_inps();
     Visible_ = true;
@@ -106,6 +112,9 @@ void Elimina::visualizza_Click() {
 }
 
 void Elimina::chiudi_Click() {
+    if (form_.occupato()) {
+        return;
+    }
     Visible_ = false;
     abilita_form(true);
     if (chiusura) {
@@ -127,6 +136,10 @@ bool Elimina::annulla(const std::string& chiave) {
 }
 
 void Elimina::elimina_Click() {
+    // A second press while a cancellation runs must not cancel again, nor remove another record.
+    if (form_.occupato() || !elimina.Enabled) {
+        return;
+    }
     auto& messaggi = form_.servizi().messaggi;
     abilita_pulsanti(false);
     if (ListIndex_ < 0) {
@@ -142,6 +155,7 @@ void Elimina::elimina_Click() {
     }
     const auto chiave =
         record_certificato::chiave_da_elenco(list1_[static_cast<std::size_t>(ListIndex_)]);
+    frm_Meravo::Lavoro lavoro(form_, "Annullamento in corso\x85");
     if (!annulla(chiave)) {
         abilita_pulsanti(true);
         return;

@@ -62,6 +62,8 @@ public:
     // --- Events and roads, set by the container ---
     // The browser has closed and the form is enabled again.
     std::function<void()> chiusura;
+    // The browser's buttons changed inside a handler: the window shows them before it goes on.
+    std::function<void()> stato_cambiato;
     // "Visualizza": show the two-copy report in its preview, not modal.
     std::function<void(const DatiReport&)> mostra_storico;
     // Cancellation at the service of the certificate under that key, on each road: true when

@@ -73,7 +73,7 @@ bool interpreta_risposta_annullamento(std::string_view risposta, Messaggi& messa
     const auto documento =
         guasto.testo ? DocumentoSoap::carica(*guasto.testo) : std::optional<DocumentoSoap>{};
     if (!documento) {
-        messaggi.avvisa("Impossibile stabilire una connessione!", Icona::esclamazione);
+        avvisa_connessione_fallita(risposta, messaggi);
         return false;
     }
     if (contiene_senza_maiuscole(*guasto.testo, "<faultstring>")) {

@@ -95,7 +95,13 @@ void trova::rimetti_focus() {
 }
 
 void trova::chiudi_lista() {
-    tasto_giu_lista(Tasto::esc, modificatori::nessuno);
+    // As Escape on the list, shown or not: whoever closes it to start over finds the search back
+    // on the whole column either way. Not while a search is replacing the lists.
+    if (ricerche_in_corso_ > 0) {
+        return;
+    }
+    abbandona_lista();
+    annuncia_testo(lista_.testo_selezionato());
 }
 
 // Escape on the list: the choice is abandoned and the search starts again from the whole column.

@@ -23,6 +23,14 @@ struct Campo {
     bool Visible = true;
     std::uint32_t BackColor = colori::sfondo_finestra;
     int MaxLength = 0; // 0: no limit
+
+    // Whether typing may turn the text into `nuovo`. The limit binds what is typed only: a longer
+    // value the program put in the box is shown whole, since it is what will be sent, and may
+    // still be shortened.
+    bool accetta_digitato(std::string_view nuovo) const {
+        return MaxLength <= 0 || nuovo.size() <= static_cast<std::size_t>(MaxLength) ||
+               nuovo.size() <= Text.size();
+    }
 };
 
 struct Pulsante {

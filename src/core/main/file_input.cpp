@@ -3,7 +3,6 @@
 #include "main/archivio_certificati.h"
 #include "tables/campi_record.h"
 #include "tables/file_interi.h"
-#include "tables/lettore_righe.h"
 #include "text/testo.h"
 
 #include <algorithm>
@@ -66,17 +65,26 @@ void interpreta_riga(std::string_view riga, DatiInput& dati, ArchivioCertificati
 
 void interpreta_file_input(std::string_view testo, DatiInput& dati,
                            ArchivioCertificati& certificati) {
-    LettoreRighe righe(testo);
-    while (const auto riga = righe.prossima()) {
-        interpreta_riga(*riga, dati, certificati);
+    // Lines end in CR LF, LF or a CR alone, as the calling program's platform writes them: a
+    // file of CR-ended lines read as one line would put the whole file in its first value.
+    while (!testo.empty()) {
+        const auto fine = std::min(testo.find_first_of("\r\n"), testo.size());
+        interpreta_riga(testo.substr(0, fine), dati, certificati);
+        std::size_t dopo = fine;
+        if (dopo < testo.size()) {
+            dopo += testo.compare(dopo, 2, "\r\n") == 0 ? 2 : 1;
+        }
+        testo.remove_prefix(dopo);
     }
 }
 
-void leggi_file_input(const std::string& file_input, DatiInput& dati,
+bool leggi_file_input(const std::string& file_input, DatiInput& dati,
                       ArchivioCertificati& certificati) {
-    if (const auto testo = leggi_file_intero(file_input)) {
+    const auto testo = leggi_file_intero(file_input);
+    if (testo) {
         interpreta_file_input(*testo, dati, certificati);
     }
+    return testo.has_value();
 }
 
 } // namespace meravo

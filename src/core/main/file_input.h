@@ -30,11 +30,12 @@ struct DatiInput {
     bool usa_siss = false;
 };
 
-// Reads the exchange file's lines "000key=value" (CR LF or LF). A line counts when its first
-// three characters read as the number 0; keys are case-insensitive, values kept as written;
-// a later line overwrites an earlier one, except "certificato" lines, which go to the archive
-// where the first of a key wins. A missing or unreadable file leaves everything as it was.
-void leggi_file_input(const std::string& file_input, DatiInput& dati,
+// Reads the exchange file's lines "000key=value" (ended by CR LF, LF or CR). A line counts when
+// its first three characters read as the number 0; keys are case-insensitive, values kept as
+// written; a later line overwrites an earlier one, except "certificato" lines, which go to the
+// archive where the first of a key wins. False when the file is missing or unreadable, which
+// leaves everything as it was.
+bool leggi_file_input(const std::string& file_input, DatiInput& dati,
                       ArchivioCertificati& certificati);
 
 // The same over the file's text (exposed for the fuzzer and the tests).

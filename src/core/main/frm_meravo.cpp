@@ -10,7 +10,9 @@
 #include "tables/file_interi.h"
 #include "tables/lettore_righe.h"
 #include "text/testo.h"
+#include "textbox/data_digitata.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +67,11 @@ constexpr DataDiForm campi_data[] = {
     {"dt_inizio", &frm_Meravo::dt_inizio},
     {"dt_fine", &frm_Meravo::dt_fine},
 };
+
+// A date written gg/mm/aaaa as aaaammgg, so that two dates compare as texts.
+std::string aaaammgg(const std::string& data) {
+    return data.substr(6, 4) + data.substr(3, 2) + data.substr(0, 2);
+}
 
 bool vuoto(std::string_view testo) {
     return testo::rifila(testo).empty();
@@ -206,12 +213,42 @@ bool frm_Meravo::avvia(std::string_view riga_comando) {
     const auto adesso = oggi(servizi_.orologio.adesso());
     dt_rilascio.Text(adesso);
     dt_inizio.Text(adesso);
+    stato_iniziale_ = istantanea();
     return true;
+}
+
+std::vector<std::string> frm_Meravo::istantanea() const {
+    std::vector<std::string> valori;
+    for (const auto& c : campi_testo) {
+        valori.push_back((this->*c.campo).Text);
+    }
+    for (const auto& d : campi_data) {
+        valori.push_back((this->*d.data).Text());
+    }
+    valori.push_back(trova1.Text());
+    valori.push_back(std::to_string(opt_tipo) + "," + std::to_string(opt_visita));
+    return valori;
+}
+
+bool frm_Meravo::chiusura_richiesta() {
+    if (occupato()) {
+        return false; // a certificate may reach INPS and never its record
+    }
+    if (fase_stampa_ == FaseStampa::archiviato || istantanea() == stato_iniziale_) {
+        return true;
+    }
+    return servizi_.messaggi.chiedi("Chiudere senza salvare il certificato?");
 }
 
 void frm_Meravo::leggi_input() {
     DatiInput d;
-    leggi_file_input(file_input, d, certificati);
+    if (!leggi_file_input(file_input, d, certificati)) {
+        // The form then opens empty: the doctor must know why before anything else happens.
+        servizi_.messaggi.avvisa("Impossibile leggere il file di scambio " + file_input +
+                                     ": il modulo prosegue senza i dati del paziente e i suoi "
+                                     "certificati.",
+                                 Icona::esclamazione, titolo_ostrel);
+    }
     direttorio_tabelle = d.direttorio_tabelle;
     nome_medico.Text = d.nome_medico;
     cod_reg_medico.Text = d.cod_reg_medico;
@@ -251,12 +288,25 @@ void frm_Meravo::scegli_indirizzi() {
     std::error_code ignorato;
     modo_test = std::filesystem::exists(servizi_.cartella_programma / "debug_inps.txt", ignorato);
     std::string host(modo_test ? indirizzi::host_inps_test : indirizzi::host_inps_produzione);
-    if (auto sostituto = servizi_.ambiente(indirizzi::variabile_host_inps);
-        sostituto && !sostituto->empty()) {
+    if (auto sostituto = host_di_prova(indirizzi::variabile_host_inps)) {
         host = *sostituto;
     }
     endpoint_invio = host + std::string(indirizzi::percorso_invio);
     endpoint_annullamento = host + std::string(indirizzi::percorso_annullamento);
+}
+
+std::optional<std::string> frm_Meravo::host_di_prova(std::string_view variabile) const {
+    // Only an installation marked for the test service may be pointed elsewhere, and only over
+    // TLS: the credentials travel with every request, and a variable set by mistake or by
+    // someone else must not send them in clear or to a host of theirs.
+    if (!modo_test) {
+        return std::nullopt;
+    }
+    auto host = servizi_.ambiente(variabile);
+    if (!host || !host->starts_with("https://") || host->size() == 8) {
+        return std::nullopt;
+    }
+    return host;
 }
 
 void frm_Meravo::termina(int codice) {
@@ -274,6 +324,42 @@ void frm_Meravo::abilita_pulsanti(bool abilitati) {
     Stampa.Enabled = abilitati;
     salva.Enabled = abilitati;
     archivio.Enabled = abilitati;
+    segnala_stato();
+}
+
+void frm_Meravo::segnala_stato() {
+    if (stato_cambiato) {
+        stato_cambiato();
+    }
+}
+
+frm_Meravo::Lavoro::Lavoro(frm_Meravo& form, std::string attivita) : form_(form) {
+    form_.attivita_ = std::move(attivita);
+    form_.segnala_stato();
+    form_.servizi_.pompa.esegui_eventi_in_attesa();
+}
+
+frm_Meravo::Lavoro::~Lavoro() {
+    form_.attivita_.clear();
+    form_.segnala_stato();
+}
+
+bool frm_Meravo::data_respinta() const {
+    return std::any_of(std::begin(campi_data), std::end(campi_data),
+                       [this](const DataDiForm& d) { return (this->*d.data).respinta(); });
+}
+
+bool frm_Meravo::date_in_ordine() {
+    const auto inizio = data_riconosciuta(testo::rifila(dt_inizio.Text()));
+    const auto fine = data_riconosciuta(testo::rifila(dt_fine.Text()));
+    if (!inizio || !fine || aaaammgg(*fine) >= aaaammgg(*inizio)) {
+        return true;
+    }
+    servizi_.messaggi.avvisa("La data di fine prognosi (" + *fine +
+                                 ") \xE8 precedente alla data di inizio (" + *inizio +
+                                 "): correggere le date prima dell'invio.",
+                             Icona::esclamazione);
+    return false;
 }
 
 bool frm_Meravo::campi_obbligatori_compilati() {
@@ -298,8 +384,13 @@ bool frm_Meravo::campi_obbligatori_compilati() {
 }
 
 void frm_Meravo::Stampa_Click() {
+    // Once the certificate has gone out the button stays disabled: a press that still reaches
+    // the form (a double click, a mnemonic typed twice) must never send it again.
+    if (occupato() || !Stampa.Enabled || data_respinta()) {
+        return;
+    }
     abilita_pulsanti(false);
-    if (!campi_obbligatori_compilati()) {
+    if (!campi_obbligatori_compilati() || !date_in_ordine()) {
         abilita_pulsanti(true);
         return;
     }
@@ -312,6 +403,7 @@ void frm_Meravo::Stampa_Click() {
         abilita_pulsanti(true);
         return;
     }
+    Lavoro lavoro(*this, "Invio del certificato in corso\x85");
     if (!invio()) {
         abilita_pulsanti(true);
         return;
@@ -325,6 +417,7 @@ void frm_Meravo::Stampa_Click() {
         // The certificate went out but the caller has not got it back: "Salva/Esci" lets the
         // doctor try the write again once the cause is mended.
         salva.Enabled = true;
+        segnala_stato();
         return;
     }
     if (fine_in_attesa_) {
@@ -424,6 +517,9 @@ Esito frm_Meravo::salva_archivio() {
 }
 
 bool frm_Meravo::salva_Click() {
+    if (occupato() || !salva.Enabled || data_respinta()) {
+        return false;
+    }
     const auto esito = salva_archivio();
     if (!esito) {
         servizi_.messaggi.avvisa(esito.messaggio(), Icona::critico);
@@ -447,8 +543,7 @@ void frm_Meravo::siss_Click() {
         return;
     }
     std::string host(indirizzi::host_portale_siss);
-    if (auto sostituto = servizi_.ambiente(indirizzi::variabile_host_portale);
-        sostituto && !sostituto->empty()) {
+    if (auto sostituto = host_di_prova(indirizzi::variabile_host_portale)) {
         host = *sostituto;
     }
     if (servizi_.apri_indirizzo) {

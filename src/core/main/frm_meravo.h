@@ -77,6 +77,10 @@ public:
     bool salva_Click();
     // "Utilizza portale Siss".
     void siss_Click();
+    // The window's close box: whether it may close. Never while a run holds the form; when the
+    // doctor has typed or changed something and the certificate has not reached the archive,
+    // only once he has said so.
+    bool chiusura_richiesta();
     // The hidden "Crypta" button: encrypts "CF.txt" of the Sogei folder into "CF.enc", without
     // waiting (a support tool; nothing in the module reads the result).
     void cmd_crypta_Click();
@@ -98,10 +102,39 @@ public:
 
     // The mandatory-field rule, with its message; the caller re-enables the buttons.
     bool campi_obbligatori_compilati();
+    // The end of the prognosis is not before its start; otherwise the doctor is told, before
+    // any round trip to the service.
+    bool date_in_ordine();
+    // A date box refused its text when the focus left it, and the text is still the same: the
+    // press that moved the focus does nothing (the box has said why and takes the focus back).
+    bool data_respinta() const;
     // The diagnosis chosen in `trova1` becomes `cod_icdix`.
     void selezione_confermata();
     // Writes the archive into the exchange file, whole or not at all.
     Esito salva_archivio();
+
+    // --- A run in progress ---
+    // A send, a cancellation or a write holds the form from its first step to its last. The
+    // window shows `attivita` with the wait cursor and takes no input meanwhile; a press that
+    // arrives during the run (the run lets window events through while it waits) finds the
+    // form busy and starts nothing.
+    class Lavoro {
+    public:
+        // Shows the run and lets the pending window events run once, so that the doctor sees it
+        // and clicks queued before it find the form busy.
+        Lavoro(frm_Meravo& form, std::string attivita);
+        ~Lavoro();
+        Lavoro(const Lavoro&) = delete;
+        Lavoro& operator=(const Lavoro&) = delete;
+
+    private:
+        frm_Meravo& form_;
+    };
+    bool occupato() const { return !attivita_.empty(); }
+    const std::string& attivita() const { return attivita_; }
+    // Raised when the buttons or the run change inside a handler, so that the window shows the
+    // new state before the handler goes on.
+    std::function<void()> stato_cambiato;
 
     // --- Fields by name, as the window and the rules reach them ---
     Campo* campo(std::string_view nome);
@@ -144,12 +177,17 @@ private:
     void leggi_input();
     void leggi_stati_esteri();
     void scegli_indirizzi();
+    // The host an environment variable puts in place of a service's, when it may.
+    std::optional<std::string> host_di_prova(std::string_view variabile) const;
     // Table start-up: false when a table could not be loaded (the module then ends).
     bool carica_tabelle();
     void prepara_ricerca_diagnosi();
     void completa_provincia_nascita();
     void termina(int codice);
     void abilita_pulsanti(bool abilitati);
+    void segnala_stato();
+    // Everything the doctor can change on the form, to tell whether he has changed anything.
+    std::vector<std::string> istantanea() const;
     // Archives the certificate shown on the worker copy and writes the exchange file.
     bool archivia_certificato();
 
@@ -158,6 +196,8 @@ private:
     bool fine_in_attesa_ = false;
 
     ServiziForm servizi_;
+    std::string attivita_;
+    std::vector<std::string> stato_iniziale_; // the form as start-up left it
     bool terminato_ = false;
     int codice_uscita_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "main/risposta_soap.h"
 
 #include "services/messaggi.h"
+#include "tables/lettore_righe.h"
 #include "text/testo.h"
 
 #include <algorithm>
@@ -133,6 +134,54 @@ BustaSoap trova_busta(std::string_view risposta, std::string_view apertura,
     return busta;
 }
 
+std::optional<int> stato_http(std::string_view uscite) {
+    std::optional<int> stato;
+    LettoreRighe righe(uscite);
+    while (const auto riga = righe.prossima()) {
+        // "< HTTP/1.1 503 Service Unavailable", "< HTTP/2 401"
+        if (!riga->starts_with("< HTTP/")) {
+            continue;
+        }
+        const auto spazio = riga->find(' ', 2);
+        if (spazio == std::string_view::npos || riga->size() < spazio + 4) {
+            continue;
+        }
+        const auto codice = riga->substr(spazio + 1, 3);
+        if (!std::all_of(codice.begin(), codice.end(),
+                         [](char c) { return c >= '0' && c <= '9'; })) {
+            continue;
+        }
+        const int valore = (codice[0] - '0') * 100 + (codice[1] - '0') * 10 + (codice[2] - '0');
+        if (valore >= 200) {
+            stato = valore;
+        }
+    }
+    return stato;
+}
+
+void avvisa_connessione_fallita(std::string_view uscite, Messaggi& messaggi) {
+    // Without an error status nothing says the service itself was reached (a page of a proxy
+    // or of the network's login answers 200 just as well).
+    const auto stato = stato_http(uscite);
+    if (!stato || *stato < 400) {
+        messaggi.avvisa("Impossibile stabilire una connessione!", Icona::esclamazione);
+        return;
+    }
+    const auto codice = " (errore HTTP " + std::to_string(*stato) + ")";
+    if (*stato == 401 || *stato == 403) {
+        messaggi.avvisa("Il servizio INPS ha rifiutato il nome utente o la password" + codice +
+                            ": verificare le credenziali INPS del medico e riprovare.",
+                        Icona::esclamazione);
+    } else if (*stato >= 500 && *stato <= 599) {
+        messaggi.avvisa("Il servizio INPS non \xE8 disponibile in questo momento" + codice +
+                            ": riprovare pi\xF9 tardi.",
+                        Icona::esclamazione);
+    } else {
+        messaggi.avvisa("Il servizio INPS ha dato una risposta inattesa" + codice + ".",
+                        Icona::esclamazione);
+    }
+}
+
 bool interpreta_risposta_invio(std::string_view risposta, Messaggi& messaggi,
                                std::string& protocollo) {
     const auto busta = trova_busta(risposta, "<soapenv", "</soapenv:Envelope>");
@@ -159,7 +208,7 @@ bool interpreta_risposta_invio(std::string_view risposta, Messaggi& messaggi,
     const auto documento =
         guasto.testo ? DocumentoSoap::carica(*guasto.testo) : std::optional<DocumentoSoap>{};
     if (!documento) {
-        messaggi.avvisa("Impossibile stabilire una connessione!", Icona::esclamazione);
+        avvisa_connessione_fallita(risposta, messaggi);
         return false;
     }
     if (testo::minuscolo(*guasto.testo).find("<faultstring>") != std::string::npos) {

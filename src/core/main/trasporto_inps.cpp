@@ -10,10 +10,14 @@
 #include <fstream>
 #include <random>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
-#include <io.h>
+#include <windows.h>
+
+#include <sddl.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -54,12 +58,32 @@ void rimuovi(const fs::path& p) {
     fs::remove(p, ignorato);
 }
 
-// Created readable and writable by the user only: it holds a credential in clear.
+// Created readable and writable by the user only: it holds a credential or a patient's data.
 bool scrivi_privato(const fs::path& p, const std::string& testo) {
 #ifdef _WIN32
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f << testo;
-    return static_cast<bool>(f.flush());
+    // Protected, with full access for the file's owner alone: the Sogei folder may be one that
+    // every user of the machine can read.
+    PSECURITY_DESCRIPTOR descrittore = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)", SDDL_REVISION_1,
+                                                              &descrittore, nullptr)) {
+        return false;
+    }
+    SECURITY_ATTRIBUTES sicurezza{sizeof(SECURITY_ATTRIBUTES), descrittore, FALSE};
+    const HANDLE file = CreateFileW(p.c_str(), GENERIC_WRITE, 0, &sicurezza, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    LocalFree(descrittore);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool ok = true;
+    for (std::size_t scritti = 0; ok && scritti < testo.size();) {
+        DWORD n = 0;
+        const auto quanti =
+            static_cast<DWORD>(std::min<std::size_t>(testo.size() - scritti, 1 << 20));
+        ok = WriteFile(file, testo.data() + scritti, quanti, &n, nullptr) && n > 0;
+        scritti += n;
+    }
+    return CloseHandle(file) && ok;
 #else
     const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -89,6 +113,58 @@ fs::path cartella_privata() {
     return {};
 }
 
+// The work files of one run of the external tools. They go to the Sogei folder beside the
+// tools or, when the install cannot be written to, to a private folder of the user's. Every
+// name is removed before the first write and again at the end, so no file of an earlier run
+// can be taken for this one's and none is left behind.
+class FileDiLavoro {
+public:
+    FileDiLavoro(fs::path sogei, std::vector<std::string> nomi)
+        : cartella_(std::move(sogei)), nomi_(std::move(nomi)) {
+        pulisci();
+    }
+    ~FileDiLavoro() {
+        pulisci();
+        if (!privata_.empty()) {
+            std::error_code ignorato;
+            fs::remove_all(privata_, ignorato);
+        }
+    }
+    FileDiLavoro(const FileDiLavoro&) = delete;
+    FileDiLavoro& operator=(const FileDiLavoro&) = delete;
+
+    fs::path operator[](std::string_view nome) const { return cartella_ / nome; }
+
+    // False when neither folder could take the file.
+    bool scrivi(std::string_view nome, const std::string& testo) {
+        if (scrivi_privato(cartella_ / nome, testo)) {
+            scritti_ = true;
+            return true;
+        }
+        if (scritti_ || !privata_.empty()) {
+            return false;
+        }
+        privata_ = cartella_privata();
+        if (privata_.empty()) {
+            return false;
+        }
+        cartella_ = privata_;
+        return scrivi(nome, testo);
+    }
+
+private:
+    void pulisci() const {
+        for (const auto& n : nomi_) {
+            rimuovi(cartella_ / n);
+        }
+    }
+
+    fs::path cartella_;
+    fs::path privata_;
+    std::vector<std::string> nomi_;
+    bool scritti_ = false;
+};
+
 std::string leggi(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
@@ -108,13 +184,41 @@ fs::path openssl(const fs::path& programma) {
 }
 } // namespace strumenti_sogei
 
-std::string riga_comando_curl(const DatiCurl& d) {
+std::string riga_comando_curl(const DatiCurl& d, const fs::path& configurazione,
+                              const fs::path& corpo) {
     const auto sogei = strumenti_sogei::cartella(d.cartella_programma);
     const auto autorita = sogei / (d.modo_test ? "mirCa.pem" : "mirservice_produzione.pem");
+    // --data-binary posts the file's bytes as they are; --data would drop its line breaks.
     return q(strumenti_sogei::curl(d.cartella_programma)) +
            " --verbose --connect-timeout 20 --max-time 120 --cacert " + q(autorita) +
-           " --basic --user " + quota_argomento(d.utente + ":" + d.password) + " --url " +
-           quota_argomento(d.endpoint) + " --data " + quota_argomento(d.richiesta);
+           " --basic --config " + q(configurazione) + " --url " + quota_argomento(d.endpoint) +
+           " --data-binary " + quota_argomento("@" + corpo.string());
+}
+
+std::string configurazione_curl(const DatiCurl& d) {
+    // A quoted value of curl's configuration files takes backslash escapes.
+    std::string valore;
+    for (const char c : d.utente + ":" + d.password) {
+        switch (c) {
+        case '\\':
+        case '"':
+            valore += '\\';
+            valore += c;
+            break;
+        case '\n':
+            valore += "\\n";
+            break;
+        case '\r':
+            valore += "\\r";
+            break;
+        case '\t':
+            valore += "\\t";
+            break;
+        default:
+            valore += c;
+        }
+    }
+    return "user = \"" + valore + "\"\n";
 }
 
 std::string riga_comando_cifra(const fs::path& programma, const fs::path& in, const fs::path& out) {
@@ -135,9 +239,19 @@ TrasportoInps::TrasportoInps(fs::path cartella_programma, Messaggi& messaggi, Or
       pompa_(pompa) {}
 
 std::string TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
+    FileDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_),
+                        {"credenziali.cfg", "richiesta.xml"});
+    if (!lavoro.scrivi("credenziali.cfg", configurazione_curl(dati)) ||
+        !lavoro.scrivi("richiesta.xml", dati.richiesta)) {
+        messaggi_.avvisa("Impossibile preparare l'invio: la cartella Sogei e la cartella "
+                         "temporanea non sono scrivibili.",
+                         Icona::critico);
+        return {};
+    }
     try {
         DOSOutputs dos(messaggi_);
-        dos.CommandLine(riga_comando_curl(dati));
+        dos.CommandLine(
+            riga_comando_curl(dati, lavoro["credenziali.cfg"], lavoro["richiesta.xml"]));
         dos.ExecuteCommand();
         return dos.Outputs();
     } catch (const std::exception& errore) {
@@ -151,28 +265,14 @@ std::string TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
 }
 
 std::string TrasportoInps::cripta_stringa(const std::string& valore) {
-    const auto sogei = strumenti_sogei::cartella(cartella_programma_);
-    fs::path lavoro = sogei;
-    fs::path privata;
-    const char* nomi[] = {"stringa.txt", "stringa.enc", "stringa.enc.b64", "calcola.bat"};
-    auto pulisci = [&] {
-        for (const char* n : nomi) {
-            rimuovi(lavoro / n);
-        }
-    };
-    pulisci();
-    const auto chiaro = testo::rifilato(valore);
-    if (!scrivi_privato(lavoro / "stringa.txt", chiaro)) {
-        // An install the user cannot write to: the work files go to a folder of the user's own.
-        privata = cartella_privata();
-        lavoro = privata;
-        if (privata.empty() || !scrivi_privato(lavoro / "stringa.txt", chiaro)) {
-            return {};
-        }
+    FileDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_),
+                        {"stringa.txt", "stringa.enc", "stringa.enc.b64", "calcola.bat"});
+    if (!lavoro.scrivi("stringa.txt", testo::rifilato(valore))) {
+        return {};
     }
-    const auto in = lavoro / "stringa.txt";
-    const auto enc = lavoro / "stringa.enc";
-    const auto b64 = lavoro / "stringa.enc.b64";
+    const auto in = lavoro["stringa.txt"];
+    const auto enc = lavoro["stringa.enc"];
+    const auto b64 = lavoro["stringa.enc.b64"];
 
     // The tools have ended when the runner returns; their files may still take a moment to
     // appear on a network or scanned folder, so look for them for a while.
@@ -195,11 +295,6 @@ std::string TrasportoInps::cripta_stringa(const std::string& valore) {
     risultato.erase(std::remove_if(risultato.begin(), risultato.end(),
                                    [](char c) { return c == '\n' || c == '\r'; }),
                     risultato.end());
-    pulisci();
-    if (!privata.empty()) {
-        std::error_code ignorato;
-        fs::remove_all(privata, ignorato);
-    }
     return risultato;
 }
 

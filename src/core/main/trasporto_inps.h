@@ -28,9 +28,15 @@ std::filesystem::path openssl(const std::filesystem::path& programma);
 } // namespace strumenti_sogei
 
 // curl's command line: verbose trace, time limits (a dead network must not freeze the form),
-// the authority of the test or production service, basic authentication, the request as the
-// posted body. Paths, credentials, address and body are each quoted as one argument.
-std::string riga_comando_curl(const DatiCurl& dati);
+// the authority of the test or production service, basic authentication with the user and
+// password read from the work file `configurazione`, the request posted from the work file
+// `corpo`. Neither the credentials nor the patient's data are on it: any user of the machine
+// can read a running program's command line (and Windows caps its length).
+std::string riga_comando_curl(const DatiCurl& dati, const std::filesystem::path& configurazione,
+                              const std::filesystem::path& corpo);
+
+// The configuration file that gives curl the user and password, quoted as curl reads it.
+std::string configurazione_curl(const DatiCurl& dati);
 
 // openssl's two command lines: RSA encryption (PKCS #1 v1.5) of `in` against the service's
 // certificate into `out`, then Base64 of `out` into `b64`.
@@ -47,12 +53,14 @@ public:
                   PompaEventi& pompa);
 
     // Everything curl wrote (its trace and the answer), or the empty text when it could not
-    // run.
+    // run. The credentials and the request reach it through work files, as the credentials of
+    // `cripta_stringa` do.
     std::string invia_messaggio_soap(const DatiCurl& dati);
 
     // The trimmed value encrypted with the service's certificate, in Base64 on one line; the
     // empty text when the tool produced nothing. Work files go to the "Sogei" folder, or to a
-    // private folder of the user when that one cannot be written; none is left afterwards.
+    // private folder of the user when that one cannot be written; each is readable by the user
+    // only, and none is left afterwards.
     std::string cripta_stringa(const std::string& valore);
 
 private:

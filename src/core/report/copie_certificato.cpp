@@ -7,7 +7,12 @@ namespace meravo::copie_certificato {
 
 namespace {
 constexpr std::string_view campo_diagnosi = "diagnosi";
+
+// What the employer is not entitled to know: the diagnosis, by code or in words.
+bool riservato_al_lavoratore(std::string_view nome) {
+    return nome == campo_diagnosi || nome == "cod_diagnosi";
 }
+} // namespace
 
 std::string testo_copia(std::string_view nome, std::string_view valore) {
     auto testo = record_certificato::campo_archivio(std::string(valore));
@@ -34,8 +39,9 @@ DatiReport storico_da_record(std::string_view record) {
         if (nome == campo_diagnosi) {
             ripristina_a_capo(testo);
         }
-        storico.imposta(nome, testo);
-        storico.imposta(std::string(nome) + std::string(suffisso_datore), std::move(testo));
+        const std::string datore = riservato_al_lavoratore(nome) ? std::string() : testo;
+        storico.imposta(nome, std::move(testo));
+        storico.imposta(std::string(nome) + std::string(suffisso_datore), datore);
     }
     return storico;
 }

@@ -22,7 +22,8 @@ std::string testo_copia(std::string_view nome, std::string_view valore);
 std::vector<std::optional<std::string>> campi_record(const DatiReport& lavoratore);
 
 // Both copies of `storico` from an archived record: the worker's under the plain names, the
-// employer's under the names ending in "2". The diagnosis gets its line breaks back; fields a
+// employer's under the names ending in "2", without the diagnosis (code and words), which the
+// employer is not entitled to. The diagnosis gets its line breaks back; fields a
 // short record lacks are empty, fields beyond the 30th are ignored.
 DatiReport storico_da_record(std::string_view record);
 

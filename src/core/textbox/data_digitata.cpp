@@ -37,9 +37,48 @@ bool separatore(char c) {
     return c == '/' || c == '-' || c == '.';
 }
 
+std::string due_cifre(int n) {
+    return std::string{char('0' + n / 10), char('0' + n % 10)};
+}
+
+std::optional<std::string> data_scritta(int giorno, int mese, int anno) {
+    if (mese < 1 || mese > 12 || giorno < 1 || giorno > giorni_del_mese(mese, anno)) {
+        return std::nullopt;
+    }
+    return due_cifre(giorno) + '/' + due_cifre(mese) + '/' + std::to_string(anno);
+}
+
+// aaaa-mm-gg, as programs write dates (the exchange file, a pasted database value).
+std::optional<std::string> data_anno_prima(std::string_view testo) {
+    std::size_t pos = 0;
+    const auto anno = numero(testo, pos, 4, 4);
+    if (!anno || testo[0] == '0' || pos >= testo.size() || testo[pos++] != '-') {
+        return std::nullopt;
+    }
+    const auto mese = numero(testo, pos, 2, 2);
+    if (!mese || pos >= testo.size() || testo[pos++] != '-') {
+        return std::nullopt;
+    }
+    const auto giorno = numero(testo, pos, 2, 2);
+    if (!giorno || pos != testo.size()) {
+        return std::nullopt;
+    }
+    return data_scritta(*giorno, *mese, *anno);
+}
+
 } // namespace
 
 std::optional<std::string> data_riconosciuta(std::string_view testo) {
+    // Blanks around a date are no part of it: a program or a paste often leaves some.
+    while (!testo.empty() && (testo.front() == ' ' || testo.front() == '\t')) {
+        testo.remove_prefix(1);
+    }
+    while (!testo.empty() && (testo.back() == ' ' || testo.back() == '\t')) {
+        testo.remove_suffix(1);
+    }
+    if (auto iso = data_anno_prima(testo)) {
+        return iso;
+    }
     std::size_t pos = 0;
     const auto giorno = numero(testo, pos, 1, 2);
     if (!giorno || pos >= testo.size() || !separatore(testo[pos])) {
@@ -64,13 +103,7 @@ std::optional<std::string> data_riconosciuta(std::string_view testo) {
         // A four-digit year with a leading zero is a slip of the fingers, not a date to certify.
         return std::nullopt;
     }
-    if (*mese < 1 || *mese > 12 || *giorno < 1 || *giorno > giorni_del_mese(*mese, anno)) {
-        return std::nullopt;
-    }
-    const auto due_cifre = [](int n) {
-        return std::string{char('0' + n / 10), char('0' + n % 10)};
-    };
-    return due_cifre(*giorno) + '/' + due_cifre(*mese) + '/' + std::to_string(anno);
+    return data_scritta(*giorno, *mese, anno);
 }
 
 } // namespace meravo

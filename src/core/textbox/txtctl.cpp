@@ -185,6 +185,7 @@ void Txtctl::verifica_data() {
 }
 
 void Txtctl::data_da_correggere(std::string_view messaggio) {
+    respinta_ = true;
     messaggi_.avvisa(messaggio, Icona::esclamazione, titolo_date);
     if (!ha_fuoco_ && riprendi_fuoco) {
         riprendi_fuoco();
@@ -423,6 +424,7 @@ void Txtctl::cambia_testo(std::string_view nuovo, int cursore) {
         return;
     }
     testo_.assign(nuovo);
+    respinta_ = false;
     testo_cambiato();
 }
 

@@ -79,6 +79,9 @@ public:
     void prende_fuoco();
     void perde_fuoco();
     bool ha_fuoco() const { return ha_fuoco_; }
+    // The last date check refused the text, and it has not changed since: whatever took the
+    // focus away must not act on a date the doctor has just been asked to correct.
+    bool respinta() const { return respinta_; }
     // Key-press: returns the character as finally taken, 0 when it was refused. For Ctrl+C,
     // Ctrl+V and Ctrl+X (3, 22, 24) a non-zero answer lets the widget copy SelText, paste with
     // `incolla`, or copy and then `incolla("")`.
@@ -137,6 +140,7 @@ private:
     char separatore_data_ = '\0';
     std::string testo_ricordato_; // the text when the box got the focus, put back by Escape
     bool ha_fuoco_ = false;
+    bool respinta_ = false;
 };
 
 } // namespace meravo

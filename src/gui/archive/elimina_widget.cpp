@@ -27,7 +27,19 @@ EliminaWidget::EliminaWidget(Elimina& modello, FinestraMeravo& finestra)
         aggiorna();
         aggiorna_form();
     };
+    // Disabled on screen before the cancellation starts: it lets window events through while
+    // it waits, and a queued click must find the buttons as the model has them.
+    modello_.stato_cambiato = [this] {
+        aggiorna();
+        repaint();
+    };
     hide();
+}
+
+EliminaWidget::~EliminaWidget() {
+    // The model outlives the window that showed it.
+    modello_.chiusura = nullptr;
+    modello_.stato_cambiato = nullptr;
 }
 
 void EliminaWidget::crea_controlli() {
@@ -70,6 +82,9 @@ void EliminaWidget::crea_controlli() {
 
 void EliminaWidget::apri() {
     modello_.archivio_Click();
+    if (!modello_.Visible()) {
+        return; // the form was busy, or a date box has just refused its text
+    }
     setGeometry(misure::pixel_orizzontali(Elimina::Left, *this),
                 misure::pixel_verticali(Elimina::Top, *this),
                 misure::pixel_orizzontali(Elimina::Width, *this),

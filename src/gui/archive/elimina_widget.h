@@ -19,6 +19,7 @@ class EliminaWidget final : public QFrame {
 public:
     // A child of the window, hidden until "Archivio".
     EliminaWidget(Elimina& modello, FinestraMeravo& finestra);
+    ~EliminaWidget() override;
 
     // "Archivio": the form disabled, the list loaded, the browser shown.
     void apri();

@@ -1,5 +1,6 @@
 #include "main/finestra_meravo.h"
 
+#include "casella_testo.h"
 #include "colori.h"
 #include "lookup/trova_widget.h"
 #include "main/frm_meravo.h"
@@ -7,7 +8,9 @@
 #include "testo_qt.h"
 #include "textbox/txtctl_widget.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +22,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace meravo {
 
@@ -43,6 +47,47 @@ std::string note_da_editor(const QString& testo) {
         }
     }
     return out;
+}
+
+// Typing stops at the field's length limit; a longer value the program put there is shown whole,
+// since that is what the module will send, print and archive.
+class LimiteDigitazione final : public QValidator {
+public:
+    LimiteDigitazione(const Campo& campo, QObject* genitore)
+        : QValidator(genitore), campo_(campo) {}
+    State validate(QString& testo, int&) const override {
+        return campo_.accetta_digitato(testo::da_qstring(testo)) ? Acceptable : Invalid;
+    }
+
+private:
+    const Campo& campo_;
+};
+
+bool input_utente(QEvent::Type tipo) {
+    switch (tipo) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::InputMethod:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Only the chosen option of a group (the first one when none is chosen) takes the Tab key.
+void una_fermata(QButtonGroup& gruppo) {
+    auto* fermata =
+        gruppo.checkedButton() != nullptr ? gruppo.checkedButton() : gruppo.buttons().value(0);
+    for (auto* opzione : gruppo.buttons()) {
+        opzione->setFocusPolicy(opzione == fermata ? Qt::StrongFocus : Qt::ClickFocus);
+    }
 }
 
 QString note_per_editor(const std::string& testo) {
@@ -75,6 +120,9 @@ FinestraMeravo::FinestraMeravo(frm_Meravo& form, QWidget* genitore)
         riga_pulsanti->addWidget(p);
     }
     riga_pulsanti->addStretch();
+    attivita_ = new QLabel(this);
+    attivita_->setObjectName(QStringLiteral("attivita"));
+    riga_pulsanti->addWidget(attivita_);
     colonna->addLayout(riga_pulsanti);
     ordina_tabulazione();
     // A diagnosis chosen in the look-up fills `cod_icdix` in the model: show it once the
@@ -86,7 +134,18 @@ FinestraMeravo::FinestraMeravo(frm_Meravo& form, QWidget* genitore)
         }
         QTimer::singleShot(0, this, [this] { aggiorna(); });
     };
+    form_.stato_cambiato = [this] { mostra_stato(); };
+    // While a run holds the form, what the doctor types or clicks in it is dropped: the run
+    // lets window events through while it waits, and they must not change what is being sent.
+    qApp->installEventFilter(this);
     aggiorna();
+}
+
+FinestraMeravo::~FinestraMeravo() {
+    form_.stato_cambiato = nullptr; // the model outlives the window that showed it
+    if (cursore_attesa_) {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 QGroupBox* FinestraMeravo::crea_gruppo(std::string_view nome) {
@@ -115,9 +174,7 @@ void FinestraMeravo::crea_controlli() {
             if (c.tipo == TipoControllo::password) {
                 casella->setEchoMode(QLineEdit::Password);
             }
-            if (c.lunghezza_massima > 0) {
-                casella->setMaxLength(c.lunghezza_massima);
-            }
+            casella->setValidator(new LimiteDigitazione(*form_.campo(nome), casella));
             connect(casella, &QLineEdit::textEdited, this, [this, nome](const QString& t) {
                 if (!in_aggiornamento_) {
                     form_.campo(nome)->Text = testo::da_qstring(t);
@@ -195,15 +252,19 @@ void FinestraMeravo::crea_controlli() {
             fila->addWidget(opzione);
         }
         fila->addStretch();
+        // One Tab stop per group, on its chosen option; the arrows move the choice within it.
+        connect(gruppo, &QButtonGroup::buttonToggled, this, [gruppo] { una_fermata(*gruppo); });
+        una_fermata(*gruppo);
         auto* etichetta = new QLabel(QString::fromLatin1(titolo), certificato);
         colori::colora(*etichetta, colori::grigio_cornici, 0x80000012);
         griglia->addWidget(etichetta, r, 0);
         griglia->addWidget(riquadro, r, 1, 1, colonne_per_gruppo * 2 - 1);
         return gruppo;
     };
+    // Each option has its own mnemonic, clear of Alt+S, Alt+V and Alt+A of the buttons.
     opt_tipo_ =
-        opzioni("opt_tipo", "Tipo certificato", {"Inizio", "Continuazione", "Ricaduta"}, riga);
-    opt_visita_ = opzioni("opt_visita", "Visita", {"Ambulatoriale", "Domiciliare"}, riga + 1);
+        opzioni("opt_tipo", "Tipo certificato", {"&Inizio", "&Continuazione", "&Ricaduta"}, riga);
+    opt_visita_ = opzioni("opt_visita", "Visita", {"A&mbulatoriale", "&Domiciliare"}, riga + 1);
     connect(opt_tipo_, &QButtonGroup::idClicked, this, [this](int id) { form_.opt_tipo = id; });
     connect(opt_visita_, &QButtonGroup::idClicked, this, [this](int id) { form_.opt_visita = id; });
 }
@@ -263,11 +324,12 @@ void FinestraMeravo::ordina_tabulazione() {
         if (auto t = testi_.find(nome); t != testi_.end()) {
             segui(t->second);
         } else if (auto d = date_.find(nome); d != date_.end()) {
-            segui(d->second);
+            // The box inside: the focus chain runs through the widgets that take the focus.
+            segui(d->second->casella());
         } else if (c.tipo == TipoControllo::nota) {
             segui(note_);
         } else if (c.tipo == TipoControllo::ricerca) {
-            segui(trova1_);
+            segui(trova1_->casella());
         }
         if (nome == "dt_fine") {
             for (auto* b : opt_tipo_->buttons()) {
@@ -314,6 +376,7 @@ void FinestraMeravo::aggiorna() {
             gruppo->setExclusive(false);
             scelto->setChecked(false);
             gruppo->setExclusive(true);
+            una_fermata(*gruppo);
         }
     }
     const std::pair<QPushButton*, const Pulsante*> pulsanti[] = {{stampa_, &form_.Stampa},
@@ -338,7 +401,45 @@ void FinestraMeravo::segui_trova() {
     trova1_->raise();
 }
 
+void FinestraMeravo::mostra_stato() {
+    aggiorna();
+    attivita_->setText(q(form_.attivita()));
+    if (form_.occupato() != cursore_attesa_) {
+        cursore_attesa_ = form_.occupato();
+        if (cursore_attesa_) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    // Painted now: the run that follows may block the event loop for as long as curl takes.
+    repaint();
+}
+
+bool FinestraMeravo::input_durante_lavoro(QObject* oggetto, const QEvent& evento) const {
+    if (!form_.occupato() || !input_utente(evento.type()) || !oggetto->isWidgetType()) {
+        return false;
+    }
+    // Only this window's own controls: a message the run shows must still take its answer.
+    return static_cast<QWidget*>(oggetto)->window() == this;
+}
+
+void FinestraMeravo::closeEvent(QCloseEvent* evento) {
+    // Edits still in a box count as changes the doctor would lose.
+    if (auto* attivo = focusWidget()) {
+        attivo->clearFocus();
+    }
+    if (!form_.chiusura_richiesta()) {
+        evento->ignore();
+        return;
+    }
+    QWidget::closeEvent(evento);
+}
+
 bool FinestraMeravo::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (input_durante_lavoro(oggetto, *evento)) {
+        return true;
+    }
     if (oggetto == posto_trova1_ &&
         (evento->type() == QEvent::Move || evento->type() == QEvent::Resize)) {
         segui_trova();

@@ -7,6 +7,7 @@
 
 class QButtonGroup;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,6 +27,7 @@ class FinestraMeravo final : public QWidget {
 
 public:
     FinestraMeravo(frm_Meravo& form, QWidget* genitore = nullptr);
+    ~FinestraMeravo() override;
 
     // Puts the model's state on screen (texts, enabled and visible states, colours).
     void aggiorna();
@@ -35,6 +37,7 @@ public:
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     QGroupBox* crea_gruppo(std::string_view nome);
@@ -43,6 +46,9 @@ private:
     void ordina_tabulazione();
     void segui_trova();
     void premuto(const std::function<void()>& azione);
+    // Shows the model's state at once, a run in progress included, while a handler is running.
+    void mostra_stato();
+    bool input_durante_lavoro(QObject* oggetto, const QEvent& evento) const;
 
     frm_Meravo& form_;
     std::map<std::string, QGroupBox*, std::less<>> gruppi_;
@@ -58,7 +64,9 @@ private:
     QPushButton* archivio_ = nullptr;
     QPushButton* siss_ = nullptr;
     QPushButton* cmd_crypta_ = nullptr;
+    QLabel* attivita_ = nullptr;
     bool in_aggiornamento_ = false;
+    bool cursore_attesa_ = false;
 };
 
 } // namespace meravo

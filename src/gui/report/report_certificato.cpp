@@ -35,7 +35,9 @@ QString famiglia() {
 
 QFont carattere(const Elemento& e) {
     QFont f(famiglia());
-    f.setStyleHint(QFont::SansSerif);
+    // No ligatures: a PDF copy must read back as written ("fi" of "Certificato" as two
+    // letters), or searching and copying its text fail.
+    f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
     switch (e.stile) {
     case Stile::titolo:
         f.setPixelSize(40);

@@ -31,6 +31,7 @@ struct Banco {
     std::vector<std::string> annullati;
     bool esito_annullamento = true;
     bool pulsanti_durante = false;
+    bool occupato_durante = false;
 
     explicit Banco(const std::vector<std::string>& records) {
         ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella.percorso());
@@ -45,6 +46,10 @@ struct Banco {
             annullati.push_back(chiave);
             pulsanti_durante =
                 browser->visualizza.Enabled || browser->elimina.Enabled || browser->chiudi.Enabled;
+            occupato_durante = form->occupato();
+            // Presses queued while the service answers: they must start nothing.
+            browser->elimina_Click();
+            browser->chiudi_Click();
             return esito_annullamento;
         };
     }
@@ -85,7 +90,9 @@ TEST(Elimina, ElencoESelezioneRiempionoLeDueCopie) {
         b.browser->list1_Click(c.indice);
         const auto& storico = b.browser->storico();
         EXPECT_EQ(storico.testo(c.campo), c.atteso) << c.indice << " " << c.campo;
-        EXPECT_EQ(storico.testo(c.campo + "2"), c.atteso) << c.indice << " " << c.campo;
+        // The employer's copy shows everything but the diagnosis.
+        EXPECT_EQ(storico.testo(c.campo + "2"), c.campo == "diagnosi" ? "" : c.atteso)
+            << c.indice << " " << c.campo;
         EXPECT_EQ(storico.campi().size(), 58U);
     }
     // The key itself is not shown; fields 1 to 29 are, on both copies.
@@ -228,6 +235,8 @@ TEST(Elimina, CancellazioneDomandaStradaEFileDiScambio) {
         EXPECT_EQ(b.browser->list1(), c.elenco) << c.caso;
         EXPECT_TRUE(b.pulsanti_abilitati()) << c.caso;
         EXPECT_FALSE(b.pulsanti_durante) << c.caso;
+        EXPECT_EQ(b.occupato_durante, !c.annullati.empty()) << c.caso;
+        EXPECT_TRUE(b.browser->Visible() && !b.form->occupato()) << c.caso;
         EXPECT_EQ(b.form->certificati.size(), c.elenco.size()) << c.caso;
         const bool scritto = std::filesystem::exists(b.form->file_input);
         EXPECT_EQ(scritto, !c.file_scambio.empty()) << c.caso;

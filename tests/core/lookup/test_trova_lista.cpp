@@ -57,6 +57,13 @@ TEST(TrovaLista, EscRicominciaDaTuttaLaColonna) {
     b.t.chiudi_lista();
     EXPECT_EQ(b.t.quanti(), 9);
     EXPECT_FALSE(b.t.lista_visibile());
+
+    // With no list shown it resets the search all the same.
+    b.avvia("BR");
+    ASSERT_EQ(b.t.quanti(), 2);
+    b.t.chiudi_lista();
+    EXPECT_EQ(b.t.quanti(), 9);
+    EXPECT_EQ(b.schermo(), "< [ASMA]");
 }
 
 TEST(TrovaLista, InvioChiudeEConfermaConOSenzaGestioneEsterna) {

@@ -56,6 +56,14 @@ TEST(FileInput, TuttiICampiUnaRigaDopoLAltra) {
     EXPECT_FALSE(d.usa_siss);
 }
 
+TEST(FileInput, RigheFiniteDaCrSoloLetteUnaAUna) {
+    const Lettura l("000direttorio tabelle=C:\\T\\\r000password=segreta\r\r000cognome=Neri\r\n"
+                    "000nome=Lia\n000certificato=1\xA7P\r");
+    EXPECT_EQ(l.dati.direttorio_tabelle, "C:\\T\\");
+    EXPECT_EQ(l.dati.password + "|" + l.dati.cognome + "|" + l.dati.nome, "segreta|Neri|Lia");
+    EXPECT_EQ(*l.certificati.leggi("1"), "1\xA7P");
+}
+
 TEST(FileInput, Siss) {
     EXPECT_TRUE(Lettura("000siss= S ").dati.usa_siss);
     EXPECT_FALSE(Lettura("000siss=s").dati.usa_siss);
@@ -85,10 +93,10 @@ TEST(FileInput, FileMancanteNonCambiaNulla) {
     DatiInput dati;
     dati.cognome = "prima";
     ArchivioCertificati certificati;
-    leggi_file_input(cartella.file("non_esiste.txt"), dati, certificati);
+    EXPECT_FALSE(leggi_file_input(cartella.file("non_esiste.txt"), dati, certificati));
     EXPECT_EQ(dati.cognome, "prima");
     cartella.scrivi("input.txt", "000cognome=Verdi\r\n");
-    leggi_file_input(cartella.file("input.txt"), dati, certificati);
+    EXPECT_TRUE(leggi_file_input(cartella.file("input.txt"), dati, certificati));
     EXPECT_EQ(dati.cognome, "Verdi");
 }
 

@@ -123,6 +123,49 @@ TEST(FormAvvio, ModoRegionaleTestEIndirizziSostituiti) {
     EXPECT_NE(b.comandi_avviati[0].find("CF.enc"), std::string::npos);
 }
 
+TEST(FormAvvio, UnIndirizzoSostitutoValeSoloInProvaESoloSuHttps) {
+    const struct {
+        bool prova;
+        std::string host;
+        std::string invio;
+        std::string portale;
+    } casi[] = {
+        {true, "https://127.0.0.1:8443", "https://127.0.0.1:8443", "https://127.0.0.1:8443"},
+        {true, "http://127.0.0.1:8080", "https://certservicetest.sanita.finanze.it",
+         "https://www.crs.lombardia.it"},
+        {true, "https://", "https://certservicetest.sanita.finanze.it",
+         "https://www.crs.lombardia.it"},
+        {false, "https://127.0.0.1:8443", "https://certservice.sanita.finanze.it",
+         "https://www.crs.lombardia.it"},
+    };
+    for (const auto& c : casi) {
+        Banco b;
+        if (c.prova) {
+            b.cartella.scrivi("debug_inps.txt", "");
+        }
+        b.ambiente["MERAVO_INPS_HOST"] = b.ambiente["MERAVO_PORTALE_SISS_HOST"] = c.host;
+        auto& f = b.avvia(paziente);
+        EXPECT_EQ(f.endpoint_invio,
+                  c.invio + "/TrasmissioneCertificatiWeb/services/InvioCertificato")
+            << c.host;
+        b.messaggi.risposte = {Risposta::si};
+        f.siss_Click();
+        EXPECT_EQ(b.indirizzi_aperti,
+                  std::vector<std::string>{c.portale + "/CertificatidiMalattia/"});
+    }
+}
+
+TEST(FormAvvio, UnFileDiScambioIlleggibileLoDicePrimaDiTutto) {
+    Banco b;
+    const auto altro = b.cartella.file("altro paziente.txt");
+    b.avvia(paziente, altro);
+    ASSERT_FALSE(b.messaggi.mostrati.empty());
+    EXPECT_EQ(b.messaggi.mostrati[0].testo, "Impossibile leggere il file di scambio " + altro +
+                                                ": il modulo prosegue senza i dati del paziente "
+                                                "e i suoi certificati.");
+    EXPECT_EQ(b.messaggi.mostrati[0].titolo, "Ostrel 2");
+}
+
 TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {
     Banco vuoto;
     vuoto.avvia("", "   ");
@@ -204,6 +247,78 @@ TEST(FormObbligatori, UnInvioRiuscitoLasciaIPulsantiDisabilitati) {
     EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled);
 }
 
+TEST(FormObbligatori, UnaDataRespintaOFinePrimaDellInizioNonParte) {
+    const struct {
+        std::string inizio;
+        std::string fine; // left through the date box, as the doctor leaves it
+        bool respinta;
+        std::string messaggio;
+    } casi[] = {
+        {"05/01/2024", "31022026", true, "Verificare il formato della data"},
+        {"05/01/2024", "0401202", true,
+         "Verificare che la data sia stata digitata nel formato ggmmaaaa senza nessun "
+         "separatore"},
+        {"05/01/2024", "04012024", false,
+         "La data di fine prognosi (04/01/2024) \xE8 precedente alla "
+         "data di inizio (05/01/2024): correggere le date prima "
+         "dell'invio."},
+    };
+    for (const auto& c : casi) {
+        Banco b;
+        auto& f = b.avvia(paziente);
+        f.cod_icdix.Text = "487.1";
+        f.dt_inizio.Text(c.inizio);
+        f.dt_fine.Text(c.fine);
+        f.dt_fine.prende_fuoco();
+        f.dt_fine.perde_fuoco();
+        int invii = 0;
+        f.invio_nazionale = [&] { return ++invii, true; };
+        f.Stampa_Click();
+        if (c.respinta) { // nothing at all acts on it, not even "Salva/Esci"
+            EXPECT_FALSE(f.salva_Click()) << c.fine;
+            EXPECT_FALSE(f.terminato());
+        }
+        EXPECT_EQ(invii, 0) << c.fine;
+        ASSERT_EQ(b.messaggi.mostrati.size(), 1U) << c.fine;
+        EXPECT_EQ(b.messaggi.mostrati[0].testo, c.messaggio);
+        EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
+        // Once the date is mended the press works.
+        f.dt_fine.Text("10/01/2024");
+        f.Stampa_Click();
+        EXPECT_EQ(invii, 1) << c.fine;
+    }
+}
+
+TEST(FormObbligatori, UnaPressioneDuranteLInvioNonNeAvviaUnAltro) {
+    Banco b;
+    auto& f = b.avvia(paziente);
+    f.dt_fine.Text("10/01/2024");
+    f.cod_icdix.Text = "487.1";
+    int invii = 0;
+    bool mostrato_occupato = false;
+    f.stato_cambiato = [&] {
+        mostrato_occupato = mostrato_occupato || (f.occupato() && !f.Stampa.Enabled);
+    };
+    f.invio_nazionale = [&] {
+        ++invii;
+        EXPECT_TRUE(mostrato_occupato); // on screen before the send blocks the window
+        EXPECT_EQ(f.attivita(), "Invio del certificato in corso\x85");
+        // A double click, the mnemonic again, the other buttons: all while the send waits.
+        f.Stampa_Click();
+        EXPECT_FALSE(f.salva_Click());
+        return invii == 1 ? false : (f.protocollo = "P" + std::to_string(invii), true);
+    };
+    f.Stampa_Click(); // refused by the service: the form is ready again
+    EXPECT_FALSE(f.occupato());
+    EXPECT_TRUE(f.Stampa.Enabled);
+    f.Stampa_Click();
+    f.Stampa_Click(); // after the certificate went out
+    EXPECT_EQ(invii, 2);
+    EXPECT_EQ(f.certificati.size(), 1U);
+    EXPECT_EQ(record_certificato::campi(*f.certificati.leggi(f.certificati.chiavi()[0]))[1], "P2");
+    EXPECT_FALSE(f.occupato());
+}
+
 // A certificate filled in every part, sent through a road that answers with a protocol.
 frm_Meravo& pronto_da_inviare(Banco& b, const std::string& righe = "") {
     auto& f = b.avvia(paziente + "000nome medico= Rossi*Mario \r\n" + righe);
@@ -227,11 +342,13 @@ TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
     auto& f = pronto_da_inviare(b, "000certificato=20240105093000\xA7P0\r\n");
     DatiReport mostrata;
     f.mostra_lavoratore = [&](const DatiReport& d) { mostrata = d; };
-    // Events run once, with the copy on screen and the archive not yet written.
+    // Events run once with the copy on screen and the archive not yet written (and once
+    // before, when the send starts).
     std::vector<std::size_t> archivio_alla_pompa;
     b.pompa.azione = [&] {
-        EXPECT_TRUE(mostrata.contiene("protocollo"));
-        archivio_alla_pompa.push_back(f.certificati.size());
+        if (mostrata.contiene("protocollo")) {
+            archivio_alla_pompa.push_back(f.certificati.size());
+        }
     };
     f.Stampa_Click();
 
@@ -254,7 +371,8 @@ TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
     for (std::size_t i = 1; i < record_certificato::numero_campi; ++i) {
         const std::string nome(record_certificato::nomi_campi[i]);
         EXPECT_EQ(storico.testo(nome), mostrata.testo(nome)) << nome;
-        EXPECT_EQ(storico.testo(nome + "2"), mostrata.testo(nome)) << nome;
+        const bool riservato = nome == "diagnosi" || nome == "cod_diagnosi";
+        EXPECT_EQ(storico.testo(nome + "2"), riservato ? "" : mostrata.testo(nome)) << nome;
     }
     EXPECT_FALSE(fs::exists(b.cartella.percorso() / "restituzione_certificati_inps.txt"));
     EXPECT_FALSE(f.terminato());
@@ -351,6 +469,77 @@ TEST(FormSalva, UnaScritturaFallitaNonEUnSalvataggio) {
     EXPECT_TRUE(f.salva_Click()); // the doctor retries
     EXPECT_EQ(b.cartella.leggi("paziente.txt"), "1\xA7"
                                                 "a\r\n");
+}
+
+TEST(FormChiusura, ChiedePrimaDiPerdereIlCertificatoCompilato) {
+    const struct {
+        std::string caso;
+        std::function<void(frm_Meravo&)> prepara;
+        std::deque<Risposta> risposte;
+        bool chiude;
+        std::size_t domande;
+    } casi[] = {
+        {"nulla cambiato", [](frm_Meravo&) {}, {}, true, 0},
+        {"nota scritta, no",
+         [](frm_Meravo& f) { f.note_diagnosi.Text = "x"; },
+         {Risposta::no},
+         false,
+         1},
+        {"visita cambiata, si", [](frm_Meravo& f) { f.opt_visita = 1; }, {Risposta::si}, true, 1},
+        {"inviato",
+         [](frm_Meravo& f) {
+             f.dt_fine.Text("10/01/2024");
+             f.cod_icdix.Text = "487.1";
+             f.invio_nazionale = [] { return true; };
+             f.Stampa_Click();
+         },
+         {},
+         true,
+         0},
+    };
+    for (const auto& c : casi) {
+        Banco b;
+        auto& f = b.avvia(paziente);
+        c.prepara(f);
+        b.messaggi.risposte = c.risposte;
+        EXPECT_EQ(f.chiusura_richiesta(), c.chiude) << c.caso;
+        ASSERT_EQ(b.messaggi.mostrati.size(), c.domande) << c.caso;
+        if (c.domande > 0) {
+            EXPECT_EQ(b.messaggi.mostrati[0].testo, "Chiudere senza salvare il certificato?");
+        }
+    }
+    // Never in the middle of a send.
+    Banco b;
+    auto& f = b.avvia(paziente);
+    f.dt_fine.Text("10/01/2024");
+    f.cod_icdix.Text = "487.1";
+    bool chiudibile = true;
+    f.invio_nazionale = [&] { return chiudibile = f.chiusura_richiesta(), false; };
+    f.Stampa_Click();
+    EXPECT_FALSE(chiudibile);
+}
+
+TEST(FormCampi, IlLimiteFermaLaDigitazioneNonIlValoreDelProgramma) {
+    const struct {
+        std::string testo;
+        std::string nuovo;
+        bool accettato;
+    } casi[] = {
+        {"2", "20", true},
+        {"20", "201", false},
+        {"", "201", false},
+        // A longer value from the exchange file stays whole and may only be shortened.
+        {"MIL", "MI", true},
+        {"MIL", "MIX", true},
+        {"MIL", "MILA", false},
+    };
+    for (const auto& c : casi) {
+        Campo provincia{c.testo};
+        provincia.MaxLength = 2;
+        EXPECT_EQ(provincia.accetta_digitato(c.nuovo), c.accettato) << c.testo << "->" << c.nuovo;
+    }
+    Campo libero{"lungo"};
+    EXPECT_TRUE(libero.accetta_digitato("lungo ancora"));
 }
 
 TEST(FormDiagnosi, CodiceDallaCellaEScelta) {

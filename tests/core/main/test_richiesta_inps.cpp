@@ -108,15 +108,14 @@ TEST(TrasportoInps, RigheDiComando) {
     const std::string s = "/opt/Meravo Studio/Sogei/";
     const std::string curl = "curl", openssl = "openssl";
 #endif
-    DatiCurl d{p, false, "medico:1", "pass \"word\"", "https://h/x", "<a b='1'>\r\n</a>"};
-    EXPECT_EQ(riga_comando_curl(d),
+    DatiCurl d{p, false, "medico:1", "pa\\ss \"word\"\n", "https://h/x", "<a b='1'>\r\n</a>"};
+    EXPECT_EQ(riga_comando_curl(d, p / "Sogei" / "credenziali.cfg", p / "Sogei" / "richiesta.xml"),
               "\"" + s + curl + "\" --verbose --connect-timeout 20 --max-time 120 --cacert \"" + s +
-                  "mirservice_produzione.pem\" --basic --user \"medico:1:pass \\\"word\\\"\" "
-                  "--url https://h/x --data \"<a b='1'>\r\n</a>\"");
+                  "mirservice_produzione.pem\" --basic --config \"" + s +
+                  "credenziali.cfg\" --url https://h/x --data-binary \"@" + s + "richiesta.xml\"");
+    EXPECT_EQ(configurazione_curl(d), "user = \"medico:1:pa\\\\ss \\\"word\\\"\\n\"\n");
     d.modo_test = true;
-    d.password = "";
-    EXPECT_NE(riga_comando_curl(d).find("mirCa.pem\" --basic --user medico:1: --url "),
-              std::string::npos);
+    EXPECT_NE(riga_comando_curl(d, "c", "r").find("mirCa.pem\" --basic"), std::string::npos);
     EXPECT_EQ(riga_comando_cifra(p, p / "Sogei" / "stringa.txt", p / "Sogei" / "stringa.enc"),
               "\"" + s + openssl + "\" rsautl -encrypt -in \"" + s + "stringa.txt\" -out \"" + s +
                   "stringa.enc\" -inkey \"" + s + "SanitelCF.cer\" -certin -pkcs");

@@ -78,6 +78,23 @@ TEST(RispostaInvio, RegoleDiErroreGuastoEMessaggi) {
     }
 }
 
+TEST(RispostaInvio, LoStatoHttpEQuelloDellUltimaRispostaDellaTraccia) {
+    const struct {
+        std::string uscite;
+        std::optional<int> stato;
+    } casi[] = {
+        {traccia, 200},
+        {"> Expect: 100-continue\r\n< HTTP/1.1 100 Continue\r\n< HTTP/1.1 401 Unauthorized\n", 401},
+        {"< HTTP/2 503 \r\n<html>HTTP/1.1 200</html>", 503},
+        // Through a proxy: its own answer to the tunnel first, then the service's.
+        {"< HTTP/1.1 200 Connection established\r\n< HTTP/1.1 403 Forbidden\r\n", 403},
+        {"curl: (7) Failed to connect\r\n< HTTP/1.1 abc\r\n< HTTP/1.1 20", std::nullopt},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(stato_http(c.uscite), c.stato) << c.uscite;
+    }
+}
+
 TEST(DocumentoSoap, ElementiInOrdineDiDocumentoAQualsiasiProfondita) {
     const auto d = DocumentoSoap::carica(
         "<r><x><id>1<b>a</b></id></x><id>2</id><e><d>p</d><e><d>q</d></e></e><e/></r>");

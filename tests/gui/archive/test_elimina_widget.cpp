@@ -1,3 +1,4 @@
+#include "archive/annullamento_inps.h"
 #include "archive/elimina.h"
 #include "archive/elimina_widget.h"
 #include "casella_testo.h"
@@ -6,6 +7,7 @@
 #include "lookup/trova_widget.h"
 #include "main/finestra_meravo.h"
 #include "main/frm_meravo.h"
+#include "main/invio_inps.h"
 #include "misure.h"
 #include "report/anteprima_report.h"
 #include "report/report_certificato.h"
@@ -100,6 +102,40 @@ private slots:
         QVERIFY(!browser->isVisible());
         QCOMPARE(b.stato_form(), QList<bool>(9, true));
         QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1});
+    }
+
+    void una_seconda_pressione_su_elimina_non_annulla_di_nuovo() {
+        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO,
+                                 prova::paziente_completo +
+                                     "000certificato=20240105093000\xA7P1\r\n"
+                                     "000certificato=20240106093000\xA7P2\r\n");
+        b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body>"
+                        "<ns2:ricevutaAnnullamentoOK xmlns:ns2='r'><ns2:idAnnullamento>A{n}"
+                        "</ns2:idAnnullamento></ns2:ricevutaAnnullamentoOK></soapenv:Body>"
+                        "</soapenv:Envelope>");
+        Elimina archivio(*b.form);
+        InvioInps invio(*b.form);
+        collega_annullamento_nazionale(archivio, *b.form, invio);
+        QVERIFY(b.apri([&](FinestraMeravo& f) { collega_archivio(f, archivio); }));
+        b.messaggi.risposte = {Risposta::si, Risposta::si};
+        QTest::mouseClick(b.figlio<QPushButton>("archivio"), Qt::LeftButton);
+        auto* list1 = b.figlio<QListWidget>("list1");
+        QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
+                          list1->visualItemRect(list1->item(0)).center());
+        auto* elimina = b.figlio<QPushButton>("elimina");
+        bool visto = false;
+        QTimer::singleShot(0, [&] {
+            visto = !elimina->isEnabled() && b.figlio<QLabel>("attivita")->text() ==
+                                                 QStringLiteral("Annullamento in corso\u2026");
+            QTest::mouseClick(elimina, Qt::LeftButton);
+        });
+        QTest::mouseClick(elimina, Qt::LeftButton);
+        QTest::qWait(100);
+        QVERIFY(visto);
+        QCOMPARE(b.richieste(), std::size_t{1});
+        QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1}); // the one question
+        QCOMPARE(b.form->certificati.chiavi(), std::vector<std::string>{"20240106093000"});
+        QVERIFY(elimina->isEnabled());
     }
 };
 
