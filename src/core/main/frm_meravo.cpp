@@ -340,6 +340,9 @@ frm_Meravo::Lavoro::Lavoro(frm_Meravo& form, std::string attivita) : form_(form)
 }
 
 frm_Meravo::Lavoro::~Lavoro() {
+    // Clicks and keys that queued up while the run blocked the window reach it now, while it
+    // still drops them: a double click must not act again once the buttons are back.
+    form_.servizi_.pompa.esegui_eventi_in_attesa();
     form_.attivita_.clear();
     form_.segnala_stato();
 }

@@ -123,6 +123,8 @@ public:
         // Shows the run and lets the pending window events run once, so that the doctor sees it
         // and clicks queued before it find the form busy.
         Lavoro(frm_Meravo& form, std::string attivita);
+        // Lets the events queued during the run through once more, still busy, then frees the
+        // form.
         ~Lavoro();
         Lavoro(const Lavoro&) = delete;
         Lavoro& operator=(const Lavoro&) = delete;

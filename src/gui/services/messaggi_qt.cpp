@@ -3,7 +3,9 @@
 #include "testo_qt.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 namespace meravo {
 
@@ -27,6 +29,17 @@ QMessageBox::Icon icona_qt(Icona icona) {
 
 Risposta MessaggiQt::mostra(std::string_view testo, std::string_view titolo, Icona icona,
                             Pulsanti pulsanti) {
+    // A message in the middle of a run waits for the doctor, not for the service: the plain
+    // pointer over it for as long as it is shown.
+    const bool in_attesa = QApplication::overrideCursor() != nullptr;
+    if (in_attesa) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    const auto ripristina = qScopeGuard([in_attesa] {
+        if (in_attesa) {
+            QApplication::restoreOverrideCursor();
+        }
+    });
     QMessageBox box(icona_qt(icona), testo::a_qstring(titolo), testo::a_qstring(testo),
                     QMessageBox::NoButton, genitore_);
     if (pulsanti == Pulsanti::si_no) {
