@@ -38,15 +38,15 @@ const std::string& DOSOutputs::ExecuteCommand(const std::optional<std::string>& 
     // One piece reused for every read: a megabyte of output is four thousand reads.
     std::string pezzo;
     pezzo.reserve(buffer.size());
-    std::size_t letti = 0;
+    std::optional<std::size_t> letti;
     do {
         letti = figlio.leggi(buffer.data(), buffer.size());
-        pezzo.assign(buffer.data(), letti);
+        pezzo.assign(buffer.data(), letti.value_or(0));
         uscite_ += pezzo;
         if (ReceiveOutputs) {
             ReceiveOutputs(pezzo);
         }
-    } while (letti > 0);
+    } while (letti);
     codice_uscita_ = figlio.attendi_fine();
     return uscite_;
 }
