@@ -137,6 +137,10 @@ public:
     // Removes patient `paziente`, found at row `indice_paziente` of the loaded table.
     bool eliminazione_definitiva(int indice_paziente, std::int32_t paziente);
 
+    // The reason the last load could not write the plain copy of the patients' list (a load
+    // that read every row is true all the same); empty when it was written or not wanted.
+    const std::string& copia_piana_mancata() const { return copia_piana_mancata_; }
+
 private:
     struct Campo {
         TipoColonna tipo;
@@ -179,6 +183,7 @@ private:
     std::string file_caricato_;
     OpzioniCarica opzioni_caricate_;
     std::string computer_;
+    std::string copia_piana_mancata_;
 };
 
 } // namespace meravo

@@ -93,6 +93,9 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
     } else if (leggibile) {
         righe = righe_di(*contenuto);
     }
+    // A blank line holds no record: the loader passes over it, and the change writes the list
+    // without it.
+    std::erase_if(righe, [](const std::string& r) { return r.empty(); });
     const std::size_t lunghezza = lunghezza_record() - 2;
     if (!leggibile || std::any_of(righe.begin(), righe.end(), [lunghezza](const std::string& r) {
             return r.size() != lunghezza;
@@ -148,6 +151,12 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
     if (const auto ricarica = carica(file, opzioni); !ricarica) {
         messaggi_.avvisa(ricarica.messaggio(), Icona::critico, titolo);
         return false;
+    }
+    // The list is changed; only the other programs' working copy is behind.
+    if (!copia_piana_mancata_.empty()) {
+        messaggi_.avvisa(copia_piana_mancata_ +
+                             ": la copia di lavoro dell'elenco pazienti non \xE8 aggiornata.",
+                         Icona::esclamazione, titolo);
     }
     return true;
 }

@@ -167,10 +167,21 @@ TEST(Manutenzione, CrittaturaFallitaRipristinaEntrambiIFile) {
     // scrittura on its own reports a plain file it cannot read.
     EXPECT_FALSE(e.tabella.scrittura(e.cartella.percorso("assente.txt"), e.file()));
     EXPECT_EQ(e.lista(), prima);
+
+    // Only the plain copy cannot be written: the list changes, and the copy is told apart.
+    std::filesystem::remove(percorso_temporaneo(e.file()));
+    std::filesystem::remove(e.cartella.percorso("tara_config.tmp"));
+    std::filesystem::create_directory(percorso_temporaneo(e.cartella.percorso("tara_config.tmp")));
+    e.messaggi.mostrati.clear();
+    EXPECT_TRUE(e.tabella.aggiorna_esistente(4, {Valore{}, Valore{}, std::string("VERDONE")}));
+    EXPECT_NE(e.tabella.copia_piana_mancata(), "");
+    ASSERT_EQ(e.messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(e.messaggi.mostrati[0].icona, Icona::esclamazione);
 }
 
 TEST(Manutenzione, DueCambiNelloStessoSecondoUnSoloBackupDatato) {
-    Elenco e;
+    // With a blank line in the list, which the load and the changes pass over.
+    Elenco e({elenco_iniziale[0], "", elenco_iniziale[1], elenco_iniziale[2]});
     ASSERT_TRUE(e.tabella.aggiorna_esistente(1, {Valore{}, Valore{}, std::string("ROSSINI")}));
     const std::string intermedia = e.lista();
     ASSERT_TRUE(e.tabella.aggiorna_esistente(4, {Valore{}, Valore{}, std::string("VERDONE")}));
