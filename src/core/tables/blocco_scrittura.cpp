@@ -4,14 +4,15 @@
 #include "services/pompa_eventi.h"
 
 #include <chrono>
-#include <fcntl.h>
 #include <string>
-#include <system_error>
 
 #ifdef _WIN32
-#include <io.h>
-#include <sys/stat.h>
+#include <windows.h>
 #else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -22,41 +23,193 @@ namespace {
 constexpr double secondi_al_giorno = 86400.0;
 constexpr std::chrono::milliseconds passo{50};
 
+std::string riga_di(std::string_view operazione) {
+    return std::string(operazione) + "\r\n";
+}
+
 } // namespace
 
 BloccoScrittura::~BloccoScrittura() {
     rilascia();
 }
 
-bool BloccoScrittura::crea(std::string_view operazione) {
-    const std::string riga = std::string(operazione) + "\r\n";
 #ifdef _WIN32
-    const int fd =
-        _wopen(percorso_.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) {
-        return false;
-    }
-    _write(fd, riga.data(), static_cast<unsigned>(riga.size()));
-    _close(fd);
-#else
-    const int fd = ::open(percorso_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    // The name of the change is for whoever finds the lock left behind; the lock is the file.
-    [[maybe_unused]] const auto scritti = ::write(fd, riga.data(), riga.size());
-    ::close(fd);
-#endif
-    return true;
+
+namespace {
+
+// Reading is shared with the programs that look at the name of the change; writing and deleting
+// are not, so while the handle is open nobody else can open the file the way a holder does.
+HANDLE apri(const std::filesystem::path& percorso, DWORD accesso, DWORD modo) {
+    return CreateFileW(percorso.c_str(), accesso, FILE_SHARE_READ, nullptr, modo,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool BloccoScrittura::prendi(const std::filesystem::path& percorso, std::string_view operazione,
-                             Orologio& orologio, PompaEventi& pompa) {
+// Deletes the file through the handle, so that nobody can come between the deletion and the
+// closing: the name disappears when the handle is closed.
+bool elimina_alla_chiusura(HANDLE h) {
+    FILE_DISPOSITION_INFO elimina{};
+    elimina.DeleteFile = TRUE;
+    return SetFileInformationByHandle(h, FileDispositionInfo, &elimina, sizeof elimina) != 0;
+}
+
+} // namespace
+
+bool BloccoScrittura::preso() const {
+    return handle_ != nullptr;
+}
+
+BloccoScrittura::Stato BloccoScrittura::tenta(std::string_view operazione, bool riprendi) {
+    HANDLE h = apri(percorso_, GENERIC_READ | GENERIC_WRITE | DELETE, CREATE_NEW);
+    if (h != INVALID_HANDLE_VALUE) {
+        const std::string riga = riga_di(operazione);
+        DWORD scritti = 0;
+        WriteFile(h, riga.data(), static_cast<DWORD>(riga.size()), &scritti, nullptr);
+        handle_ = h;
+        return Stato::preso;
+    }
+    const DWORD e = GetLastError();
+    if (e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) {
+        // A file on its way out refuses a new one with "access denied": it is still there.
+        if (e == ERROR_ACCESS_DENIED &&
+            GetFileAttributesW(percorso_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            return Stato::tenuto;
+        }
+        errore_ = e;
+        return Stato::errore;
+    }
+    h = apri(percorso_, GENERIC_READ | DELETE, OPEN_EXISTING);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD a = GetLastError();
+        return a == ERROR_FILE_NOT_FOUND ? Stato::sparito : Stato::tenuto;
+    }
+    // Nobody holds it open: its holder is gone.
+    Stato stato = Stato::abbandonato;
+    if (riprendi) {
+        stato = elimina_alla_chiusura(h) ? Stato::ripreso : Stato::errore;
+        errore_ = GetLastError();
+    }
+    CloseHandle(h);
+    return stato;
+}
+
+void BloccoScrittura::rilascia() {
+    if (handle_ == nullptr) {
+        return;
+    }
+    HANDLE h = static_cast<HANDLE>(handle_);
+    handle_ = nullptr;
+    if (elimina_alla_chiusura(h)) {
+        CloseHandle(h);
+    } else {
+        CloseHandle(h);
+        DeleteFileW(percorso_.c_str());
+    }
+}
+
+#else
+
+namespace {
+
+// The lock was taken on the file that `fd` opened; it counts only if that file is still the
+// one under the name (a holder deletes the name before it lets the lock go).
+bool stesso_file(int fd, const std::filesystem::path& percorso) {
+    struct stat aperto {};
+    struct stat nominato {};
+    return ::fstat(fd, &aperto) == 0 && ::stat(percorso.c_str(), &nominato) == 0 &&
+           aperto.st_dev == nominato.st_dev && aperto.st_ino == nominato.st_ino;
+}
+
+} // namespace
+
+bool BloccoScrittura::preso() const {
+    return fd_ >= 0;
+}
+
+BloccoScrittura::Stato BloccoScrittura::tenta(std::string_view operazione, bool riprendi) {
+    // Close-on-exec: a child that inherited the descriptor would keep the lock after we end.
+    int fd = ::open(percorso_.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            // Another program took the new file over before we could lock it; it is theirs.
+            // A folder without locks is used the old way, by the file alone.
+            if (errno == EWOULDBLOCK) {
+                ::close(fd);
+                return Stato::tenuto;
+            }
+        } else if (!stesso_file(fd, percorso_)) {
+            ::close(fd);
+            return Stato::sparito;
+        }
+        const std::string riga = riga_di(operazione);
+        // The name of the change is for whoever looks at the file; the lock does not need it.
+        [[maybe_unused]] const auto scritti = ::write(fd, riga.data(), riga.size());
+        fd_ = fd;
+        return Stato::preso;
+    }
+    if (errno != EEXIST) {
+        errore_ = static_cast<unsigned long>(errno);
+        return Stato::errore;
+    }
+    fd = ::open(percorso_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT ? Stato::sparito : Stato::tenuto;
+    }
+    // Where locks cannot be taken at all, a file that is there stays a held lock.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return Stato::tenuto;
+    }
+    Stato stato = Stato::abbandonato;
+    if (!stesso_file(fd, percorso_)) {
+        stato = Stato::sparito;
+    } else if (riprendi) {
+        // Deleted while locked, so that nobody else takes the same left-over file; the next
+        // attempt creates it afresh.
+        stato = ::unlink(percorso_.c_str()) == 0 ? Stato::ripreso : Stato::errore;
+        errore_ = static_cast<unsigned long>(errno);
+    }
+    ::close(fd);
+    return stato;
+}
+
+void BloccoScrittura::rilascia() {
+    if (fd_ < 0) {
+        return;
+    }
+    ::unlink(percorso_.c_str());
+    ::close(fd_);
+    fd_ = -1;
+}
+
+#endif
+
+BloccoScrittura::Presa BloccoScrittura::prendi(const std::filesystem::path& percorso,
+                                               std::string_view operazione, Orologio& orologio,
+                                               PompaEventi& pompa) {
     rilascia();
     percorso_ = percorso;
     double precedente = orologio.secondi_da_mezzanotte();
     double trascorsi = 0;
-    while (!crea(operazione)) {
+    bool ripreso = false;
+    for (;;) {
+        // A file nobody holds gets the same wait as a held one: a program that only creates
+        // and deletes the file may still be at work behind it. Once it is taken over, one more
+        // attempt creates it afresh.
+        const bool scaduto = trascorsi >= attesa_massima;
+        switch (tenta(operazione, scaduto && !ripreso)) {
+        case Stato::preso:
+            return Presa::preso;
+        case Stato::errore:
+            return Presa::non_creabile;
+        case Stato::ripreso:
+            ripreso = true;
+            continue;
+        default:
+            if (scaduto) {
+                return Presa::occupato;
+            }
+            break;
+        }
         const double adesso = orologio.secondi_da_mezzanotte();
         double delta = adesso - precedente;
         if (delta < 0) {
@@ -64,23 +217,9 @@ bool BloccoScrittura::prendi(const std::filesystem::path& percorso, std::string_
         }
         trascorsi += delta;
         precedente = adesso;
-        if (trascorsi >= attesa_massima) {
-            return false;
-        }
         pompa.esegui_eventi_in_attesa();
         orologio.pausa(passo);
     }
-    preso_ = true;
-    return true;
-}
-
-void BloccoScrittura::rilascia() {
-    if (!preso_) {
-        return;
-    }
-    preso_ = false;
-    std::error_code ignorato;
-    std::filesystem::remove(percorso_, ignorato);
 }
 
 } // namespace meravo

@@ -78,10 +78,19 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
     const fs::path elenco(file_caricato_);
     const fs::path cartella = elenco.parent_path();
     BloccoScrittura blocco;
-    if (!blocco.prendi(cartella / file_blocco, operazione, orologio_, pompa_)) {
+    const auto presa = blocco.prendi(cartella / file_blocco, operazione, orologio_, pompa_);
+    if (presa == BloccoScrittura::Presa::occupato) {
         messaggi_.avvisa("L'elenco pazienti \xE8 in modifica da un'altra postazione. "
                          "Riprovare tra qualche istante.",
                          Icona::esclamazione, titolo);
+        return false;
+    }
+    if (presa == BloccoScrittura::Presa::non_creabile) {
+        messaggi_.avvisa("Impossibile creare il file " + (cartella / file_blocco).string() +
+                             " (errore di sistema " + std::to_string(blocco.errore()) +
+                             "): la cartella dell'elenco pazienti non \xE8 scrivibile o non \xE8 "
+                             "raggiungibile. L'elenco non \xE8 stato modificato.",
+                         Icona::critico, titolo);
         return false;
     }
 
@@ -227,7 +236,8 @@ bool Cls_Critto::aggiungi_nuovo(const std::vector<Valore>& vettore, int colonna_
     };
     const Valore chiave = chiave_di(nuova);
     const auto numero = numero_paziente(nuova);
-    return modifica_elenco("aggiungi_nuovo", scrittura_crittato, false, [&](auto& righe) {
+    // Other programs of the practice know a new patient as an update of the list.
+    return modifica_elenco("aggiorna_esistente", scrittura_crittato, false, [&](auto& righe) {
         if (std::any_of(righe.begin(), righe.end(),
                         [&](const std::string& r) { return numero_paziente(r) == numero; })) {
             messaggi_.avvisa(std::string("Il paziente ") + std::to_string(numero) +

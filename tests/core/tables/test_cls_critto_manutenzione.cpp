@@ -1,5 +1,6 @@
 #include "ambiente_tabelle.h"
 
+#include "tables/blocco_scrittura.h"
 #include "tables/file_interi.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,9 @@ TEST(Manutenzione, AggiornaAggiungiElimina) {
 TEST(Manutenzione, RichiesteCheNonCambianoNulla) {
     Elenco e;
     const std::string prima = e.lista();
+    // The lock as the other programs find it while each change holds it.
+    std::vector<std::string> blocchi;
+    e.messaggi.azione = [&] { blocchi.push_back(e.cartella.leggi("modElenco.blk")); };
     // Unknown patient, duplicate number, the patient's number rewritten, a value of the wrong
     // kind, a stale row index.
     EXPECT_FALSE(e.tabella.aggiorna_esistente(3, {Valore{}, Valore{}, std::string("X")}));
@@ -85,7 +89,9 @@ TEST(Manutenzione, RichiesteCheNonCambianoNulla) {
     EXPECT_FALSE(e.tabella.aggiorna_esistente(2, {Valore{}, Valore{}, 5}));
     EXPECT_FALSE(e.tabella.eliminazione_definitiva(1, 2));
     EXPECT_EQ(e.lista(), prima);
-    EXPECT_EQ(e.messaggi.mostrati.size(), 2u); // the patient missing, the patient already there
+    // The patient missing, the patient already there.
+    EXPECT_EQ(blocchi,
+              (std::vector<std::string>{"aggiorna_esistente\r\n", "aggiorna_esistente\r\n"}));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
 }
 
@@ -101,7 +107,10 @@ TEST(Manutenzione, BloccoDiUnAltroProgramma) {
     };
     for (const auto& cambia : cambi) {
         Elenco e;
-        e.cartella.scrivi("modElenco.blk", "aggiorna_chiavenome\r\n");
+        BloccoScrittura altro;
+        ASSERT_EQ(altro.prendi(e.cartella.percorso("modElenco.blk"), "aggiorna_chiavenome",
+                               e.orologio, e.pompa),
+                  BloccoScrittura::Presa::preso);
         const std::string prima = e.lista();
         EXPECT_FALSE(cambia(e.tabella));
         EXPECT_EQ(e.lista(), prima);
@@ -115,16 +124,34 @@ TEST(Manutenzione, BloccoDiUnAltroProgramma) {
 
     // A lock released while the change waits lets the change through.
     Elenco e;
-    e.cartella.scrivi("modElenco.blk", "marca_cessato\r\n");
+    BloccoScrittura altro;
+    altro.prendi(e.cartella.percorso("modElenco.blk"), "marca_cessato", e.orologio, e.pompa);
     const double inizio = e.orologio.secondi;
     e.pompa.azione = [&] {
         if (e.orologio.secondi - inizio >= 4.0) {
-            std::filesystem::remove(e.cartella.percorso("modElenco.blk"));
+            altro.rilascia();
         }
     };
     EXPECT_TRUE(e.tabella.eliminazione_definitiva(3, 4));
     EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHI"}));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+
+    // A lock file that nobody holds (its program died) is taken over after the same wait.
+    const std::vector<Valore> rossini = {Valore{}, Valore{}, std::string("ROSSINI")};
+    Elenco lasciato;
+    lasciato.cartella.scrivi("modElenco.blk", "aggiorna_esistente\r\n");
+    const double da = lasciato.orologio.secondi;
+    EXPECT_TRUE(lasciato.tabella.aggiorna_esistente(1, rossini));
+    EXPECT_GE(lasciato.orologio.secondi - da, BloccoScrittura::attesa_massima);
+    EXPECT_FALSE(lasciato.cartella.esiste("modElenco.blk"));
+
+    // A lock that cannot be created at all is told at once, as such.
+    Elenco sparito;
+    std::filesystem::remove_all(sparito.cartella.percorso(""));
+    EXPECT_FALSE(sparito.tabella.aggiorna_esistente(1, rossini));
+    EXPECT_EQ(sparito.pompa.chiamate, 0);
+    ASSERT_EQ(sparito.messaggi.mostrati.size(), 1u);
+    EXPECT_NE(sparito.messaggi.mostrati[0].testo.find("modElenco.blk"), std::string::npos);
 }
 
 TEST(Manutenzione, RecordMalformatoLasciaLElencoComEra) {
