@@ -12,12 +12,12 @@ using prova::AmbienteTabelle;
 using prova::righe_crlf;
 
 const std::vector<DescrizioneColonna> pazienti = {
-    {3, 0, "numero"}, {8, 10, "cognome"}, {7, 0, "nascita"}};
+    {3, 0, "numero"}, {8, 10, "chiavenome"}, {7, 0, "nascita"}, {8, 4, "codicereg"}};
 
 const std::vector<std::string> elenco_iniziale = {
-    "000+0000000001ROSSI     19800101",
-    "000+0000000002BIANCHI   19751231",
-    "000+0000000004VERDI     20000229",
+    "000+0000000001ROSSI     19800101A001",
+    "000+0000000002BIANCHI   19751231A002",
+    "000+0000000004VERDI     20000229A004",
 };
 
 // The enciphered patients' list in a scratch folder, loaded as the patients' general table.
@@ -54,9 +54,9 @@ TEST(Manutenzione, AggiornaAggiungiElimina) {
     // Backups of the list as it was; the plain copy follows the list; no lock is left.
     EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak"), prima);
     EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak_20240105_093000_STUDIO1"), prima);
-    EXPECT_EQ(
-        e.cartella.leggi("tara_config.tmp"),
-        righe_crlf({elenco_iniziale[0], "000+0000000002BIANCHINI 19751231", elenco_iniziale[2]}));
+    EXPECT_EQ(e.cartella.leggi("tara_config.tmp"),
+              righe_crlf({elenco_iniziale[0], "000+0000000002BIANCHINI 19751231A002",
+                          elenco_iniziale[2]}));
     EXPECT_FALSE(e.cartella.esiste("tara_config.bak"));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
 
@@ -68,11 +68,23 @@ TEST(Manutenzione, AggiornaAggiungiElimina) {
     ASSERT_TRUE(e.tabella.eliminazione_definitiva(1, 1));
     EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"BIANCHINI", "CONTI", "VERDI"}));
 
+    // The list is now in order of the name key, so a new key moves its record.
+    ASSERT_TRUE(e.tabella.aggiorna_chiavenome("ZANCHI", "Z003", 3));
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"BIANCHINI", "VERDI", "ZANCHI"}));
+    EXPECT_EQ(e.tabella.dati_diretto(4, 3), Valore(std::string("Z003")));
+    ASSERT_TRUE(e.tabella.modifica_sospensione(4, true));
+    EXPECT_EQ(e.tabella.risposta_servizio(2), "010");
+    ASSERT_TRUE(e.tabella.modifica_sospensione(4, false));
+    ASSERT_TRUE(e.tabella.marca_cessato(2)); // to the tail, as the table separates the ceased
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"VERDI", "ZANCHI", "BIANCHINI"}));
+    EXPECT_EQ(e.tabella.risposta_servizio(1), "000");
+    EXPECT_EQ(e.tabella.risposta_servizio(3), "100");
+
     // A fresh reader of the list sees the same.
     AmbienteTabelle altro;
     ASSERT_TRUE(altro.tabella.descrizione(pazienti));
     ASSERT_TRUE(altro.tabella.carica(e.file(), {.lettura_crittato = true}));
-    EXPECT_EQ(altro.tabella.dati_diretto(1, 2), Valore(std::int32_t{3}));
+    EXPECT_EQ(altro.tabella.dati_diretto(1, 2), Valore(std::int32_t{4}));
 }
 
 TEST(Manutenzione, RichiesteCheNonCambianoNulla) {
@@ -82,16 +94,20 @@ TEST(Manutenzione, RichiesteCheNonCambianoNulla) {
     std::vector<std::string> blocchi;
     e.messaggi.azione = [&] { blocchi.push_back(e.cartella.leggi("modElenco.blk")); };
     // Unknown patient, duplicate number, the patient's number rewritten, a value of the wrong
-    // kind, a stale row index.
+    // kind, a stale row index, unknown patients again.
     EXPECT_FALSE(e.tabella.aggiorna_esistente(3, {Valore{}, Valore{}, std::string("X")}));
     EXPECT_FALSE(e.tabella.aggiungi_nuovo({Valore{}, 2, std::string("DOPPIO")}, 1));
     EXPECT_FALSE(e.tabella.aggiorna_esistente(2, {Valore{}, 7}));
     EXPECT_FALSE(e.tabella.aggiorna_esistente(2, {Valore{}, Valore{}, 5}));
     EXPECT_FALSE(e.tabella.eliminazione_definitiva(1, 2));
+    EXPECT_FALSE(e.tabella.aggiorna_chiavenome("X", "X", 3));
+    EXPECT_FALSE(e.tabella.marca_cessato(3));
+    EXPECT_FALSE(e.tabella.modifica_sospensione(3, true));
     EXPECT_EQ(e.lista(), prima);
-    // The patient missing, the patient already there.
-    EXPECT_EQ(blocchi,
-              (std::vector<std::string>{"aggiorna_esistente\r\n", "aggiorna_esistente\r\n"}));
+    // Each change shows its message (the patient missing, or already there) under the lock.
+    EXPECT_EQ(blocchi, (std::vector<std::string>{"aggiorna_esistente\r\n", "aggiorna_esistente\r\n",
+                                                 "aggiorna_chiavenome\r\n", "marca_cessato\r\n",
+                                                 "modifica_sospensione\r\n"}));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
 }
 
@@ -132,8 +148,9 @@ TEST(Manutenzione, BloccoDiUnAltroProgramma) {
             altro.rilascia();
         }
     };
-    EXPECT_TRUE(e.tabella.eliminazione_definitiva(3, 4));
-    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHI"}));
+    EXPECT_TRUE(e.tabella.aggiorna_chiavenome("ALBERTI", "A004", 4));
+    // Not in order of the name key: the record keeps its place.
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHI", "ALBERTI"}));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
 
     // A lock file that nobody holds (its program died) is taken over after the same wait.
@@ -218,6 +235,43 @@ TEST(Manutenzione, DueCambiNelloStessoSecondoUnSoloBackupDatato) {
     }
     EXPECT_EQ(datati, 1u);
     EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak_20240105_093000_STUDIO1"), intermedia);
+}
+
+TEST(Manutenzione, AggiungiRecordConCopiaDiSicurezza) {
+    const std::string tabella = righe_crlf({"000ANNA1", "000CARL2"});
+    struct Caso {
+        std::string nome;
+        std::string record;
+        bool ordinamento;
+        int inizio;
+        int lunghezza;
+        std::string dopo; // empty: refused
+    } casi[] = {
+        {"in fondo", "000BICE3", false, 1, 0, righe_crlf({"000ANNA1", "000CARL2", "000BICE3"})},
+        {"in ordine", "000BICE3", true, 4, 4, righe_crlf({"000ANNA1", "000BICE3", "000CARL2"})},
+        {"chiave fino in fondo", "000CARL0", true, 4, 0,
+         righe_crlf({"000ANNA1", "000CARL0", "000CARL2"})},
+        {"record corto", "000BICE", false, 1, 0, ""},
+        {"chiave oltre il record", "000BICE3", true, 6, 4, ""},
+        {"a capo nel record", "000BI\r\nE", false, 1, 0, ""},
+    };
+    for (const auto& c : casi) {
+        AmbienteTabelle a;
+        a.cartella.scrivi("t.tda", tabella);
+        const bool aggiunto =
+            a.tabella.AggiungiRecord(a.cartella.percorso("t.tda"), a.cartella.percorso("t.bak"),
+                                     c.record, c.ordinamento, c.inizio, c.lunghezza);
+        EXPECT_EQ(aggiunto, !c.dopo.empty()) << c.nome;
+        EXPECT_EQ(a.cartella.leggi("t.tda"), aggiunto ? c.dopo : tabella) << c.nome;
+        EXPECT_EQ(a.cartella.leggi("t.bak"), aggiunto ? tabella : "") << c.nome;
+        EXPECT_EQ(a.messaggi.mostrati.size(), aggiunto ? 0u : 1u) << c.nome;
+    }
+    // A file whose records differ in length is left as it is.
+    AmbienteTabelle a;
+    a.cartella.scrivi("t.tda", righe_crlf({"000ANNA1", "000CARLO2"}));
+    EXPECT_FALSE(a.tabella.AggiungiRecord(a.cartella.percorso("t.tda"),
+                                          a.cartella.percorso("t.bak"), "000BICE3", false));
+    EXPECT_FALSE(a.cartella.esiste("t.bak"));
 }
 
 } // namespace
