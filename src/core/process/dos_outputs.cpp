@@ -32,7 +32,12 @@ const std::string& DOSOutputs::ExecuteCommand(const std::optional<std::string>& 
         return nessuna_uscita;
     }
     auto& figlio = *std::get<std::unique_ptr<ProcessoFiglio>>(avvio);
+    leggi_uscite(figlio);
+    codice_uscita_ = figlio.attendi_fine();
+    return uscite_;
+}
 
+const std::string& DOSOutputs::leggi_uscite(ProcessoFiglio& figlio) {
     uscite_.clear();
     std::array<char, 256> buffer{};
     // One piece reused for every read: a megabyte of output is four thousand reads.
@@ -47,7 +52,6 @@ const std::string& DOSOutputs::ExecuteCommand(const std::optional<std::string>& 
             ReceiveOutputs(pezzo);
         }
     } while (letti);
-    codice_uscita_ = figlio.attendi_fine();
     return uscite_;
 }
 

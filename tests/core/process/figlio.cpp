@@ -2,7 +2,6 @@
 //   out TEXT   writes TEXT on standard output
 //   err TEXT   writes TEXT on standard error
 //   byte N     writes N bytes 'x' on standard output in one write
-//   vuoto N    writes nothing on standard output, as one write of 0 bytes
 //   exit N     ends with status N
 // or, with the first argument "argomenti", writes every following argument ended by \x01.
 #include <cstdio>
@@ -13,9 +12,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 int main(int argc, char** argv) {
@@ -46,13 +42,6 @@ int main(int argc, char** argv) {
             const std::string blocco(static_cast<std::size_t>(std::atoi(valore)), 'x');
             std::fwrite(blocco.data(), 1, blocco.size(), stdout);
             std::fflush(stdout);
-        } else if (std::strcmp(azione, "vuoto") == 0) {
-#ifdef _WIN32
-            DWORD scritti = 0;
-            WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "", 0, &scritti, nullptr);
-#else
-            [[maybe_unused]] const auto scritti = ::write(STDOUT_FILENO, "", 0);
-#endif
         } else if (std::strcmp(azione, "exit") == 0) {
             return std::atoi(valore);
         }
