@@ -37,19 +37,33 @@ BloccoScrittura::~BloccoScrittura() {
 
 namespace {
 
-// Reading is shared with the programs that look at the name of the change; writing and deleting
-// are not, so while the handle is open nobody else can open the file the way a holder does.
+// Every handle on the file shares everything, so that the programs that only look at the name of
+// the change can read it and a holder can delete the file while it holds it. The lock is a byte
+// far past the end of the file: it hides nothing of the text, and the system lets it go when the
+// holder's handle closes, however its program ends.
 HANDLE apri(const std::filesystem::path& percorso, DWORD accesso, DWORD modo) {
-    return CreateFileW(percorso.c_str(), accesso, FILE_SHARE_READ, nullptr, modo,
+    return CreateFileW(percorso.c_str(), accesso,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, modo,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Deletes the file through the handle, so that nobody can come between the deletion and the
-// closing: the name disappears when the handle is closed.
-bool elimina_alla_chiusura(HANDLE h) {
-    FILE_DISPOSITION_INFO elimina{};
-    elimina.DeleteFile = TRUE;
-    return SetFileInformationByHandle(h, FileDispositionInfo, &elimina, sizeof elimina) != 0;
+bool blocca(HANDLE h) {
+    OVERLAPPED posizione{};
+    posizione.OffsetHigh = 0x40000000;
+    return LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                      &posizione) != 0;
+}
+
+// A reader that has the file open without sharing its deletion makes the deletion fail for a
+// moment; the attempts are few, a file left behind anyway is taken over by the next change.
+bool elimina(const std::filesystem::path& percorso) {
+    for (int tentativo = 0; tentativo < 20; ++tentativo) {
+        if (DeleteFileW(percorso.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
 }
 
 } // namespace
@@ -59,8 +73,13 @@ bool BloccoScrittura::preso() const {
 }
 
 BloccoScrittura::Stato BloccoScrittura::tenta(std::string_view operazione, bool riprendi) {
-    HANDLE h = apri(percorso_, GENERIC_READ | GENERIC_WRITE | DELETE, CREATE_NEW);
+    HANDLE h = apri(percorso_, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     if (h != INVALID_HANDLE_VALUE) {
+        // Another program took the new file over before we could lock it; it is theirs.
+        if (!blocca(h)) {
+            CloseHandle(h);
+            return Stato::tenuto;
+        }
         const std::string riga = riga_di(operazione);
         DWORD scritti = 0;
         WriteFile(h, riga.data(), static_cast<DWORD>(riga.size()), &scritti, nullptr);
@@ -69,24 +88,32 @@ BloccoScrittura::Stato BloccoScrittura::tenta(std::string_view operazione, bool 
     }
     const DWORD e = GetLastError();
     if (e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) {
-        // A file on its way out refuses a new one with "access denied": it is still there.
+        // A file on its way out refuses a new one, and even a look at it, with "access
+        // denied": it is still there.
         if (e == ERROR_ACCESS_DENIED &&
-            GetFileAttributesW(percorso_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            (GetFileAttributesW(percorso_.c_str()) != INVALID_FILE_ATTRIBUTES ||
+             GetLastError() == ERROR_ACCESS_DENIED)) {
             return Stato::tenuto;
         }
         errore_ = e;
         return Stato::errore;
     }
-    h = apri(percorso_, GENERIC_READ | DELETE, OPEN_EXISTING);
+    h = apri(percorso_, GENERIC_READ, OPEN_EXISTING);
     if (h == INVALID_HANDLE_VALUE) {
-        const DWORD a = GetLastError();
-        return a == ERROR_FILE_NOT_FOUND ? Stato::sparito : Stato::tenuto;
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? Stato::sparito : Stato::tenuto;
     }
-    // Nobody holds it open: its holder is gone.
-    Stato stato = Stato::abbandonato;
-    if (riprendi) {
-        stato = elimina_alla_chiusura(h) ? Stato::ripreso : Stato::errore;
-        errore_ = GetLastError();
+    Stato stato = Stato::tenuto;
+    if (blocca(h)) {
+        // Nobody holds it: its holder is gone. Deleted while locked, so that nobody else takes
+        // the same left-over file; the next attempt creates it afresh.
+        stato = Stato::abbandonato;
+        if (riprendi) {
+            // A reader that does not share the deletion holds it up only for a moment.
+            stato = DeleteFileW(percorso_.c_str())              ? Stato::ripreso
+                    : GetLastError() == ERROR_SHARING_VIOLATION ? Stato::tenuto
+                                                                : Stato::errore;
+            errore_ = GetLastError();
+        }
     }
     CloseHandle(h);
     return stato;
@@ -98,11 +125,11 @@ void BloccoScrittura::rilascia() {
     }
     HANDLE h = static_cast<HANDLE>(handle_);
     handle_ = nullptr;
-    if (elimina_alla_chiusura(h)) {
-        CloseHandle(h);
-    } else {
-        CloseHandle(h);
-        DeleteFileW(percorso_.c_str());
+    // Deleted before the lock goes, so that nobody finds the file unlocked in between.
+    const bool eliminato = elimina(percorso_);
+    CloseHandle(h);
+    if (!eliminato) {
+        elimina(percorso_);
     }
 }
 

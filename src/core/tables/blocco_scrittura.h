@@ -12,8 +12,8 @@ class PompaEventi;
 // table, holding the name of the change, for the other programs of the practice that look for it.
 //
 // While the file exists its holder also keeps an operating-system lock on it (an exclusive lock
-// on POSIX, an open handle that shares nothing but reading on Windows), which the system drops
-// when the holder ends, however it ends. A file that nobody holds that way was left by a program
+// on the file on POSIX, on one byte of it on Windows), which the system drops when the holder
+// ends, however it ends. A file that nobody holds that way was left by a program
 // that died, or belongs to a program that only creates and deletes the file: it is given the
 // same wait as a held one, and then taken over instead of blocking every later change.
 class BloccoScrittura {
