@@ -15,6 +15,9 @@ namespace meravo::prova {
 Risposta MessaggiRegistrati::mostra(std::string_view testo, std::string_view titolo, Icona icona,
                                     Pulsanti pulsanti) {
     mostrati.push_back({std::string(testo), std::string(titolo), icona, pulsanti});
+    if (azione) {
+        azione();
+    }
     if (pulsanti == Pulsanti::ok) {
         return Risposta::ok;
     }

@@ -29,6 +29,7 @@ public:
 
     std::vector<Voce> mostrati;
     std::deque<Risposta> risposte;
+    std::function<void()> azione; // runs while each message is shown
 };
 
 // A clock that moves only when told to, or when code waits on it.

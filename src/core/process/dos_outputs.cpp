@@ -32,22 +32,26 @@ const std::string& DOSOutputs::ExecuteCommand(const std::optional<std::string>& 
         return nessuna_uscita;
     }
     auto& figlio = *std::get<std::unique_ptr<ProcessoFiglio>>(avvio);
+    leggi_uscite(figlio);
+    codice_uscita_ = figlio.attendi_fine();
+    return uscite_;
+}
 
+const std::string& DOSOutputs::leggi_uscite(ProcessoFiglio& figlio) {
     uscite_.clear();
     std::array<char, 256> buffer{};
     // One piece reused for every read: a megabyte of output is four thousand reads.
     std::string pezzo;
     pezzo.reserve(buffer.size());
-    std::size_t letti = 0;
+    std::optional<std::size_t> letti;
     do {
         letti = figlio.leggi(buffer.data(), buffer.size());
-        pezzo.assign(buffer.data(), letti);
+        pezzo.assign(buffer.data(), letti.value_or(0));
         uscite_ += pezzo;
         if (ReceiveOutputs) {
             ReceiveOutputs(pezzo);
         }
-    } while (letti > 0);
-    codice_uscita_ = figlio.attendi_fine();
+    } while (letti);
     return uscite_;
 }
 

@@ -7,6 +7,7 @@
 namespace meravo {
 
 class Messaggi;
+class ProcessoFiglio;
 
 // Runs one console command line as a hidden child and captures what it writes on standard
 // output and standard error, interleaved as written. The call blocks until every writer of the
@@ -27,6 +28,9 @@ public:
     // returns everything it wrote, or the empty text after showing why it could not start.
     // The text returned lives in the object (outputs may run to megabytes: no copy is made).
     const std::string& ExecuteCommand(const std::optional<std::string>& CommandLine = std::nullopt);
+
+    // The reading part of a run: the outputs afresh, from `figlio`'s reads until one fails.
+    const std::string& leggi_uscite(ProcessoFiglio& figlio);
 
     // Exit status of the last child that ran; empty before any run and after a failed start.
     // Callers may ignore it: whatever the child wrote is the result.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <variant>
 
@@ -20,9 +21,9 @@ public:
     static Avvio avvia(std::string_view riga_comando);
 
     virtual ~ProcessoFiglio() = default;
-    // Bytes read (at most `capacita`), or 0 once every writer of the pipe has closed it or the
-    // read failed.
-    virtual std::size_t leggi(char* buffer, std::size_t capacita) = 0;
+    // Bytes read (at most `capacita`; a read that succeeds may bring none), or nothing once
+    // every writer of the pipe has closed it or the read failed.
+    virtual std::optional<std::size_t> leggi(char* buffer, std::size_t capacita) = 0;
     // Waits for the child to end and gives its exit status (128 + signal when it was killed).
     virtual int attendi_fine() = 0;
 };

@@ -22,17 +22,18 @@ public:
     ProcessoPosix& operator=(const ProcessoPosix&) = delete;
     ~ProcessoPosix() override { attendi_fine(); }
 
-    std::size_t leggi(char* buffer, std::size_t capacita) override {
+    std::optional<std::size_t> leggi(char* buffer, std::size_t capacita) override {
         if (lettura_ < 0) {
-            return 0;
+            return std::nullopt;
         }
         for (;;) {
             const auto n = ::read(lettura_, buffer, capacita);
-            if (n >= 0) {
+            // A pipe reads 0 bytes only at its end.
+            if (n > 0) {
                 return static_cast<std::size_t>(n);
             }
-            if (errno != EINTR) {
-                return 0;
+            if (n == 0 || errno != EINTR) {
+                return std::nullopt;
             }
         }
     }

@@ -15,12 +15,14 @@ public:
     ProcessoWin32& operator=(const ProcessoWin32&) = delete;
     ~ProcessoWin32() override { attendi_fine(); }
 
-    std::size_t leggi(char* buffer, std::size_t capacita) override {
+    std::optional<std::size_t> leggi(char* buffer, std::size_t capacita) override {
         DWORD letti = 0;
         if (lettura_ == nullptr ||
             !ReadFile(lettura_, buffer, static_cast<DWORD>(capacita), &letti, nullptr)) {
-            return 0;
+            return std::nullopt;
         }
+        // 0 bytes from a read that succeeded is a child's write of nothing, not the end of its
+        // output: the end is the read that fails once every write end is closed.
         return letti;
     }
 

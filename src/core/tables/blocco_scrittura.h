@@ -9,29 +9,51 @@ class Orologio;
 class PompaEventi;
 
 // The writer lock of a shared table folder: a file that exists while one program changes the
-// table, holding the name of the change. It is taken with an exclusive create, so two programs
-// can never both believe they hold it; it is released (deleted) when the object goes.
+// table, holding the name of the change, for the other programs of the practice that look for it.
+//
+// While the file exists its holder also keeps an operating-system lock on it (an exclusive lock
+// on the file on POSIX, on one byte of it on Windows), which the system drops when the holder
+// ends, however it ends. A file that nobody holds that way was left by a program
+// that died, or belongs to a program that only creates and deletes the file: it is given the
+// same wait as a held one, and then taken over instead of blocking every later change.
 class BloccoScrittura {
 public:
     static constexpr double attesa_massima = 5.0; // seconds
+
+    enum class Presa {
+        preso,
+        occupato,    // another program held it for the whole wait
+        non_creabile // the file could not be created for another reason (see errore())
+    };
 
     BloccoScrittura() = default;
     BloccoScrittura(const BloccoScrittura&) = delete;
     BloccoScrittura& operator=(const BloccoScrittura&) = delete;
     ~BloccoScrittura();
 
-    // Tries to create `percorso`; while another program holds it, lets the window events run
-    // and tries again, giving up after attesa_massima seconds.
-    bool prendi(const std::filesystem::path& percorso, std::string_view operazione,
-                Orologio& orologio, PompaEventi& pompa);
-    bool preso() const { return preso_; }
+    // Tries to take `percorso`; while another program holds it, lets the window events run and
+    // tries again, for attesa_massima seconds.
+    Presa prendi(const std::filesystem::path& percorso, std::string_view operazione,
+                 Orologio& orologio, PompaEventi& pompa);
+    bool preso() const;
+    // The system's error number of the last failed creation.
+    unsigned long errore() const { return errore_; }
+    // Deletes the file, then lets the lock go.
     void rilascia();
 
 private:
-    bool crea(std::string_view operazione);
+    // sparito: the file went away under the attempt; ripreso: a file nobody held was deleted.
+    enum class Stato { preso, tenuto, abbandonato, sparito, ripreso, errore };
+    // One attempt; a file found abandoned is taken over only when `riprendi` is set.
+    Stato tenta(std::string_view operazione, bool riprendi);
 
     std::filesystem::path percorso_;
-    bool preso_ = false;
+#ifdef _WIN32
+    void* handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+    unsigned long errore_ = 0;
 };
 
 } // namespace meravo

@@ -190,6 +190,7 @@ Esito Cls_Critto::carica(const std::string& file, const OpzioniCarica& opzioni) 
 }
 
 Esito Cls_Critto::carica_righe(const std::string& file, const OpzioniCarica& opzioni) {
+    copia_piana_mancata_.clear();
     computer_ = nome_computer ? nome_computer() : std::string();
     if (descrizione_.empty()) {
         return Esito::fallito("descrizione_non_caricata");
@@ -303,10 +304,12 @@ Esito Cls_Critto::carica_righe(const std::string& file, const OpzioniCarica& opz
     }
     righe_caricate_ = static_cast<int>(fronte);
 
+    // The rows are loaded whatever becomes of the copy, which only the record maintenance and
+    // the other programs of the practice read: its failure is told apart.
     if (copia_piana) {
         const auto percorso_copia = percorso.parent_path() / nome_copia_piana;
-        if (!scrivi_file_intero(percorso_copia, copia) && esito) {
-            esito = Esito::fallito("Impossibile scrivere il file " + percorso_copia.string());
+        if (!scrivi_file_intero(percorso_copia, copia)) {
+            copia_piana_mancata_ = "Impossibile scrivere il file " + percorso_copia.string();
         }
     }
     if (opzioni.ordinamento_secondario != 0) {

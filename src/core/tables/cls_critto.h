@@ -112,6 +112,11 @@ public:
     bool marca_servizio(int numero, int posizione_inserimento, std::string_view valore);
     void inizializza_livelli(std::vector<int> rc_passaggio) { livelli_ = std::move(rc_passaggio); }
     const std::vector<int>& livelli() const { return livelli_; }
+    // Codes are kept by levels, a code's first characters naming its branch: the position in
+    // the secondary index (a text column) of the first entry (`scelta_prima`) or of the last
+    // whose first livelli()[0] characters are those of `codice` (all of them when no levels are
+    // set or the code is shorter), or −1. The code is upper-cased like every halving search's.
+    int trova_foglia(std::string_view codice, bool scelta_prima = true) const;
 
     // --- Record maintenance of the patients' list --------------------------------------------
 
@@ -136,6 +141,29 @@ public:
                         bool scrittura_crittato = true);
     // Removes patient `paziente`, found at row `indice_paziente` of the loaded table.
     bool eliminazione_definitiva(int indice_paziente, std::int32_t paziente);
+    // Patient `numerocli` takes `nomepaziente` and `codicereg` into the columns named
+    // "chiavenome" and "codicereg" (false when the layout has no such columns). A list kept in
+    // order of the name key stays in that order: the record moves to the place of its new key.
+    bool aggiorna_chiavenome(const std::string& nomepaziente, const std::string& codicereg,
+                             std::int32_t numerocli);
+    // Sets the record's status (prefix character 1) to "1", ceased.
+    bool marca_cessato(std::int32_t paziente);
+    // Sets the record's suspension mark (prefix character 2): "1" suspended, "0" not.
+    bool modifica_sospensione(std::int32_t paziente, bool sospeso);
+
+    // Adds the line `recordAggiunta` to the plain table file `nomefile` after copying the file to
+    // `nomefilebak`: at the end, or with `ordinamento` before the first record whose key is
+    // greater, the key being characters `inizioRec` (from 1) to `inizioRec` + `lungrec` − 1 (to
+    // the end of the record when `lungrec` is 0). A record of another length than the file's is
+    // refused. The table in memory is not touched, and no writer lock is taken: the file may be
+    // any table's.
+    bool AggiungiRecord(const std::string& nomefile, const std::string& nomefilebak,
+                        const std::string& recordAggiunta, bool ordinamento, int inizioRec = 1,
+                        int lungrec = 0);
+
+    // The reason the last load could not write the plain copy of the patients' list (a load
+    // that read every row is true all the same); empty when it was written or not wanted.
+    const std::string& copia_piana_mancata() const { return copia_piana_mancata_; }
 
 private:
     struct Campo {
@@ -144,6 +172,8 @@ private:
         std::size_t larghezza;
     };
     using CambioElenco = std::function<bool(std::vector<std::string>&)>;
+    // Fields to write over a record line: the column, and its field in its width.
+    using CampiNuovi = std::vector<std::pair<std::size_t, std::string>>;
 
     Esito carica_righe(const std::string& file, const OpzioniCarica& opzioni);
     bool caricata() const { return !prefissi_.empty(); }
@@ -161,6 +191,17 @@ private:
                          const CambioElenco& cambia);
     std::string riga_nuova(const std::vector<Valore>& valori) const;
     void mostra_struttura_errata(bool eliminazione);
+    // The record line of patient `paziente`, or the end after saying he is not in the list.
+    std::vector<std::string>::iterator trova_paziente(std::vector<std::string>& righe,
+                                                      std::int32_t paziente);
+    // The columns of `aggiornamento` that hold a value, as fields; nothing when a value does not
+    // fit its column or would change the patient's number.
+    std::optional<CampiNuovi> campi_nuovi(std::int32_t cliente,
+                                          const std::vector<Valore>& aggiornamento) const;
+    void scrivi_campi(std::string& riga, const CampiNuovi& campi) const;
+    int colonna_di_nome(std::string_view nome) const;
+    bool segna_stato(std::int32_t paziente, std::string_view operazione, std::size_t posizione,
+                     char segno);
 
     Orologio& orologio_;
     PompaEventi& pompa_;
@@ -179,6 +220,7 @@ private:
     std::string file_caricato_;
     OpzioniCarica opzioni_caricate_;
     std::string computer_;
+    std::string copia_piana_mancata_;
 };
 
 } // namespace meravo

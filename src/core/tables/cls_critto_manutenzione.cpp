@@ -27,6 +27,12 @@ constexpr std::string_view file_copia_piana_bak = "tara_config.bak";
 constexpr std::string_view file_elenco_bak = "elenco_pazienti.bak";
 constexpr std::string_view prefisso_backup_datato = "elenco_pazienti.bak_";
 constexpr std::string_view prefisso_nuovo_record = "000";
+// Character 1 of a record's prefix is its status, character 2 its suspension mark.
+constexpr char stato_cessato = '1';
+constexpr char segno_sospeso = '1';
+constexpr char segno_non_sospeso = '0';
+constexpr std::string_view nome_colonna_chiavenome = "chiavenome";
+constexpr std::string_view nome_colonna_codicereg = "codicereg";
 
 const std::string errore_crittatura =
     "Errore nella crittatura dell'elenco pazienti! Impossibile eliminare il paziente.";
@@ -78,10 +84,19 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
     const fs::path elenco(file_caricato_);
     const fs::path cartella = elenco.parent_path();
     BloccoScrittura blocco;
-    if (!blocco.prendi(cartella / file_blocco, operazione, orologio_, pompa_)) {
+    const auto presa = blocco.prendi(cartella / file_blocco, operazione, orologio_, pompa_);
+    if (presa == BloccoScrittura::Presa::occupato) {
         messaggi_.avvisa("L'elenco pazienti \xE8 in modifica da un'altra postazione. "
                          "Riprovare tra qualche istante.",
                          Icona::esclamazione, titolo);
+        return false;
+    }
+    if (presa == BloccoScrittura::Presa::non_creabile) {
+        messaggi_.avvisa("Impossibile creare il file " + (cartella / file_blocco).string() +
+                             " (errore di sistema " + std::to_string(blocco.errore()) +
+                             "): la cartella dell'elenco pazienti non \xE8 scrivibile o non \xE8 "
+                             "raggiungibile. L'elenco non \xE8 stato modificato.",
+                         Icona::critico, titolo);
         return false;
     }
 
@@ -93,6 +108,9 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
     } else if (leggibile) {
         righe = righe_di(*contenuto);
     }
+    // A blank line holds no record: the loader passes over it, and the change writes the list
+    // without it.
+    std::erase_if(righe, [](const std::string& r) { return r.empty(); });
     const std::size_t lunghezza = lunghezza_record() - 2;
     if (!leggibile || std::any_of(righe.begin(), righe.end(), [lunghezza](const std::string& r) {
             return r.size() != lunghezza;
@@ -149,7 +167,62 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
         messaggi_.avvisa(ricarica.messaggio(), Icona::critico, titolo);
         return false;
     }
+    // The list is changed; only the other programs' working copy is behind.
+    if (!copia_piana_mancata_.empty()) {
+        messaggi_.avvisa(copia_piana_mancata_ +
+                             ": la copia di lavoro dell'elenco pazienti non \xE8 aggiornata.",
+                         Icona::esclamazione, titolo);
+    }
     return true;
+}
+
+std::vector<std::string>::iterator Cls_Critto::trova_paziente(std::vector<std::string>& righe,
+                                                              std::int32_t paziente) {
+    const auto trovata = std::find_if(righe.begin(), righe.end(), [&](const std::string& r) {
+        return numero_paziente(r) == paziente;
+    });
+    if (trovata == righe.end()) {
+        messaggi_.avvisa(std::string("Il paziente ") + std::to_string(paziente) +
+                             " non \xE8 presente nell'elenco pazienti.",
+                         Icona::esclamazione, titolo);
+    }
+    return trovata;
+}
+
+std::optional<Cls_Critto::CampiNuovi>
+Cls_Critto::campi_nuovi(std::int32_t cliente, const std::vector<Valore>& aggiornamento) const {
+    if (!caricata() || aggiornamento.size() > campi_.size()) {
+        return std::nullopt;
+    }
+    CampiNuovi campi;
+    for (std::size_t c = 1; c < aggiornamento.size(); ++c) {
+        const Valore& v = aggiornamento[c];
+        if (std::holds_alternative<std::monostate>(v)) {
+            continue;
+        }
+        const auto convertito = converti(v, campi_[c].tipo);
+        // The first column is the patient's number: it names the record, it is not changed.
+        if (!convertito || (c == 1 && *convertito != Valore(cliente))) {
+            return std::nullopt;
+        }
+        std::string campo;
+        scrivi_campo(campo, *convertito, descrizione_[c - 1]);
+        campi.emplace_back(c, std::move(campo));
+    }
+    return campi;
+}
+
+void Cls_Critto::scrivi_campi(std::string& riga, const CampiNuovi& campi) const {
+    for (const auto& [c, campo] : campi) {
+        riga.replace(campi_[c].inizio, campi_[c].larghezza, campo);
+    }
+}
+
+int Cls_Critto::colonna_di_nome(std::string_view nome) const {
+    const auto trovata = std::find_if(descrizione_.begin(), descrizione_.end(),
+                                      [nome](const auto& c) { return c.nome == nome; });
+    return trovata == descrizione_.end() ? -1
+                                         : static_cast<int>(trovata - descrizione_.begin()) + 1;
 }
 
 std::string Cls_Critto::riga_nuova(const std::vector<Valore>& valori) const {
@@ -166,38 +239,17 @@ std::string Cls_Critto::riga_nuova(const std::vector<Valore>& valori) const {
 
 bool Cls_Critto::aggiorna_esistente(std::int32_t cliente, const std::vector<Valore>& aggiornamento,
                                     bool crittato) {
-    if (!caricata() || aggiornamento.size() > campi_.size()) {
+    // The fields to write, each already in its width; the others keep their bytes.
+    const auto campi = campi_nuovi(cliente, aggiornamento);
+    if (!campi) {
         return false;
     }
-    // The fields to write, each already in its width; the others keep their bytes.
-    std::vector<std::pair<std::size_t, std::string>> campi_nuovi;
-    for (std::size_t c = 1; c < aggiornamento.size(); ++c) {
-        const Valore& v = aggiornamento[c];
-        if (std::holds_alternative<std::monostate>(v)) {
-            continue;
-        }
-        const auto convertito = converti(v, campi_[c].tipo);
-        // The first column is the patient's number: it names the record, it is not changed.
-        if (!convertito || (c == 1 && *convertito != Valore(cliente))) {
-            return false;
-        }
-        std::string campo;
-        scrivi_campo(campo, *convertito, descrizione_[c - 1]);
-        campi_nuovi.emplace_back(c, std::move(campo));
-    }
     return modifica_elenco("aggiorna_esistente", crittato, false, [&](auto& righe) {
-        const auto trovata = std::find_if(righe.begin(), righe.end(), [&](const std::string& r) {
-            return numero_paziente(r) == cliente;
-        });
+        const auto trovata = trova_paziente(righe, cliente);
         if (trovata == righe.end()) {
-            messaggi_.avvisa(std::string("Il paziente ") + std::to_string(cliente) +
-                                 " non \xE8 presente nell'elenco pazienti.",
-                             Icona::esclamazione, titolo);
             return false;
         }
-        for (const auto& [c, campo] : campi_nuovi) {
-            trovata->replace(campi_[c].inizio, campi_[c].larghezza, campo);
-        }
+        scrivi_campi(*trovata, *campi);
         return true;
     });
 }
@@ -218,7 +270,8 @@ bool Cls_Critto::aggiungi_nuovo(const std::vector<Valore>& vettore, int colonna_
     };
     const Valore chiave = chiave_di(nuova);
     const auto numero = numero_paziente(nuova);
-    return modifica_elenco("aggiungi_nuovo", scrittura_crittato, false, [&](auto& righe) {
+    // Other programs of the practice know a new patient as an update of the list.
+    return modifica_elenco("aggiorna_esistente", scrittura_crittato, false, [&](auto& righe) {
         if (std::any_of(righe.begin(), righe.end(),
                         [&](const std::string& r) { return numero_paziente(r) == numero; })) {
             messaggi_.avvisa(std::string("Il paziente ") + std::to_string(numero) +
@@ -239,20 +292,131 @@ bool Cls_Critto::eliminazione_definitiva(int indice_paziente, std::int32_t pazie
     if (dati_diretto(1, indice_paziente) != Valore(paziente)) {
         return false;
     }
+    return modifica_elenco("eliminazione_definitiva", opzioni_caricate_.lettura_crittato, true,
+                           [&](auto& righe) {
+                               const auto trovata = trova_paziente(righe, paziente);
+                               if (trovata == righe.end()) {
+                                   return false;
+                               }
+                               righe.erase(trovata);
+                               return true;
+                           });
+}
+
+bool Cls_Critto::aggiorna_chiavenome(const std::string& nomepaziente, const std::string& codicereg,
+                                     std::int32_t numerocli) {
+    const int colonna_nome = colonna_di_nome(nome_colonna_chiavenome);
+    const int colonna_reg = colonna_di_nome(nome_colonna_codicereg);
+    if (colonna_nome < 1 || colonna_reg < 1) {
+        return false;
+    }
+    std::vector<Valore> aggiornamento(campi_.size());
+    aggiornamento[static_cast<std::size_t>(colonna_nome)] = nomepaziente;
+    aggiornamento[static_cast<std::size_t>(colonna_reg)] = codicereg;
+    const auto campi = campi_nuovi(numerocli, aggiornamento);
+    if (!campi) {
+        return false;
+    }
+    const auto& chiave = campi_[static_cast<std::size_t>(colonna_nome)];
+    const auto minore = [&chiave](const std::string& a, const std::string& b) {
+        return confronta(leggi_campo(parte(a, chiave.inizio, chiave.larghezza), chiave.tipo),
+                         leggi_campo(parte(b, chiave.inizio, chiave.larghezza), chiave.tipo)) < 0;
+    };
     return modifica_elenco(
-        "eliminazione_definitiva", opzioni_caricate_.lettura_crittato, true, [&](auto& righe) {
-            const auto trovata =
-                std::find_if(righe.begin(), righe.end(),
-                             [&](const std::string& r) { return numero_paziente(r) == paziente; });
+        "aggiorna_chiavenome", opzioni_caricate_.lettura_crittato, false, [&](auto& righe) {
+            const auto trovata = trova_paziente(righe, numerocli);
             if (trovata == righe.end()) {
-                messaggi_.avvisa(std::string("Il paziente ") + std::to_string(paziente) +
-                                     " non \xE8 presente nell'elenco pazienti.",
-                                 Icona::esclamazione, titolo);
                 return false;
             }
-            righe.erase(trovata);
+            // A list kept in order of the name key is searched by halves on it: the record
+            // moves to the place of its new key. A list in another order keeps it where it is.
+            const bool in_ordine = std::is_sorted(righe.begin(), righe.end(), minore);
+            scrivi_campi(*trovata, *campi);
+            if (in_ordine) {
+                std::string riga = std::move(*trovata);
+                righe.erase(trovata);
+                righe.insert(std::upper_bound(righe.begin(), righe.end(), riga, minore),
+                             std::move(riga));
+            }
             return true;
         });
+}
+
+bool Cls_Critto::marca_cessato(std::int32_t paziente) {
+    return segna_stato(paziente, "marca_cessato", 0, stato_cessato);
+}
+
+bool Cls_Critto::modifica_sospensione(std::int32_t paziente, bool sospeso) {
+    return segna_stato(paziente, "modifica_sospensione", 1,
+                       sospeso ? segno_sospeso : segno_non_sospeso);
+}
+
+bool Cls_Critto::segna_stato(std::int32_t paziente, std::string_view operazione,
+                             std::size_t posizione, char segno) {
+    return modifica_elenco(operazione, opzioni_caricate_.lettura_crittato, false, [&](auto& righe) {
+        const auto trovata = trova_paziente(righe, paziente);
+        if (trovata == righe.end()) {
+            return false;
+        }
+        (*trovata)[posizione] = segno;
+        return true;
+    });
+}
+
+bool Cls_Critto::AggiungiRecord(const std::string& nomefile, const std::string& nomefilebak,
+                                const std::string& recordAggiunta, bool ordinamento, int inizioRec,
+                                int lungrec) {
+    const auto contenuto = leggi_file_intero(nomefile);
+    if (!contenuto) {
+        messaggi_.avvisa("Impossibile leggere il file " + nomefile +
+                             ": il record non \xE8 stato aggiunto.",
+                         Icona::critico, titolo);
+        return false;
+    }
+    auto righe = righe_di(*contenuto);
+    std::erase_if(righe, [](const std::string& r) { return r.empty(); });
+    const std::size_t lunghezza = righe.empty() ? recordAggiunta.size() : righe.front().size();
+    if (std::any_of(righe.begin(), righe.end(),
+                    [lunghezza](const std::string& r) { return r.size() != lunghezza; })) {
+        messaggi_.avvisa("ATTENZIONE!!! Il file " + nomefile +
+                             " contiene record di lunghezze diverse: il record non \xE8 stato "
+                             "aggiunto.",
+                         Icona::critico, titolo);
+        return false;
+    }
+    // The sort key: characters inizioRec to inizioRec + lungrec - 1, or to the end of the record.
+    const auto inizio = static_cast<std::size_t>(std::max(inizioRec, 1) - 1);
+    const std::size_t chiave = lungrec > 0 ? static_cast<std::size_t>(lungrec) : std::string::npos;
+    if (recordAggiunta.empty() || recordAggiunta.size() != lunghezza ||
+        recordAggiunta.find_first_of("\r\n") != std::string::npos || inizioRec < 1 || lungrec < 0 ||
+        inizio >= lunghezza || (chiave != std::string::npos && inizio + chiave > lunghezza)) {
+        messaggi_.avvisa("Il record da aggiungere non ha la struttura dei record del file " +
+                             nomefile + ": il file non \xE8 stato modificato.",
+                         Icona::esclamazione, titolo);
+        return false;
+    }
+    auto dove = righe.end();
+    if (ordinamento) {
+        const auto chiave_di = [&](std::string_view r) { return r.substr(inizio, chiave); };
+        dove = std::find_if(righe.begin(), righe.end(), [&](const std::string& r) {
+            return chiave_di(r) > chiave_di(recordAggiunta);
+        });
+    }
+    righe.insert(dove, recordAggiunta);
+    if (!copia_file_intero(nomefile, nomefilebak)) {
+        messaggi_.avvisa("Impossibile creare la copia di sicurezza " + nomefilebak +
+                             ": il file non \xE8 stato modificato.",
+                         Icona::critico, titolo);
+        return false;
+    }
+    // Written whole or not at all: on a failure the file is still the one in the backup.
+    if (!scrivi_file_intero(nomefile, unisci_righe(righe))) {
+        messaggi_.avvisa("Impossibile scrivere il file " + nomefile +
+                             ": il file non \xE8 stato modificato.",
+                         Icona::critico, titolo);
+        return false;
+    }
+    return true;
 }
 
 } // namespace meravo

@@ -13,6 +13,7 @@ namespace {
 
 constexpr int soglia_dicotomica = 5;
 constexpr int soglia_ricerca_dicotomica = 10;
+constexpr int soglia_foglia = 50;
 
 // The value sought, taken apart once so that a scan over a whole column compares cheaply.
 // Kinds rank as in confronta(): nothing, numbers, dates, texts.
@@ -385,6 +386,43 @@ bool Cls_Critto::marca_servizio(int numero, int posizione_inserimento, std::stri
         prefisso[inizio + k] = valore[k];
     }
     return true;
+}
+
+int Cls_Critto::trova_foglia(std::string_view codice, bool scelta_prima) const {
+    const auto* voci =
+        secondario_valori_ ? std::get_if<std::vector<std::string>>(&*secondario_valori_) : nullptr;
+    if (voci == nullptr) {
+        return -1;
+    }
+    const std::size_t livello = livelli_.empty() || livelli_[0] <= 0
+                                    ? codice.size()
+                                    : static_cast<std::size_t>(livelli_[0]);
+    const std::string ramo = testo::maiuscolo(codice.substr(0, livello));
+    const auto confronta_ramo = [&](int p) {
+        return segno(std::string_view((*voci)[static_cast<std::size_t>(p)])
+                         .substr(0, ramo.size())
+                         .compare(ramo));
+    };
+    // The bounds close on the first entry of the branch, or on its last: an equal entry in the
+    // middle moves the bound that keeps the wanted end inside the range.
+    int lo = 1;
+    int hi = righe_caricate_;
+    while (hi - lo + 1 >= soglia_foglia) {
+        const int mezzo = lo + (hi - lo) / 2;
+        const int c = confronta_ramo(mezzo);
+        if (c < 0 || (c == 0 && !scelta_prima)) {
+            lo = mezzo;
+        } else {
+            hi = mezzo;
+        }
+    }
+    for (int k = 0; k <= hi - lo; ++k) {
+        const int p = scelta_prima ? lo + k : hi - k;
+        if (confronta_ramo(p) == 0) {
+            return p;
+        }
+    }
+    return -1;
 }
 
 } // namespace meravo

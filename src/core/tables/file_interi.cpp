@@ -9,6 +9,8 @@
 #include <process.h>
 #include <windows.h>
 #else
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -71,6 +73,56 @@ long id_processo() {
 #else
     return static_cast<long>(getpid());
 #endif
+}
+
+// Whether process `pid` of this computer may still be running: when in doubt, it is.
+bool processo_vivo(long pid) {
+#ifdef _WIN32
+    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (h == nullptr) {
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    DWORD codice = 0;
+    const bool finito = GetExitCodeProcess(h, &codice) && codice != STILL_ACTIVE;
+    CloseHandle(h);
+    return !finito;
+#else
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+#endif
+}
+
+// The work files that writes of `percorso` killed before their rename left behind: the name
+// says which process wrote each, and one whose process is gone will never be finished.
+void rimuovi_temporanei_orfani(const std::filesystem::path& percorso) {
+    using Testo = std::filesystem::path::string_type;
+    const Testo prefisso = percorso.filename().native() + Testo(1, '.');
+    const Testo suffisso = std::filesystem::path(".nuovo").native();
+    auto cartella = percorso.parent_path();
+    if (cartella.empty()) {
+        cartella = ".";
+    }
+    std::error_code errore;
+    for (std::filesystem::directory_iterator voce(cartella, errore), fine; !errore && voce != fine;
+         voce.increment(errore)) {
+        const Testo nome = voce->path().filename().native();
+        if (nome.size() <= prefisso.size() + suffisso.size() ||
+            nome.compare(0, prefisso.size(), prefisso) != 0 ||
+            nome.compare(nome.size() - suffisso.size(), suffisso.size(), suffisso) != 0) {
+            continue;
+        }
+        const Testo cifre =
+            nome.substr(prefisso.size(), nome.size() - prefisso.size() - suffisso.size());
+        long pid = 0;
+        bool numero = cifre.size() <= 9;
+        for (std::size_t i = 0; numero && i < cifre.size(); ++i) {
+            numero = cifre[i] >= '0' && cifre[i] <= '9';
+            pid = pid * 10 + static_cast<long>(cifre[i] - '0');
+        }
+        if (numero && pid != id_processo() && !processo_vivo(pid)) {
+            std::error_code ignorato;
+            std::filesystem::remove(voce->path(), ignorato);
+        }
+    }
 }
 
 } // namespace
@@ -142,6 +194,7 @@ bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view 
         return false;
     }
     if (scritto && sostituisci(temporaneo, percorso)) {
+        rimuovi_temporanei_orfani(percorso);
         return true;
     }
     std::error_code ignorato;

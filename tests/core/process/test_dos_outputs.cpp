@@ -1,9 +1,12 @@
 #include "process/dos_outputs.h"
+#include "process/processo_figlio.h"
 #include "process/riga_comando.h"
 
 #include "doppi/doppi.h"
 
 #include <gtest/gtest.h>
+
+#include <deque>
 
 #ifndef _WIN32
 #include <filesystem>
@@ -49,6 +52,26 @@ TEST(DOSOutputs, SeicentoByteInPezziDaAlPiu256PoiUnoVuoto) {
     EXPECT_EQ(e.pezzi[1].size(), 256U);
     EXPECT_EQ(e.pezzi[2].size(), 88U);
     EXPECT_EQ(e.pezzi[3], "");
+}
+
+// A read that succeeds with 0 bytes (on Windows, what a child's write of nothing gives) does not
+// end the output: only a read that fails does.
+TEST(DOSOutputs, UnaLetturaVuotaRiuscitaNonChiudeLUscita) {
+    struct FiglioFinto final : ProcessoFiglio {
+        std::deque<std::optional<std::string>> letture{"uno", "", "due", std::nullopt};
+        std::optional<std::size_t> leggi(char* buffer, std::size_t) override {
+            const auto letta = letture.front();
+            letture.pop_front();
+            if (letta) {
+                letta->copy(buffer, letta->size());
+            }
+            return letta ? std::optional(letta->size()) : std::nullopt;
+        }
+        int attendi_fine() override { return 0; }
+    } figlio;
+    Esecuzione e;
+    EXPECT_EQ(e.dos.leggi_uscite(figlio), "unodue");
+    EXPECT_EQ(e.pezzi, (std::vector<std::string>{"uno", "", "due", ""}));
 }
 
 TEST(DOSOutputs, ErroreStandardIntercalatoComeScritto) {

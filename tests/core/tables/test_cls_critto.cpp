@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace meravo {
 namespace {
 
@@ -90,7 +94,18 @@ TEST(ClsCritto, SalvaTieneOgniCampoNellaSuaLarghezza) {
     EXPECT_FALSE(a.tabella.modifica_tabella(1, 2, 5));
     EXPECT_FALSE(a.tabella.modifica_tabella(1, 3, std::string("X")));
 
+    // The work files of a killed write of the same file go with the next write; that of a
+    // process still running stays.
+    a.cartella.scrivi("s.tda.999999999.nuovo", "");
+#ifndef _WIN32
+    const std::string vivo = "s.tda." + std::to_string(getppid()) + ".nuovo";
+    a.cartella.scrivi(vivo, "");
+#endif
     ASSERT_TRUE(a.tabella.salva(a.cartella.percorso("s.tda")));
+    EXPECT_FALSE(a.cartella.esiste("s.tda.999999999.nuovo"));
+#ifndef _WIN32
+    EXPECT_TRUE(a.cartella.esiste(vivo));
+#endif
     EXPECT_EQ(a.cartella.leggi("s.tda"),
               righe_crlf({"000    18991230+00000+0000000000000,000000",
                           "000A  T20240101+32767-9999999999999,999999"}));

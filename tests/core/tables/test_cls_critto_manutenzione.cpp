@@ -1,5 +1,6 @@
 #include "ambiente_tabelle.h"
 
+#include "tables/blocco_scrittura.h"
 #include "tables/file_interi.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,12 @@ using prova::AmbienteTabelle;
 using prova::righe_crlf;
 
 const std::vector<DescrizioneColonna> pazienti = {
-    {3, 0, "numero"}, {8, 10, "cognome"}, {7, 0, "nascita"}};
+    {3, 0, "numero"}, {8, 10, "chiavenome"}, {7, 0, "nascita"}, {8, 4, "codicereg"}};
 
 const std::vector<std::string> elenco_iniziale = {
-    "000+0000000001ROSSI     19800101",
-    "000+0000000002BIANCHI   19751231",
-    "000+0000000004VERDI     20000229",
+    "000+0000000001ROSSI     19800101A001",
+    "000+0000000002BIANCHI   19751231A002",
+    "000+0000000004VERDI     20000229A004",
 };
 
 // The enciphered patients' list in a scratch folder, loaded as the patients' general table.
@@ -53,9 +54,9 @@ TEST(Manutenzione, AggiornaAggiungiElimina) {
     // Backups of the list as it was; the plain copy follows the list; no lock is left.
     EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak"), prima);
     EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak_20240105_093000_STUDIO1"), prima);
-    EXPECT_EQ(
-        e.cartella.leggi("tara_config.tmp"),
-        righe_crlf({elenco_iniziale[0], "000+0000000002BIANCHINI 19751231", elenco_iniziale[2]}));
+    EXPECT_EQ(e.cartella.leggi("tara_config.tmp"),
+              righe_crlf({elenco_iniziale[0], "000+0000000002BIANCHINI 19751231A002",
+                          elenco_iniziale[2]}));
     EXPECT_FALSE(e.cartella.esiste("tara_config.bak"));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
 
@@ -67,25 +68,46 @@ TEST(Manutenzione, AggiornaAggiungiElimina) {
     ASSERT_TRUE(e.tabella.eliminazione_definitiva(1, 1));
     EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"BIANCHINI", "CONTI", "VERDI"}));
 
+    // The list is now in order of the name key, so a new key moves its record.
+    ASSERT_TRUE(e.tabella.aggiorna_chiavenome("ZANCHI", "Z003", 3));
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"BIANCHINI", "VERDI", "ZANCHI"}));
+    EXPECT_EQ(e.tabella.dati_diretto(4, 3), Valore(std::string("Z003")));
+    ASSERT_TRUE(e.tabella.modifica_sospensione(4, true));
+    EXPECT_EQ(e.tabella.risposta_servizio(2), "010");
+    ASSERT_TRUE(e.tabella.modifica_sospensione(4, false));
+    ASSERT_TRUE(e.tabella.marca_cessato(2)); // to the tail, as the table separates the ceased
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"VERDI", "ZANCHI", "BIANCHINI"}));
+    EXPECT_EQ(e.tabella.risposta_servizio(1), "000");
+    EXPECT_EQ(e.tabella.risposta_servizio(3), "100");
+
     // A fresh reader of the list sees the same.
     AmbienteTabelle altro;
     ASSERT_TRUE(altro.tabella.descrizione(pazienti));
     ASSERT_TRUE(altro.tabella.carica(e.file(), {.lettura_crittato = true}));
-    EXPECT_EQ(altro.tabella.dati_diretto(1, 2), Valore(std::int32_t{3}));
+    EXPECT_EQ(altro.tabella.dati_diretto(1, 2), Valore(std::int32_t{4}));
 }
 
 TEST(Manutenzione, RichiesteCheNonCambianoNulla) {
     Elenco e;
     const std::string prima = e.lista();
+    // The lock as the other programs find it while each change holds it.
+    std::vector<std::string> blocchi;
+    e.messaggi.azione = [&] { blocchi.push_back(e.cartella.leggi("modElenco.blk")); };
     // Unknown patient, duplicate number, the patient's number rewritten, a value of the wrong
-    // kind, a stale row index.
+    // kind, a stale row index, unknown patients again.
     EXPECT_FALSE(e.tabella.aggiorna_esistente(3, {Valore{}, Valore{}, std::string("X")}));
     EXPECT_FALSE(e.tabella.aggiungi_nuovo({Valore{}, 2, std::string("DOPPIO")}, 1));
     EXPECT_FALSE(e.tabella.aggiorna_esistente(2, {Valore{}, 7}));
     EXPECT_FALSE(e.tabella.aggiorna_esistente(2, {Valore{}, Valore{}, 5}));
     EXPECT_FALSE(e.tabella.eliminazione_definitiva(1, 2));
+    EXPECT_FALSE(e.tabella.aggiorna_chiavenome("X", "X", 3));
+    EXPECT_FALSE(e.tabella.marca_cessato(3));
+    EXPECT_FALSE(e.tabella.modifica_sospensione(3, true));
     EXPECT_EQ(e.lista(), prima);
-    EXPECT_EQ(e.messaggi.mostrati.size(), 2u); // the patient missing, the patient already there
+    // Each change shows its message (the patient missing, or already there) under the lock.
+    EXPECT_EQ(blocchi, (std::vector<std::string>{"aggiorna_esistente\r\n", "aggiorna_esistente\r\n",
+                                                 "aggiorna_chiavenome\r\n", "marca_cessato\r\n",
+                                                 "modifica_sospensione\r\n"}));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
 }
 
@@ -101,7 +123,10 @@ TEST(Manutenzione, BloccoDiUnAltroProgramma) {
     };
     for (const auto& cambia : cambi) {
         Elenco e;
-        e.cartella.scrivi("modElenco.blk", "aggiorna_chiavenome\r\n");
+        BloccoScrittura altro;
+        ASSERT_EQ(altro.prendi(e.cartella.percorso("modElenco.blk"), "aggiorna_chiavenome",
+                               e.orologio, e.pompa),
+                  BloccoScrittura::Presa::preso);
         const std::string prima = e.lista();
         EXPECT_FALSE(cambia(e.tabella));
         EXPECT_EQ(e.lista(), prima);
@@ -115,16 +140,35 @@ TEST(Manutenzione, BloccoDiUnAltroProgramma) {
 
     // A lock released while the change waits lets the change through.
     Elenco e;
-    e.cartella.scrivi("modElenco.blk", "marca_cessato\r\n");
+    BloccoScrittura altro;
+    altro.prendi(e.cartella.percorso("modElenco.blk"), "marca_cessato", e.orologio, e.pompa);
     const double inizio = e.orologio.secondi;
     e.pompa.azione = [&] {
         if (e.orologio.secondi - inizio >= 4.0) {
-            std::filesystem::remove(e.cartella.percorso("modElenco.blk"));
+            altro.rilascia();
         }
     };
-    EXPECT_TRUE(e.tabella.eliminazione_definitiva(3, 4));
-    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHI"}));
+    EXPECT_TRUE(e.tabella.aggiorna_chiavenome("ALBERTI", "A004", 4));
+    // Not in order of the name key: the record keeps its place.
+    EXPECT_EQ(e.cognomi(), (std::vector<std::string>{"ROSSI", "BIANCHI", "ALBERTI"}));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+
+    // A lock file that nobody holds (its program died) is taken over after the same wait.
+    const std::vector<Valore> rossini = {Valore{}, Valore{}, std::string("ROSSINI")};
+    Elenco lasciato;
+    lasciato.cartella.scrivi("modElenco.blk", "aggiorna_esistente\r\n");
+    const double da = lasciato.orologio.secondi;
+    EXPECT_TRUE(lasciato.tabella.aggiorna_esistente(1, rossini));
+    EXPECT_GE(lasciato.orologio.secondi - da, BloccoScrittura::attesa_massima);
+    EXPECT_FALSE(lasciato.cartella.esiste("modElenco.blk"));
+
+    // A lock that cannot be created at all is told at once, as such.
+    Elenco sparito;
+    std::filesystem::remove_all(sparito.cartella.percorso(""));
+    EXPECT_FALSE(sparito.tabella.aggiorna_esistente(1, rossini));
+    EXPECT_EQ(sparito.pompa.chiamate, 0);
+    ASSERT_EQ(sparito.messaggi.mostrati.size(), 1u);
+    EXPECT_NE(sparito.messaggi.mostrati[0].testo.find("modElenco.blk"), std::string::npos);
 }
 
 TEST(Manutenzione, RecordMalformatoLasciaLElencoComEra) {
@@ -167,10 +211,21 @@ TEST(Manutenzione, CrittaturaFallitaRipristinaEntrambiIFile) {
     // scrittura on its own reports a plain file it cannot read.
     EXPECT_FALSE(e.tabella.scrittura(e.cartella.percorso("assente.txt"), e.file()));
     EXPECT_EQ(e.lista(), prima);
+
+    // Only the plain copy cannot be written: the list changes, and the copy is told apart.
+    std::filesystem::remove(percorso_temporaneo(e.file()));
+    std::filesystem::remove(e.cartella.percorso("tara_config.tmp"));
+    std::filesystem::create_directory(percorso_temporaneo(e.cartella.percorso("tara_config.tmp")));
+    e.messaggi.mostrati.clear();
+    EXPECT_TRUE(e.tabella.aggiorna_esistente(4, {Valore{}, Valore{}, std::string("VERDONE")}));
+    EXPECT_NE(e.tabella.copia_piana_mancata(), "");
+    ASSERT_EQ(e.messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(e.messaggi.mostrati[0].icona, Icona::esclamazione);
 }
 
 TEST(Manutenzione, DueCambiNelloStessoSecondoUnSoloBackupDatato) {
-    Elenco e;
+    // With a blank line in the list, which the load and the changes pass over.
+    Elenco e({elenco_iniziale[0], "", elenco_iniziale[1], elenco_iniziale[2]});
     ASSERT_TRUE(e.tabella.aggiorna_esistente(1, {Valore{}, Valore{}, std::string("ROSSINI")}));
     const std::string intermedia = e.lista();
     ASSERT_TRUE(e.tabella.aggiorna_esistente(4, {Valore{}, Valore{}, std::string("VERDONE")}));
@@ -180,6 +235,43 @@ TEST(Manutenzione, DueCambiNelloStessoSecondoUnSoloBackupDatato) {
     }
     EXPECT_EQ(datati, 1u);
     EXPECT_EQ(e.cartella.leggi("elenco_pazienti.bak_20240105_093000_STUDIO1"), intermedia);
+}
+
+TEST(Manutenzione, AggiungiRecordConCopiaDiSicurezza) {
+    const std::string tabella = righe_crlf({"000ANNA1", "000CARL2"});
+    struct Caso {
+        std::string nome;
+        std::string record;
+        bool ordinamento;
+        int inizio;
+        int lunghezza;
+        std::string dopo; // empty: refused
+    } casi[] = {
+        {"in fondo", "000BICE3", false, 1, 0, righe_crlf({"000ANNA1", "000CARL2", "000BICE3"})},
+        {"in ordine", "000BICE3", true, 4, 4, righe_crlf({"000ANNA1", "000BICE3", "000CARL2"})},
+        {"chiave fino in fondo", "000CARL0", true, 4, 0,
+         righe_crlf({"000ANNA1", "000CARL0", "000CARL2"})},
+        {"record corto", "000BICE", false, 1, 0, ""},
+        {"chiave oltre il record", "000BICE3", true, 6, 4, ""},
+        {"a capo nel record", "000BI\r\nE", false, 1, 0, ""},
+    };
+    for (const auto& c : casi) {
+        AmbienteTabelle a;
+        a.cartella.scrivi("t.tda", tabella);
+        const bool aggiunto =
+            a.tabella.AggiungiRecord(a.cartella.percorso("t.tda"), a.cartella.percorso("t.bak"),
+                                     c.record, c.ordinamento, c.inizio, c.lunghezza);
+        EXPECT_EQ(aggiunto, !c.dopo.empty()) << c.nome;
+        EXPECT_EQ(a.cartella.leggi("t.tda"), aggiunto ? c.dopo : tabella) << c.nome;
+        EXPECT_EQ(a.cartella.leggi("t.bak"), aggiunto ? tabella : "") << c.nome;
+        EXPECT_EQ(a.messaggi.mostrati.size(), aggiunto ? 0u : 1u) << c.nome;
+    }
+    // A file whose records differ in length is left as it is.
+    AmbienteTabelle a;
+    a.cartella.scrivi("t.tda", righe_crlf({"000ANNA1", "000CARLO2"}));
+    EXPECT_FALSE(a.tabella.AggiungiRecord(a.cartella.percorso("t.tda"),
+                                          a.cartella.percorso("t.bak"), "000BICE3", false));
+    EXPECT_FALSE(a.cartella.esiste("t.bak"));
 }
 
 } // namespace

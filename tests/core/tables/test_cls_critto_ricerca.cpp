@@ -139,5 +139,29 @@ TEST(RicercaTabella, ValoriSingoliEPrefissi) {
               record("0", "Y", 2).replace(1, 2, "ZZ") + "\r\n");
 }
 
+// Codes kept by levels, ten leaves to a branch: the first and the last leaf of every branch, on
+// tables small enough to be scanned and large enough to be halved first.
+TEST(RicercaTabella, TrovaFogliaPrimaEUltimaDelRamo) {
+    for (const int n : {0, 7, 49, 50, 133}) {
+        AmbienteTabelle a;
+        std::vector<std::string> righe;
+        for (int i = 0; i < n; ++i) {
+            righe.push_back(
+                record("0", std::to_string(100 + i / 10) + "." + std::to_string(i % 10), i));
+        }
+        carica(a, righe, {.ordinamento_secondario = 1});
+        a.tabella.inizializza_livelli({3});
+        for (int i = 0; i < n; ++i) {
+            const std::string codice = std::to_string(100 + i / 10) + ".x";
+            ASSERT_EQ(a.tabella.trova_foglia(codice), i / 10 * 10 + 1) << n << " " << codice;
+            ASSERT_EQ(a.tabella.trova_foglia(codice, false), std::min(i / 10 * 10 + 10, n)) << n;
+        }
+        EXPECT_EQ(a.tabella.trova_foglia("099"), -1) << n;
+        EXPECT_EQ(a.tabella.trova_foglia("999", false), -1) << n;
+        a.tabella.inizializza_livelli({}); // without levels the whole code is the branch
+        EXPECT_EQ(a.tabella.trova_foglia("100.4"), n > 4 ? 5 : -1) << n;
+    }
+}
+
 } // namespace
 } // namespace meravo
