@@ -168,6 +168,15 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
     }
     EXPECT_EQ(s.cartella.leggi("risposta.txt").find(prova::base64(utente)), std::string::npos);
 
+#ifndef _WIN32
+    // The copies for support staff hold the patient's data: the user's alone.
+    for (const char* copia : {"invio.txt", "risposta.txt"}) {
+        EXPECT_EQ(fs::status(s.cartella.percorso() / copia).permissions() &
+                      (fs::perms::group_all | fs::perms::others_all),
+                  fs::perms::none)
+            << copia;
+    }
+#endif
     // The certificate is in the exchange file the clinical-records program reads back.
     const auto scambio = s.cartella.leggi("paziente.txt");
     EXPECT_NE(scambio.find(sep + "2024W0001" + sep), std::string::npos) << scambio;

@@ -191,6 +191,15 @@ bool frm_Meravo::avvia(std::string_view riga_comando) {
         termina(0);
         return false;
     }
+    // Two modules on one exchange file would each write it back, the last one over the other's
+    // certificate: the second leaves it alone.
+    if (blocco_istanza_.prendi(file_input) == BloccoIstanza::Presa::occupato) {
+        servizi_.messaggi.avvisa("Il certificato di questo paziente \xE8 gi\xE0 aperto in un'altra "
+                                 "finestra: completarlo o chiuderlo l\xEC.",
+                                 Icona::esclamazione, titolo_ostrel);
+        termina(0);
+        return false;
+    }
     leggi_input();
     leggi_stati_esteri();
     if (usa_siss) {

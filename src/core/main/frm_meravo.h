@@ -3,6 +3,7 @@
 #include "diagnosis/critto_diretto.h"
 #include "lookup/trova.h"
 #include "main/archivio_certificati.h"
+#include "main/blocco_istanza.h"
 #include "main/campi_form.h"
 #include "main/mappa_ordinata.h"
 #include "report/dati_report.h"
@@ -198,6 +199,7 @@ private:
     bool fine_in_attesa_ = false;
 
     ServiziForm servizi_;
+    BloccoIstanza blocco_istanza_; // held from start-up to the end of the module
     std::string attivita_;
     std::vector<std::string> stato_iniziale_; // the form as start-up left it
     bool terminato_ = false;

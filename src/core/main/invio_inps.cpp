@@ -48,11 +48,12 @@ bool InvioInps::invia_certificato_inps() {
     const auto richiesta = componi_richiesta_invio(dati);
     const auto& cartella = form_.servizi().cartella_programma;
     // Copies for support staff; a folder the user cannot write to must not stop the send.
-    scrivi_file_intero(cartella / "invio.txt", richiesta + "\r\n");
+    scrivi_file_intero(cartella / "invio.txt", richiesta + "\r\n", Accesso::solo_utente);
     const auto risposta = invia_messaggio_soap(richiesta, form_.endpoint_invio);
     scrivi_file_intero(cartella / "risposta.txt", senza_credenziali(risposta) + "\r\n" +
                                                       (form_.modo_test ? "True" : "False") +
-                                                      "\r\n");
+                                                      "\r\n",
+                       Accesso::solo_utente);
     return interpreta_risposta_invio(risposta, form_.servizi().messaggi, form_.protocollo);
 }
 

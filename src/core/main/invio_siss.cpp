@@ -54,13 +54,14 @@ bool InvioSiss::scambia(std::string dataset, const Operazione& operazione) {
     const auto risposta = bean_siss_->callSebMethod(dataset);
     const auto& cartella = form_.servizi().cartella_programma;
     // Copies for support staff; a folder the user cannot write to must not stop the exchange.
-    scrivi_file_intero(cartella / operazione.copia_invio, dataset + "\r\n");
+    scrivi_file_intero(cartella / operazione.copia_invio, dataset + "\r\n", Accesso::solo_utente);
     if (!risposta) {
         avvisa(messaggi, std::string(operazione.motivo) +
                              " la chiamata al componente regionale non \xE8 riuscita");
         return false;
     }
-    scrivi_file_intero(cartella / operazione.copia_risposta, *risposta + "\r\n");
+    scrivi_file_intero(cartella / operazione.copia_risposta, *risposta + "\r\n",
+                       Accesso::solo_utente);
     return interpreta_risposta_siss(*risposta, operazione.motivo, messaggi, form_.protocollo);
 }
 

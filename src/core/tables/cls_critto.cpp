@@ -308,7 +308,7 @@ Esito Cls_Critto::carica_righe(const std::string& file, const OpzioniCarica& opz
     // the other programs of the practice read: its failure is told apart.
     if (copia_piana) {
         const auto percorso_copia = percorso.parent_path() / nome_copia_piana;
-        if (!scrivi_file_intero(percorso_copia, copia)) {
+        if (!scrivi_file_intero(percorso_copia, copia, Accesso::solo_utente)) {
             copia_piana_mancata_ = "Impossibile scrivere il file " + percorso_copia.string();
         }
     }

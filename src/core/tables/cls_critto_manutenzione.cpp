@@ -132,8 +132,10 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
     const fs::path copia_piana_bak = cartella / file_copia_piana_bak;
     std::error_code ignorato;
     const bool con_copia = crittato && fs::exists(copia_piana, ignorato);
-    if (!copia_file_intero(elenco, datato) || !copia_file_intero(elenco, elenco_bak) ||
-        (con_copia && !copia_file_intero(copia_piana, copia_piana_bak))) {
+    constexpr auto privato = Accesso::solo_utente;
+    if (!copia_file_intero(elenco, datato, privato) ||
+        !copia_file_intero(elenco, elenco_bak, privato) ||
+        (con_copia && !copia_file_intero(copia_piana, copia_piana_bak, privato))) {
         messaggi_.avvisa("Impossibile creare la copia di sicurezza dell'elenco pazienti: "
                          "l'elenco non \xE8 stato modificato.",
                          Icona::critico, titolo);
@@ -142,7 +144,7 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
 
     const std::string chiaro = unisci_righe(righe);
     const bool scritto =
-        (!con_copia || scrivi_file_intero(copia_piana, chiaro)) &&
+        (!con_copia || scrivi_file_intero(copia_piana, chiaro, privato)) &&
         scrivi_file_intero(elenco, crittato ? cifra_righe(righe, orologio_) : chiaro);
     if (!scritto) {
         if (crittato) {
@@ -153,7 +155,7 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
         }
         copia_file_intero(elenco_bak, elenco);
         if (con_copia) {
-            copia_file_intero(copia_piana_bak, copia_piana);
+            copia_file_intero(copia_piana_bak, copia_piana, privato);
         }
     }
     fs::remove(copia_piana_bak, ignorato);
@@ -403,7 +405,7 @@ bool Cls_Critto::AggiungiRecord(const std::string& nomefile, const std::string& 
         });
     }
     righe.insert(dove, recordAggiunta);
-    if (!copia_file_intero(nomefile, nomefilebak)) {
+    if (!copia_file_intero(nomefile, nomefilebak, Accesso::solo_utente)) {
         messaggi_.avvisa("Impossibile creare la copia di sicurezza " + nomefilebak +
                              ": il file non \xE8 stato modificato.",
                          Icona::critico, titolo);

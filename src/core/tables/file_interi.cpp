@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -29,6 +30,31 @@ FileAperto apri(const std::filesystem::path& percorso, bool scrittura) {
     return FileAperto(_wfopen(percorso.c_str(), scrittura ? L"wb" : L"rb"));
 #else
     return FileAperto(std::fopen(percorso.c_str(), scrittura ? "wb" : "rb"));
+#endif
+}
+
+FileAperto crea(const std::filesystem::path& percorso, Accesso accesso) {
+#ifdef _WIN32
+    static_cast<void>(accesso);
+    return apri(percorso, true);
+#else
+    if (accesso == Accesso::condiviso) {
+        return apri(percorso, true);
+    }
+    // Private from its creation, never readable by others even for a moment; a work file left
+    // by an earlier run is made private too.
+    const int fd = ::open(percorso.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0 || ::fchmod(fd, 0600) != 0) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return nullptr;
+    }
+    FileAperto f(::fdopen(fd, "wb"));
+    if (!f) {
+        ::close(fd);
+    }
+    return f;
 #endif
 }
 
@@ -183,10 +209,11 @@ std::optional<ContenutoFile> leggi_file_grezzo(const std::filesystem::path& perc
     return contenuto;
 }
 
-bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view contenuto) {
+bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view contenuto,
+                        Accesso accesso) {
     const auto temporaneo = percorso_temporaneo(percorso);
     bool scritto = false;
-    if (FileAperto f = apri(temporaneo, true)) {
+    if (FileAperto f = crea(temporaneo, accesso)) {
         scritto = std::fwrite(contenuto.data(), 1, contenuto.size(), f.get()) == contenuto.size() &&
                   su_disco(f.get());
         scritto = std::fclose(f.release()) == 0 && scritto;
@@ -202,9 +229,10 @@ bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view 
     return false;
 }
 
-bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::path& a) {
+bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::path& a,
+                       Accesso accesso) {
     const auto contenuto = leggi_file_intero(da);
-    return contenuto && scrivi_file_intero(a, *contenuto);
+    return contenuto && scrivi_file_intero(a, *contenuto, accesso);
 }
 
 } // namespace meravo

@@ -22,8 +22,16 @@ struct ContenutoFile {
     std::string_view vista() const { return {dati.get(), dimensione}; }
 };
 std::optional<ContenutoFile> leggi_file_grezzo(const std::filesystem::path& percorso);
-bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view contenuto);
-bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::path& a);
+// Who may read a file the module writes. Copies of requests and answers, backups and the plain
+// copy of the patients' list hold patients' data: on POSIX they are the user's alone (Windows
+// leaves it to the folder's permissions). Tables and the exchange file are shared with the
+// practice's other programs.
+enum class Accesso { condiviso, solo_utente };
+
+bool scrivi_file_intero(const std::filesystem::path& percorso, std::string_view contenuto,
+                        Accesso accesso = Accesso::condiviso);
+bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::path& a,
+                       Accesso accesso = Accesso::condiviso);
 
 // The temporary name under which this process writes `percorso` (distinct per process, so that
 // two programs writing the same file never share one).

@@ -2,6 +2,8 @@
 
 #include "doppi/doppi.h"
 #include "main/record_certificato.h"
+#include "process/processo_figlio.h"
+#include "process/riga_comando.h"
 #include "report/copie_certificato.h"
 
 #include <filesystem>
@@ -164,6 +166,50 @@ TEST(FormAvvio, UnFileDiScambioIlleggibileLoDicePrimaDiTutto) {
                                                 ": il modulo prosegue senza i dati del paziente "
                                                 "e i suoi certificati.");
     EXPECT_EQ(b.messaggi.mostrati[0].titolo, "Ostrel 2");
+}
+
+// Another module on the exchange file, in a process of its own, until it is told to end or
+// ends as a crash would.
+std::unique_ptr<ProcessoFiglio> altro_modulo(const std::string& file, const std::string& come) {
+    auto avvio = ProcessoFiglio::avvia(riga_comando::quota_argomento(MERAVO_ISTANZA) + " " +
+                                       riga_comando::quota_argomento(file) + " " + come);
+    auto* figlio = std::get_if<std::unique_ptr<ProcessoFiglio>>(&avvio);
+    if (figlio == nullptr) {
+        return nullptr;
+    }
+    std::string uscita;
+    char blocco[64];
+    while (uscita.find("preso") == std::string::npos) {
+        const auto letti = (*figlio)->leggi(blocco, sizeof blocco);
+        if (!letti) {
+            return nullptr;
+        }
+        uscita.append(blocco, *letti);
+    }
+    return std::move(*figlio);
+}
+
+TEST(FormAvvio, UnSecondoModuloSulloStessoFileNonLoTocca) {
+    Banco b;
+    const std::string fine = b.cartella.file("fine");
+    b.cartella.scrivi("paziente.txt", "000cognome=Bianchi\r\n");
+    auto altro = altro_modulo(b.input(), "tieni " + riga_comando::quota_argomento(fine));
+    ASSERT_NE(altro, nullptr);
+    b.avvia(paziente);
+    EXPECT_TRUE(b.form->terminato());
+    ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
+    EXPECT_EQ(b.messaggi.mostrati[0].testo, "Il certificato di questo paziente \xE8 gi\xE0 aperto "
+                                            "in un'altra finestra: completarlo o chiuderlo l\xEC.");
+    EXPECT_TRUE(fs::exists(b.input())); // not read, not deleted
+    b.cartella.scrivi("fine", "");
+    EXPECT_EQ(altro->attendi_fine(), 0);
+
+    // A module that crashed holding the file keeps nobody out.
+    ASSERT_NE(altro_modulo(b.input(), "abbandona"), nullptr);
+    Banco dopo;
+    dopo.avvia(paziente, b.input());
+    EXPECT_FALSE(dopo.form->terminato());
+    EXPECT_FALSE(fs::exists(b.input()));
 }
 
 TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {

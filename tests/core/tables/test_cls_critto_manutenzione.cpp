@@ -59,6 +59,16 @@ TEST(Manutenzione, AggiornaAggiungiElimina) {
                           elenco_iniziale[2]}));
     EXPECT_FALSE(e.cartella.esiste("tara_config.bak"));
     EXPECT_FALSE(e.cartella.esiste("modElenco.blk"));
+#ifndef _WIN32
+    // Patients' data: readable by the user alone; the list itself stays shared.
+    namespace fs = std::filesystem;
+    constexpr auto altri = fs::perms::group_all | fs::perms::others_all;
+    for (const char* nome : {"elenco_pazienti.bak", "elenco_pazienti.bak_20240105_093000_STUDIO1",
+                             "tara_config.tmp"}) {
+        EXPECT_EQ(fs::status(e.cartella.percorso(nome)).permissions() & altri, fs::perms::none)
+            << nome;
+    }
+#endif
 
     ASSERT_TRUE(e.tabella.aggiungi_nuovo({Valore{}, 3, std::string("CONTI"), Data{1990, 6, 1}}, 1));
     EXPECT_TRUE(e.tabella.separa_cessati);
