@@ -24,9 +24,9 @@ BloccoIstanza::Presa BloccoIstanza::prendi(const std::filesystem::path& file_sca
     percorso_ += ".in_uso";
     // Not shared with anybody, and deleted by the system when the handle closes: a second
     // module's open fails with a sharing violation for as long as this one runs.
-    const HANDLE h = CreateFileW(percorso_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                                 nullptr);
+    const HANDLE h =
+        CreateFileW(percorso_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
         return e == ERROR_SHARING_VIOLATION || e == ERROR_ACCESS_DENIED ? Presa::occupato

@@ -58,14 +58,41 @@ void rimuovi(const fs::path& p) {
     fs::remove(p, ignorato);
 }
 
+#ifdef _WIN32
+// A security descriptor, in the system's text form, that gives full access to the user running
+// the module and to nobody else; empty if the user cannot be told.
+std::wstring descrittore_utente() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return {};
+    }
+    DWORD lunghezza = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &lunghezza);
+    std::vector<char> dati(lunghezza);
+    wchar_t* sid = nullptr;
+    const bool letto =
+        lunghezza > 0 &&
+        GetTokenInformation(token, TokenUser, dati.data(), lunghezza, &lunghezza) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(dati.data())->User.Sid, &sid);
+    CloseHandle(token);
+    if (!letto) {
+        return {};
+    }
+    std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sid) + L")";
+    LocalFree(sid);
+    return sddl;
+}
+#endif
+
 // Created readable and writable by the user only: it holds a credential or a patient's data.
 bool scrivi_privato(const fs::path& p, const std::string& testo) {
 #ifdef _WIN32
-    // Protected, with full access for the file's owner alone: the Sogei folder may be one that
-    // every user of the machine can read.
+    // Protected, with full access for this user alone: the Sogei folder may be one that every
+    // user of the machine can read.
+    const auto sddl = descrittore_utente();
     PSECURITY_DESCRIPTOR descrittore = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)", SDDL_REVISION_1,
-                                                              &descrittore, nullptr)) {
+    if (sddl.empty() || !ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                            sddl.c_str(), SDDL_REVISION_1, &descrittore, nullptr)) {
         return false;
     }
     SECURITY_ATTRIBUTES sicurezza{sizeof(SECURITY_ATTRIBUTES), descrittore, FALSE};
