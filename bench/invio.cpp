@@ -1,9 +1,9 @@
 // One national send through the local stand-in against the bare runs of the same four openssl
 // commands and the same curl command.
-#include "main/frm_meravo.h"
-#include "main/invio_inps.h"
-#include "main/richiesta_inps.h"
-#include "main/trasporto_inps.h"
+#include "form/frm_meravo.h"
+#include "national/invio_inps.h"
+#include "national/richiesta_inps.h"
+#include "national/trasporto_inps.h"
 #include "process/riga_comando.h"
 #include "services/messaggi.h"
 #include "services/orologio.h"

@@ -2,9 +2,9 @@
 // bytes safely, the archive must travel back: the records read, passed in again as the caller
 // does on the next start, give the same archive in the same order; and the browser's list entry
 // of every well-formed key leads back to that key.
-#include "main/archivio_certificati.h"
-#include "main/file_input.h"
-#include "main/record_certificato.h"
+#include "exchange/archivio_certificati.h"
+#include "exchange/file_input.h"
+#include "exchange/record_certificato.h"
 #include "tables/file_cifrato.h"
 
 #include "servizi_fuzz.h"

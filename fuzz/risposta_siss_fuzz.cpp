@@ -1,7 +1,7 @@
 // libFuzzer target: the answer dataset of the regional component. Beyond reading any bytes
 // safely: a refusal shows exactly one message and leaves the protocol as it was, so that nothing
 // looks sent; a success shows none.
-#include "main/invio_siss.h"
+#include "regional/invio_siss.h"
 
 #include "servizi_fuzz.h"
 

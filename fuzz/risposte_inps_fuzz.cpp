@@ -3,8 +3,8 @@
 // doctor always hears why nothing happened: a refusal shows exactly one message, a success none
 // (or only the question the doctor said Yes to), and the doctor's answer to that question is
 // the only thing that may change the outcome.
-#include "archive/risposta_annullamento.h"
-#include "main/risposta_soap.h"
+#include "national/risposta_annullamento.h"
+#include "national/risposta_inps.h"
 #include "text/testo.h"
 
 #include "servizi_fuzz.h"

@@ -4,7 +4,7 @@
 // second, so that the test kills it only once it is writing and knows how long one round takes;
 // a write that fails ends it with status 3.
 #include "doppi/doppi.h"
-#include "main/frm_meravo.h"
+#include "form/frm_meravo.h"
 #include "versioni.h"
 
 #include <filesystem>

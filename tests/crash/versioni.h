@@ -1,7 +1,7 @@
 #pragma once
 
 #include "doppi/doppi.h"
-#include "main/archivio_certificati.h"
+#include "exchange/archivio_certificati.h"
 #include "tables/cls_critto.h"
 #include "tables/descrizione_colonna.h"
 

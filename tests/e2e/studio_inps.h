@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/frm_meravo.h"
-#include "main/invio_inps.h"
+#include "form/frm_meravo.h"
+#include "national/invio_inps.h"
 
 #include "doppi/doppi.h"
 #include "simulatore_prova.h"

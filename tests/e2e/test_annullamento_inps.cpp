@@ -1,10 +1,10 @@
 // Cancelling an archived certificate for real: sent through the national road, then cancelled
 // from the archive browser with the real curl and openssl against the local stand-in.
-#include "archive/annullamento_inps.h"
 #include "archive/elimina.h"
-#include "main/frm_meravo.h"
-#include "main/invio_inps.h"
-#include "main/record_certificato.h"
+#include "exchange/record_certificato.h"
+#include "form/frm_meravo.h"
+#include "national/annullamento_inps.h"
+#include "national/invio_inps.h"
 
 #include "doppi/doppi.h"
 #include "studio_inps.h"

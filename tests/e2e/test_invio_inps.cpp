@@ -1,7 +1,7 @@
 // The module's national road for real: the form, curl and openssl from the system, and the
 // local stand-in of the service on a free loopback port.
-#include "main/frm_meravo.h"
-#include "main/invio_inps.h"
+#include "form/frm_meravo.h"
+#include "national/invio_inps.h"
 #include "text/testo.h"
 
 #include "doppi/doppi.h"

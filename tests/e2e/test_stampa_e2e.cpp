@@ -1,8 +1,8 @@
 // Stampa/Esci for real: the national send through curl and openssl to the local stand-in,
 // the worker copy's preview, its PDF read back as text, and the exchange file.
-#include "main/frm_meravo.h"
-#include "main/invio_inps.h"
-#include "main/record_certificato.h"
+#include "exchange/record_certificato.h"
+#include "form/frm_meravo.h"
+#include "national/invio_inps.h"
 #include "report/anteprima_report.h"
 #include "report/stampa_copie.h"
 

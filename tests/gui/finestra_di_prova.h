@@ -1,8 +1,8 @@
 #pragma once
 
 #include "doppi/doppi.h"
-#include "main/finestra_meravo.h"
-#include "main/frm_meravo.h"
+#include "form/finestra_meravo.h"
+#include "form/frm_meravo.h"
 
 #include <QtTest>
 #include <functional>

@@ -2,12 +2,12 @@
 // CreateProcess and the tools' own C runtime splitting the command line) with stand-ins of
 // curl and openssl in the program's Sogei folder: what the module quoted must arrive intact,
 // and the send-and-print sequence must end with the exchange file written.
-#include "archive/annullamento_inps.h"
 #include "archive/elimina.h"
-#include "main/frm_meravo.h"
-#include "main/invio_inps.h"
-#include "main/record_certificato.h"
-#include "main/trasporto_inps.h"
+#include "exchange/record_certificato.h"
+#include "form/frm_meravo.h"
+#include "national/annullamento_inps.h"
+#include "national/invio_inps.h"
+#include "national/trasporto_inps.h"
 #include "report/dati_report.h"
 
 #include "base64_prova.h"

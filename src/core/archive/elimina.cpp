@@ -1,7 +1,7 @@
 #include "archive/elimina.h"
 
-#include "main/frm_meravo.h"
-#include "main/record_certificato.h"
+#include "exchange/record_certificato.h"
+#include "form/frm_meravo.h"
 #include "report/copie_certificato.h"
 #include "services/messaggi.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/campi_form.h"
+#include "form/campi_form.h"
 #include "report/dati_report.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "report/copie_certificato.h"
 
-#include "main/record_certificato.h"
+#include "exchange/record_certificato.h"
 #include "process/r4_procedure.h"
 
 namespace meravo::copie_certificato {

@@ -1,7 +1,7 @@
 #include "archive/elimina_widget.h"
 
 #include "archive/elimina.h"
-#include "main/finestra_meravo.h"
+#include "form/finestra_meravo.h"
 #include "misure.h"
 #include "report/stampa_copie.h"
 #include "testo_qt.h"

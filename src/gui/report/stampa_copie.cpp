@@ -1,6 +1,6 @@
 #include "report/stampa_copie.h"
 
-#include "main/frm_meravo.h"
+#include "form/frm_meravo.h"
 #include "report/anteprima_report.h"
 #include "report/layout_report.h"
 #include "report/report_certificato.h"

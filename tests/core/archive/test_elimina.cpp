@@ -1,6 +1,6 @@
 #include "archive/elimina.h"
-#include "main/frm_meravo.h"
-#include "main/record_certificato.h"
+#include "exchange/record_certificato.h"
+#include "form/frm_meravo.h"
 
 #include "doppi/doppi.h"
 

@@ -1,4 +1,4 @@
-#include "main/record_certificato.h"
+#include "exchange/record_certificato.h"
 #include "report/copie_certificato.h"
 #include "report/layout_report.h"
 

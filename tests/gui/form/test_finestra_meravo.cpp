@@ -1,0 +1,192 @@
+#include "casella_testo.h"
+#include "exchange/record_certificato.h"
+#include "form/finestra_meravo.h"
+#include "form/frm_meravo.h"
+#include "gui/finestra_di_prova.h"
+#include "lookup/trova_widget.h"
+#include "national/invio_inps.h"
+#include "textbox/txtctl_widget.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <filesystem>
+
+namespace meravo {
+
+namespace fs = std::filesystem;
+
+struct Banco : prova::FinestraDiProva {
+    Banco()
+        : FinestraDiProva(MERAVO_DATI_ESEMPIO,
+                          "000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
+                          "000certificato=20240105093000\xA7P1\r\n") {
+        QVERIFY(apri());
+    }
+};
+
+class TestFinestraMeravo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mostra_i_dati_del_file_di_scambio() {
+        Banco b;
+        QCOMPARE(b.figlio<QLineEdit>("cognome")->text(), QStringLiteral("Bianchi"));
+        QCOMPARE(b.figlio<QLineEdit>("provincia_nascita")->text(), QStringLiteral("MB"));
+        QCOMPARE(b.figlio<QLineEdit>("password")->echoMode(), QLineEdit::Password);
+        QVERIFY(!b.figlio<QPushButton>("siss")->isVisible());
+        QCOMPARE(b.figlio<QPushButton>("salva")->text(), QStringLiteral("Sal&va/Esci"));
+        // Typing in a plain box reaches the model.
+        auto* via = b.figlio<QLineEdit>("residenza_via");
+        via->setFocus();
+        QTest::keyClicks(via, "Via Po 3");
+        QCOMPARE(QString::fromStdString(b.form->residenza_via.Text), QStringLiteral("Via Po 3"));
+    }
+
+    void otto_cifre_in_una_data_la_formattano() {
+        Banco b;
+        auto* fine = b.figlio<TxtctlWidget>("dt_fine");
+        QVERIFY(fine != nullptr);
+        fine->casella()->setFocus();
+        QTest::keyClicks(fine->casella(), "10012024");
+        QCOMPARE(QString::fromStdString(b.form->dt_fine.Text()), QStringLiteral("10/01/2024"));
+        QCOMPARE(fine->casella()->text(), QStringLiteral("10/01/2024"));
+    }
+
+    void la_diagnosi_scelta_riempie_il_codice() {
+        Banco b;
+        auto* trova1 = b.figlio<TrovaWidget>("trova1");
+        QVERIFY(trova1 != nullptr);
+        trova1->casella()->setFocus();
+        QTest::keyClicks(trova1->casella(), "influenza polm");
+        QTest::keyClick(trova1->casella(), Qt::Key_Return);
+        QTRY_COMPARE(b.figlio<QLineEdit>("cod_icdix")->text(), QStringLiteral("487.0"));
+    }
+
+    void una_seconda_pressione_durante_l_invio_non_invia_di_nuovo() {
+        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, prova::paziente_completo);
+        b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body><esito>RicevutaOK"
+                        "</esito><idCertificato>2024W{n}</idCertificato></soapenv:Body>"
+                        "</soapenv:Envelope>");
+        InvioInps invio(*b.form);
+        collega_invio_nazionale(*b.form, invio);
+        b.form->mostra_lavoratore = [](const DatiReport&) {};
+        b.form->dt_fine.Text("10/01/2024");
+        b.form->cod_icdix.Text = "487.1";
+        QVERIFY(b.apri());
+        auto* stampa = b.figlio<QPushButton>("Stampa");
+        auto* cognome = b.figlio<QLineEdit>("cognome");
+        bool visto = false;
+        // Runs when the send first lets window events through: a double click, Alt+S again and
+        // typing, queued behind the first press.
+        QTimer::singleShot(0, [&] {
+            visto = !stampa->isEnabled() &&
+                    b.figlio<QLabel>("attivita")->text() ==
+                        QStringLiteral("Invio del certificato in corso\u2026") &&
+                    QApplication::overrideCursor() != nullptr &&
+                    QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            QTest::mouseClick(stampa, Qt::LeftButton);
+            QTest::keyClick(b.finestra.get(), Qt::Key_S, Qt::AltModifier);
+            QTest::keyClicks(cognome, "xyz");
+        });
+        QTest::mouseClick(stampa, Qt::LeftButton);
+        QTest::qWait(300); // an animated click of the mnemonic would have landed by now
+        QVERIFY(visto);
+        QCOMPARE(b.richieste(), std::size_t{1});
+        QCOMPARE(b.form->certificati.size(), std::size_t{1});
+        const auto record = *b.form->certificati.leggi(b.form->certificati.chiavi().front());
+        QCOMPARE(QString::fromStdString(record_certificato::campi(record)[1]),
+                 QStringLiteral("2024W1"));
+        QCOMPARE(cognome->text(), QStringLiteral("Bianchi"));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(b.figlio<QLabel>("attivita")->text().isEmpty());
+    }
+
+    void una_data_respinta_ferma_il_pulsante_che_le_ha_tolto_il_fuoco() {
+        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, prova::paziente_completo);
+        b.form->cod_icdix.Text = "487.1";
+        int invii = 0;
+        b.form->invio_nazionale = [&] { return ++invii, false; };
+        QVERIFY(b.apri());
+        auto* fine = b.figlio<TxtctlWidget>("dt_fine");
+        fine->casella()->setFocus();
+        QTest::keyClicks(fine->casella(), "31022026");
+        QTest::keyClick(fine->casella(), Qt::Key_S, Qt::AltModifier);
+        QTest::qWait(300);
+        QCOMPARE(invii, 0);
+        QVERIFY(!b.messaggi.mostrati.empty());
+        for (const auto& m : b.messaggi.mostrati) {
+            QCOMPARE(QString::fromStdString(m.testo),
+                     QStringLiteral("Verificare il formato della data"));
+        }
+        QTRY_VERIFY(fine->casella()->hasFocus());
+    }
+
+    void un_valore_lungo_del_file_si_vede_intero_e_si_puo_solo_accorciare() {
+        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, "000cap=201240\r\n");
+        QVERIFY(b.apri());
+        auto* cap = b.figlio<QLineEdit>("residenza_cap");
+        QCOMPARE(cap->text(), QStringLiteral("201240"));
+        cap->setFocus();
+        cap->end(false);
+        QTest::keyClick(cap, Qt::Key_7);
+        QCOMPARE(cap->text(), QStringLiteral("201240"));
+        QTest::keyClick(cap, Qt::Key_Backspace);
+        QTest::keyClick(cap, Qt::Key_7);
+        QCOMPARE(QString::fromStdString(b.form->residenza_cap.Text), QStringLiteral("20124"));
+        QCOMPARE(cap->text(), QStringLiteral("20124"));
+    }
+
+    void le_opzioni_si_raggiungono_dalla_tastiera() {
+        Banco b;
+        auto* fine = b.figlio<TxtctlWidget>("dt_fine");
+        fine->casella()->setFocus();
+        // One Tab stop per group, on its chosen option.
+        QTest::keyClick(fine->casella(), Qt::Key_Tab);
+        QTRY_VERIFY(b.figlio<QRadioButton>("opt_tipo0")->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_VERIFY(b.figlio<QRadioButton>("opt_visita0")->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(b.form->opt_visita, 1);
+        // Each option by its own mnemonic.
+        for (const auto& [tasto, tipo] : {std::pair{Qt::Key_R, 2}, std::pair{Qt::Key_C, 1}}) {
+            QTest::keyClick(QApplication::focusWidget(), tasto, Qt::AltModifier);
+            QTRY_COMPARE(b.form->opt_tipo, tipo);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
+        QTRY_COMPARE(b.form->opt_visita, 0);
+        QCOMPARE(b.fine, std::vector<int>{}); // none of them is a button's
+    }
+
+    void la_chiusura_chiede_prima_di_perdere_il_certificato() {
+        Banco b;
+        auto* via = b.figlio<QLineEdit>("residenza_via");
+        via->setFocus();
+        QTest::keyClicks(via, "Via Po 3");
+        b.messaggi.risposte = {Risposta::no};
+        QVERIFY(!b.finestra->close());
+        QVERIFY(b.finestra->isVisible());
+        QCOMPARE(QString::fromStdString(b.messaggi.mostrati.back().testo),
+                 QStringLiteral("Chiudere senza salvare il certificato?"));
+        b.messaggi.risposte = {Risposta::si};
+        QVERIFY(b.finestra->close());
+    }
+
+    void salva_esci_scrive_il_file_e_chiude() {
+        Banco b;
+        auto* cognome = b.figlio<QLineEdit>("cognome");
+        cognome->setFocus();
+        QTest::keyClick(cognome, Qt::Key_V, Qt::AltModifier);
+        QTRY_COMPARE(b.fine, std::vector<int>{0}); // a mnemonic clicks the button animated
+        QCOMPARE(QByteArray::fromStdString(b.cartella.leggi("paziente.txt")),
+                 QByteArray("20240105093000\xA7P1\r\n"));
+    }
+};
+
+} // namespace meravo
+
+QTEST_MAIN(meravo::TestFinestraMeravo)
+#include "test_finestra_meravo.moc"
