@@ -109,20 +109,16 @@ TEST(DOSOutputs, RigaDiComandoVuotaOInesistente) {
 TEST(DOSOutputs, UnArgomentoQuotatoArrivaIdenticoAlFiglio) {
     std::vector<std::string> argomenti;
     std::string riga = figlio("argomenti");
+    std::string ricevuti; // as the child writes them back, each ended by \x01
     for (const std::string a : {"", "con spazi", R"(C:\Program Files\Meravo\Sogei\)",
                                 R"(fine con barre\\)", R"(pass"word)", R"(\"già\" quotato)",
                                 "<xml a='1'>\r\n</xml>", "tab\tdentro", "'apici'"}) {
         argomenti.push_back(a);
         riga += " " + riga_comando::quota_argomento(a);
+        ricevuti += a + '\x01';
     }
     Esecuzione e;
-    const auto uscite = e.dos.ExecuteCommand(riga);
-    std::vector<std::string> ricevuti;
-    for (std::size_t i = 0, fine; (fine = uscite.find('\x01', i)) != std::string::npos;
-         i = fine + 1) {
-        ricevuti.push_back(uscite.substr(i, fine - i));
-    }
-    EXPECT_EQ(ricevuti, argomenti);
+    EXPECT_EQ(e.dos.ExecuteCommand(riga), ricevuti);
     const auto divisi = riga_comando::dividi(riga);
     EXPECT_EQ(std::vector<std::string>(divisi.begin() + 2, divisi.end()), argomenti);
     // Quoted only when it must be.
