@@ -9,15 +9,13 @@
 //                                              "utente_curl.txt") and the body from R ("corpo_
 //                                              curl.txt"); trace with the authorization header
 //                                              on stderr, then "risposta_sostituto.txt" of its
-//                                              folder on stdout, "{n}" there replaced by the
-//                                              number of the post; "connessione_rifiutata"
-//                                              there: curl's error 7; "stato_http" there: that
-//                                              status with an empty body
+//                                              folder on stdout; "connessione_rifiutata" there:
+//                                              curl's error 7; "stato_http" there: that status
+//                                              with an empty body
 #include "base64_prova.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -36,17 +34,13 @@ std::string leggi(const fs::path& p) {
 
 bool scrivi(const fs::path& p, const std::string& testo) {
     std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f << testo;
-    return static_cast<bool>(f.flush());
+    return static_cast<bool>(f << testo << std::flush);
 }
 
+// The argument after `opzione`, or the empty text.
 std::string valore_di(const std::vector<std::string>& argomenti, const std::string& opzione) {
     const auto i = std::find(argomenti.begin(), argomenti.end(), opzione);
     return i != argomenti.end() && i + 1 != argomenti.end() ? *(i + 1) : std::string();
-}
-
-bool contiene(const std::vector<std::string>& argomenti, const std::string& parola) {
-    return std::find(argomenti.begin(), argomenti.end(), parola) != argomenti.end();
 }
 
 int openssl(const std::vector<std::string>& a) {
@@ -56,19 +50,15 @@ int openssl(const std::vector<std::string>& a) {
         std::cerr << "openssl: missing input or output\n";
         return 1;
     }
-    if (contiene(a, "rsautl")) {
+    if (a[0] == "rsautl") {
         return scrivi(fuori, "cifrato:" + leggi(dentro)) ? 0 : 1;
     }
-    if (contiene(a, "base64")) {
-        const auto codificato = meravo::prova::base64(leggi(dentro));
-        std::string righe;
-        for (std::size_t i = 0; i < codificato.size(); i += 64) {
-            righe += codificato.substr(i, 64) + "\n";
-        }
-        return scrivi(fuori, righe) ? 0 : 1;
+    const auto codificato = meravo::prova::base64(leggi(dentro));
+    std::string righe;
+    for (std::size_t i = 0; i < codificato.size(); i += 64) {
+        righe += codificato.substr(i, 64) + "\n";
     }
-    std::cerr << "openssl: unknown command\n";
-    return 1;
+    return a[0] == "base64" && scrivi(fuori, righe) ? 0 : 1;
 }
 
 // The value of "user" in a curl configuration file: quoted, with backslash escapes.
@@ -102,20 +92,8 @@ int curl(const std::vector<std::string>& a, const fs::path& cartella) {
     const auto stato = leggi(cartella / "stato_http");
     std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n> Authorization: Basic "
               << meravo::prova::base64(utente) << "\n< HTTP/1.1 "
-              << (stato.empty() ? "200 OK" : stato) << "\n";
-    std::cerr.flush();
-    if (!stato.empty()) {
-        return 0;
-    }
-    // Each post gets its own protocol, so a second post would show in what was archived.
-    const auto invii = leggi(cartella / "invii.txt") + "x";
-    scrivi(cartella / "invii.txt", invii);
-    const auto numero = std::to_string(invii.size());
-    auto risposta = leggi(cartella / "risposta_sostituto.txt");
-    if (const auto n = risposta.find("{n}"); n != std::string::npos) {
-        risposta.replace(n, 3, numero);
-    }
-    std::cout << risposta;
+              << (stato.empty() ? "200 OK" : stato) << std::endl;
+    std::cout << (stato.empty() ? leggi(cartella / "risposta_sostituto.txt") : "");
     return 0;
 }
 
@@ -136,7 +114,7 @@ int main(int argc, char** argv) {
     std::string nome = programma.stem().string();
     std::transform(nome.begin(), nome.end(), nome.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (nome == "openssl") {
+    if (nome == "openssl" && !argomenti.empty()) {
         return openssl(argomenti);
     }
     if (nome == "curl") {

@@ -16,68 +16,48 @@ struct Lettura {
 
 TEST(FileInput, ChiaviPrefissiESpazi) {
     const struct {
-        std::string riga;
-        std::string via;
-    } casi[] = {
-        {"000via=Roma", "Roma"},
-        {"001via=Roma", ""},
-        {"000VIA=Roma", "Roma"},
-        {"000 via=Roma", ""},
-        {"000via= Roma ", " Roma "},
-        {"abcvia=Roma", "Roma"}, // no leading digit reads as 0
-        {" 0 via=Roma", "Roma"},
-        {"000via", ""},
-        {"00", ""},
-        {"000via=a=b", "a=b"},
-    };
+        std::string riga, via;
+    } casi[] = {{"000via=Roma", "Roma"},     {"001via=Roma", ""},
+                {"000VIA=Roma", "Roma"},     {"000 via=Roma", ""},
+                {"000via= Roma ", " Roma "}, {"000via", ""},
+                {"abcvia=Roma", "Roma"}, // no leading digit reads as 0
+                {" 0 via=Roma", "Roma"},     {"00", ""},
+                {"000via=a=b", "a=b"}};
     for (const auto& c : casi) {
         EXPECT_EQ(Lettura(c.riga).dati.residenza_via, c.via) << c.riga;
     }
+    EXPECT_TRUE(Lettura("000siss= S ").dati.usa_siss);
+    for (const auto* no : {"000siss=s", "000siss=SI", "000siss=S\r\n000siss=N"}) {
+        EXPECT_FALSE(Lettura(no).dati.usa_siss) << no;
+    }
 }
 
-TEST(FileInput, TuttiICampiUnaRigaDopoLAltra) {
+TEST(FileInput, TuttiICampiConOgniFineRiga) {
     const Lettura l("000direttorio tabelle=C:\\Tabelle\\\r\n000nome medico=Dott. Rossi\r\n"
-                    "000cod regione=030\n000asl=308\r\n000cognome=Bianchi\r\n000nome=Anna\r\n"
+                    "000cod regione=030\n000asl=308\r000cognome=Bianchi\r\r\n000nome=Anna\r\n"
                     "000cf=BNCNNA80A41F205X\r\n000data nascita=1/1/1980\r\n"
                     "000com nascita=Milano\r\n000prov nascita=\r\n000sesso=F\r\n"
                     "000comune=Milano\r\n000cap=20121\r\n000provincia=MI\r\n000utente=rossi\r\n"
-                    "000password=p w\"'\r\n000pin=1234\r\n000comune=Monza\r\n000ignota=x\r\n");
+                    "000password=p w\"'\r\n000pin=1234\r\n000comune=Monza\r\n000ignota=x\r\n"
+                    "000certificato=1\xA7P\r");
     const auto& d = l.dati;
-    EXPECT_EQ(d.direttorio_tabelle, "C:\\Tabelle\\");
-    EXPECT_EQ(d.nome_medico, "Dott. Rossi");
-    EXPECT_EQ(d.cod_reg_medico, "030");
-    EXPECT_EQ(d.asl_medico, "308");
+    EXPECT_EQ(d.direttorio_tabelle + "|" + d.nome_medico, "C:\\Tabelle\\|Dott. Rossi");
+    EXPECT_EQ(d.cod_reg_medico + "|" + d.asl_medico, "030|308");
     EXPECT_EQ(d.cognome + "|" + d.nome + "|" + d.txt_cf, "Bianchi|Anna|BNCNNA80A41F205X");
     EXPECT_EQ(d.dt_nascita, "1/1/1980");
     EXPECT_EQ(d.comune_nascita + "|" + d.provincia_nascita + "|" + d.sesso, "Milano||F");
     EXPECT_EQ(d.residenza_comune, "Monza"); // a repeated key overwrites
     EXPECT_EQ(d.residenza_cap + d.residenza_provincia, "20121MI");
     EXPECT_EQ(d.utente + "|" + d.password + "|" + d.cf_medico, "rossi|p w\"'|1234");
-    EXPECT_FALSE(d.usa_siss);
-}
-
-TEST(FileInput, RigheFiniteDaCrSoloLetteUnaAUna) {
-    const Lettura l("000direttorio tabelle=C:\\T\\\r000password=segreta\r\r000cognome=Neri\r\n"
-                    "000nome=Lia\n000certificato=1\xA7P\r");
-    EXPECT_EQ(l.dati.direttorio_tabelle, "C:\\T\\");
-    EXPECT_EQ(l.dati.password + "|" + l.dati.cognome + "|" + l.dati.nome, "segreta|Neri|Lia");
     EXPECT_EQ(*l.certificati.leggi("1"), "1\xA7P");
-}
-
-TEST(FileInput, Siss) {
-    EXPECT_TRUE(Lettura("000siss= S ").dati.usa_siss);
-    EXPECT_FALSE(Lettura("000siss=s").dati.usa_siss);
-    EXPECT_FALSE(Lettura("000siss=SI").dati.usa_siss);
-    EXPECT_FALSE(Lettura("000siss=S\r\n000siss=N").dati.usa_siss);
+    EXPECT_FALSE(d.usa_siss);
 }
 
 TEST(FileInput, CertificatiDoppiERigheStrane) {
     std::string testo = "000certificato=20240105093000\xA7P1\xA7uno\r\n"
                         "000certificato=senza separatore\r\n"
-                        "000certificato=20240105093000\xA7P2\xA7"
-                        "doppio\r\n"
-                        "000certificato=\xA7"
-                        "chiave vuota\r\n";
+                        "000certificato=20240105093000\xA7P2\247doppio\r\n"
+                        "000certificato=\247chiave vuota\r\n";
     testo += "000cognome=" + std::string(100000, 'x') + "\r\n";
     testo += std::string("\0\xFF\x01=\n\n\r\r\n", 9);
     testo += "000nome=Ultima"; // no line end
