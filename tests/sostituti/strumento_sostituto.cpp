@@ -1,18 +1,13 @@
-// A stand-in for the two console tools the national road runs, curl and openssl, installed in
-// the program's Sogei folder under their names. It records every command line it received, as
-// its C runtime split it, so that a test sees what really crossed the platform's process
-// creation; it answers with what the test left beside it.
-//
-//   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A's bytes
-//   openssl base64 -base64 -e -out B -in A     B = A in base64, in lines of 64 as openssl does
-//   curl ... --config C ... --data-binary @R   reads the user from C as curl does (recorded in
-//                                              "utente_curl.txt") and the body from R ("corpo_
-//                                              curl.txt"); trace with the authorization header
-//                                              on stderr, then "risposta_sostituto.txt" of its
-//                                              folder on stdout; "connessione_rifiutata" there:
-//                                              curl's error 7; "stato_http" there: that status
-//                                              with an empty body
-#include "base64_prova.h"
+// A stand-in for curl and openssl, installed in the program's Sogei folder under their names.
+// It records every command line it got as its C runtime split it ("chiamate.txt"), so a test
+// sees what really crossed the platform's process creation, and answers from files beside it:
+//   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A
+//   openssl base64 -base64 -e -out B -in A     B = A encoded (prova::codifica), lines of 64
+//   curl ... --config C ... --data-binary @R   the user read from C as curl does and the body
+//     from R, into "utente_curl.txt" and "corpo_curl.txt"; a trace with the authorization on
+//     stderr, then "risposta_sostituto.txt" on stdout; with "connessione_rifiutata" curl's
+//     error 7, with "stato_http" that status and no body
+#include "codifica_prova.h"
 
 #include <algorithm>
 #include <cctype>
@@ -53,7 +48,7 @@ int openssl(const std::vector<std::string>& a) {
     if (a[0] == "rsautl") {
         return scrivi(fuori, "cifrato:" + leggi(dentro)) ? 0 : 1;
     }
-    const auto codificato = meravo::prova::base64(leggi(dentro));
+    const auto codificato = meravo::prova::codifica(leggi(dentro));
     std::string righe;
     for (std::size_t i = 0; i < codificato.size(); i += 64) {
         righe += codificato.substr(i, 64) + "\n";
@@ -91,7 +86,7 @@ int curl(const std::vector<std::string>& a, const fs::path& cartella) {
     scrivi(cartella / "corpo_curl.txt", corpo.starts_with("@") ? leggi(corpo.substr(1)) : "");
     const auto stato = leggi(cartella / "stato_http");
     std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n> Authorization: Basic "
-              << meravo::prova::base64(utente) << "\n< HTTP/1.1 "
+              << meravo::prova::codifica(utente) << "\n< HTTP/1.1 "
               << (stato.empty() ? "200 OK" : stato) << std::endl;
     std::cout << (stato.empty() ? leggi(cartella / "risposta_sostituto.txt") : "");
     return 0;
@@ -104,12 +99,12 @@ int main(int argc, char** argv) {
     const fs::path cartella = programma.parent_path();
     std::vector<std::string> argomenti(argv + 1, argv + argc);
 
-    // Every call, each argument as length:bytes, one call per line group.
-    std::string registro = std::to_string(argomenti.size()) + "\n";
+    // Every call on a line of its own, each argument ended by a unit separator.
+    std::ofstream registro(cartella / "chiamate.txt", std::ios::binary | std::ios::app);
     for (const auto& a : argomenti) {
-        registro += std::to_string(a.size()) + ":" + a + "\n";
+        registro << a << '\x1f';
     }
-    std::ofstream(cartella / "chiamate.txt", std::ios::binary | std::ios::app) << registro;
+    registro << '\n' << std::flush;
 
     std::string nome = programma.stem().string();
     std::transform(nome.begin(), nome.end(), nome.begin(),

@@ -9,7 +9,7 @@
 #include "national/invio_inps.h"
 #include "national/trasporto_inps.h"
 
-#include "base64_prova.h"
+#include "codifica_prova.h"
 #include "doppi/banco_form.h"
 
 #include <filesystem>
@@ -61,14 +61,12 @@ struct Studio : prova::BancoForm {
 
     // Every command line the stand-ins received, split by their C runtime.
     std::vector<Chiamata> chiamate() const {
-        std::istringstream in(cartella.leggi("Sogei/chiamate.txt"));
         std::vector<Chiamata> tutte;
-        for (std::size_t quanti = 0; in >> quanti && in.get();) {
+        std::istringstream righe(cartella.leggi("Sogei/chiamate.txt"));
+        for (std::string riga; std::getline(righe, riga);) {
+            std::istringstream argomenti(riga);
             auto& c = tutte.emplace_back();
-            for (std::size_t i = 0, lunghezza = 0; i < quanti && in >> lunghezza && in.get(); ++i) {
-                std::string a(lunghezza, '\0');
-                in.read(a.data(), static_cast<std::streamsize>(lunghezza));
-                in.get();
+            for (std::string a; std::getline(argomenti, a, '\x1f');) {
                 c.push_back(a);
             }
         }
@@ -111,7 +109,7 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
             }
         }
     }
-    EXPECT_NE(richiesta.find(prova::base64("cifrato:" + pin)), std::string::npos) << richiesta;
+    EXPECT_NE(richiesta.find(prova::codifica("cifrato:" + pin)), std::string::npos) << richiesta;
     EXPECT_NE(richiesta.find("Dolore &quot;acuto&quot; &amp; febbre"), std::string::npos);
 
     // The work files are gone and the trace copy has no credentials.
@@ -121,7 +119,7 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
                     nome == "openssl")
             << nome;
     }
-    EXPECT_EQ(s.cartella.leggi("risposta.txt").find(prova::base64(utente)), std::string::npos);
+    EXPECT_EQ(s.cartella.leggi("risposta.txt").find(prova::codifica(utente)), std::string::npos);
 #ifndef _WIN32
     // The copies for support staff hold the patient's data: the user's alone.
     for (const char* copia : {"invio.txt", "risposta.txt"}) {
