@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace meravo {
 namespace {
@@ -84,12 +86,20 @@ struct Studio : prova::BancoForm {
     }
 };
 
-// Every command line of the machine's processes, as any local user can read them.
-std::vector<std::string> righe_di_comando() {
+// The command lines of the tools this process is running, as any local user can read them
+// (other programs of the machine are not ours to judge).
+std::vector<std::string> righe_di_comando_dei_figli() {
     std::vector<std::string> righe;
+    const auto io = std::to_string(::getpid());
     std::error_code e;
     for (const auto& voce : fs::directory_iterator("/proc", e)) {
-        righe.push_back(prova::CartellaTemporanea::leggi_file(voce.path() / "cmdline"));
+        std::ifstream stato(voce.path() / "stat");
+        std::string pid, nome, condizione, genitore;
+        if (!(stato >> pid >> nome >> condizione >> genitore) || genitore != io) {
+            continue;
+        }
+        std::ifstream f(voce.path() / "cmdline", std::ios::binary);
+        righe.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
     }
     return righe;
 }
@@ -112,7 +122,7 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     std::vector<std::string> esposti;
     std::thread spia([&] {
         while (!finito) {
-            for (const auto& riga : righe_di_comando()) {
+            for (const auto& riga : righe_di_comando_dei_figli()) {
                 if (riga.find("meravo-simulatore-inps") != std::string::npos) {
                     continue; // the service's stand-in is given the password to expect
                 }
