@@ -24,20 +24,13 @@ avvia() {
         --stato "$lavoro/stato.xml" --registro "$lavoro/registro.jsonl"
 }
 
-# The module's two openssl runs, then the line feeds removed. PKCS #1 v1.5 pads at random, so
-# any ciphertext of a value is as good as another: each value is encrypted once per case.
+# The module's two openssl runs, then the line feeds removed.
 cifra() {
-    local copia
-    copia="$lavoro/cifrati/$(printf '%s' "$1" | sha256sum | cut -c 1-32)"
-    if [ ! -f "$copia" ]; then
-        mkdir -p "$lavoro/cifrati"
-        printf '%s' "$1" >"$lavoro/stringa.txt"
-        openssl rsautl -encrypt -in "$lavoro/stringa.txt" -out "$lavoro/stringa.enc" \
-            -inkey "$pki/SanitelCF.cer" -certin -pkcs 2>/dev/null
-        openssl base64 -base64 -e  -out "$lavoro/stringa.enc.b64" -in "$lavoro/stringa.enc"
-        tr -d '\n' <"$lavoro/stringa.enc.b64" >"$copia"
-    fi
-    cat "$copia"
+    printf '%s' "$1" >"$lavoro/stringa.txt"
+    openssl rsautl -encrypt -in "$lavoro/stringa.txt" -out "$lavoro/stringa.enc" \
+        -inkey "$pki/SanitelCF.cer" -certin -pkcs 2>/dev/null
+    openssl base64 -base64 -e  -out "$lavoro/stringa.enc.b64" -in "$lavoro/stringa.enc"
+    tr -d '\n' <"$lavoro/stringa.enc.b64"
 }
 
 # foglie NOME CHIAVE...: appends to $righe, for each pair, a leaf declaring its own namespace

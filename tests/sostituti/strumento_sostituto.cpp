@@ -5,8 +5,8 @@
 //   openssl base64 -base64 -e -out B -in A     B = A encoded (prova::codifica), lines of 64
 //   curl ... --config C ... --data-binary @R   the user read from C as curl does and the body
 //     from R, into "utente_curl.txt" and "corpo_curl.txt"; a trace with the authorization on
-//     stderr, then "risposta_sostituto.txt" on stdout; with "connessione_rifiutata" curl's
-//     error 7, with "stato_http" that status and no body
+//     stderr, then "risposta_sostituto.txt" on stdout, "{n}" there the number of the post
+//     (counted in "invii.txt")
 #include "codifica_prova.h"
 
 #include <algorithm>
@@ -75,20 +75,20 @@ std::string utente_configurato(const std::string& configurazione) {
 }
 
 int curl(const std::vector<std::string>& a, const fs::path& cartella) {
-    if (fs::exists(cartella / "connessione_rifiutata")) {
-        std::cerr << "*   Trying 127.0.0.1:443...\n"
-                     "curl: (7) Failed to connect to 127.0.0.1 port 443: Connection refused\n";
-        return 7;
-    }
     const auto utente = utente_configurato(leggi(valore_di(a, "--config")));
     const auto corpo = valore_di(a, "--data-binary");
     scrivi(cartella / "utente_curl.txt", utente);
     scrivi(cartella / "corpo_curl.txt", corpo.starts_with("@") ? leggi(corpo.substr(1)) : "");
-    const auto stato = leggi(cartella / "stato_http");
     std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n> Authorization: Basic "
-              << meravo::prova::codifica(utente) << "\n< HTTP/1.1 "
-              << (stato.empty() ? "200 OK" : stato) << std::endl;
-    std::cout << (stato.empty() ? leggi(cartella / "risposta_sostituto.txt") : "");
+              << meravo::prova::codifica(utente) << "\n< HTTP/1.1 200 OK" << std::endl;
+    // Each post gets its own protocol, so a second post would show in what was archived.
+    const auto invii = leggi(cartella / "invii.txt") + "x";
+    scrivi(cartella / "invii.txt", invii);
+    auto risposta = leggi(cartella / "risposta_sostituto.txt");
+    if (const auto n = risposta.find("{n}"); n != std::string::npos) {
+        risposta.replace(n, 3, std::to_string(invii.size()));
+    }
+    std::cout << risposta;
     return 0;
 }
 

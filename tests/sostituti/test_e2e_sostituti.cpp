@@ -2,10 +2,8 @@
 // CreateProcess and the tools' own C runtime splitting the command line) with stand-ins of
 // curl and openssl in the program's Sogei folder: what the module quoted must arrive intact,
 // and the send-and-print sequence must end with the exchange file written.
-#include "archive/elimina.h"
 #include "exchange/record_certificato.h"
 #include "form/frm_meravo.h"
-#include "national/annullamento_inps.h"
 #include "national/invio_inps.h"
 #include "national/trasporto_inps.h"
 
@@ -43,7 +41,7 @@ struct Studio : prova::BancoForm {
     std::unique_ptr<InvioInps> invio;
     DatiReport stampata;
 
-    explicit Studio(const std::string& righe_in_piu = "") {
+    Studio() {
         const auto p = cartella.percorso();
         fs::create_directories(strumenti_sogei::cartella(p));
         fs::copy_file(MERAVO_SOSTITUTO, installato(strumenti_sogei::curl(p)));
@@ -51,7 +49,7 @@ struct Studio : prova::BancoForm {
         copia_tabelle(MERAVO_DATI_ESEMPIO);
         avvia("000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n000cap=20124\r\n000comune=Milano"
               "\r\n000provincia=MI\r\n000utente=" +
-              utente + "\r\n000password=" + password + "\r\n000pin=" + pin + "\r\n" + righe_in_piu);
+              utente + "\r\n000password=" + password + "\r\n000pin=" + pin + "\r\n");
         form->dt_fine.Text("10/01/2024");
         form->cod_icdix.Text = "487.1";
         invio = std::make_unique<InvioInps>(*form);
@@ -131,53 +129,6 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
 #endif
     // The certificate is in the exchange file the clinical-records program reads back.
     EXPECT_EQ(record_certificato::campi(s.cartella.leggi("paziente.txt"))[1], "2024W0001");
-}
-
-TEST(SostitutiDegliStrumenti, SenzaRicevutaNonStampaNeArchiviaEDiceCheCosaEAndatoStorto) {
-    const struct {
-        std::string stato, messaggio; // no status: the connection is refused
-    } casi[] = {
-        {"", "Impossibile stabilire una connessione!"},
-        {"401 Unauthorized", "rifiutato il nome utente o la password (errore HTTP 401)"},
-        {"403 Forbidden", "rifiutato il nome utente o la password (errore HTTP 403)"},
-        {"503 Service Unavailable", "non \xE8 disponibile in questo momento (errore HTTP 503)"},
-        {"404 Not Found", "risposta inattesa (errore HTTP 404)"},
-    };
-    for (const auto& c : casi) {
-        Studio s;
-        s.cartella.scrivi(c.stato.empty() ? "Sogei/connessione_rifiutata" : "Sogei/stato_http",
-                          c.stato);
-        const auto prima = s.cartella.leggi("paziente.txt");
-        s.form->Stampa_Click();
-        ASSERT_EQ(s.messaggi.mostrati.size(), 1U) << c.stato;
-        EXPECT_NE(s.primo_messaggio().find(c.messaggio), std::string::npos) << s.primo_messaggio();
-        EXPECT_EQ(s.primo_messaggio().find(password), std::string::npos);
-        EXPECT_TRUE(s.stampata.testo("protocollo").empty());
-        EXPECT_EQ(s.form->certificati.size(), 0U);
-        EXPECT_EQ(s.cartella.leggi("paziente.txt"), prima);
-        EXPECT_TRUE(s.form->Stampa.Enabled);
-    }
-}
-
-TEST(SostitutiDegliStrumenti, EliminaAnnullaETogliePoiRiscriveIlFileDiScambio) {
-    Studio s("000certificato=20240105093000\247PROT1\24705/01/2024\r\n");
-    Elimina browser(*s.form);
-    collega_annullamento_nazionale(browser, *s.form, *s.invio);
-    s.cartella.scrivi(
-        "Sogei/risposta_sostituto.txt",
-        "<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body><ns2:ricevutaAnnullamentoOK>"
-        "<ns2:idAnnullamento>A-1</ns2:idAnnullamento></ns2:ricevutaAnnullamentoOK>"
-        "</soapenv:Body></soapenv:Envelope>\r\n");
-    s.messaggi.risposte = {Risposta::si};
-    browser.archivio_Click();
-    browser.list1_Click(0);
-    browser.elimina_Click();
-    EXPECT_EQ(s.form->certificati.size(), 0U) << s.primo_messaggio();
-    const auto chiamate = s.chiamate();
-    ASSERT_FALSE(chiamate.empty());
-    EXPECT_TRUE(valore_di(chiamate.back(), "--url").ends_with("/services/AnnullamentoCertificato"));
-    EXPECT_NE(s.cartella.leggi("Sogei/corpo_curl.txt").find("PROT1"), std::string::npos);
-    EXPECT_EQ(s.cartella.leggi("paziente.txt").find("PROT1"), std::string::npos);
 }
 
 } // namespace

@@ -57,19 +57,26 @@ struct Banco : prova::BancoForm {
     }
 };
 
-TEST(Elimina, ElencoESelezioneRiempionoLeDueCopie) {
+TEST(Elimina, ElencoSelezioneEVisualizza) {
     Banco b(
         {record_intero("20240105093000"), "20240106100000" + sep + "P2", record_intero("2024")});
+    std::vector<std::string> mostrati;
+    b.browser->mostra_storico = [&](const DatiReport& s) {
+        mostrati.push_back(s.testo("protocollo2"));
+    };
     b.browser->archivio_Click();
     EXPECT_TRUE(b.browser->Visible());
     EXPECT_EQ(b.browser->list1(),
               (std::vector<std::string>{"05/01/2024 09:30:00", "06/01/2024 10:00:00",
                                         record_certificato::elenco_da_chiave("2024")}));
     EXPECT_EQ(b.browser->ListIndex(), -1);
+    b.browser->visualizza_Click();
+    EXPECT_EQ(b.testi(), std::vector<std::string>{"Selezionare un certificato da visualizzare"});
+    EXPECT_EQ(b.messaggi.mostrati.at(0).pulsanti, Pulsanti::ok);
     // Each entry finds its own record (the copies' own rules are the report's); a key that
     // does not survive the date form finds none: empty copies.
     for (const auto& [riga, protocollo] :
-         std::vector<std::pair<int, std::string>>{{1, "P2"}, {0, "v1"}, {2, ""}}) {
+         std::vector<std::pair<int, std::string>>{{1, "P2"}, {2, ""}, {0, "v1"}}) {
         b.browser->list1_Click(riga);
         EXPECT_EQ(b.browser->ListIndex(), riga);
         EXPECT_EQ(b.browser->storico().testo("protocollo") + "|" +
@@ -77,6 +84,9 @@ TEST(Elimina, ElencoESelezioneRiempionoLeDueCopie) {
                   protocollo + "|" + protocollo);
         EXPECT_EQ(b.browser->storico().testo("diagnosi"), riga == 0 ? "prima\r\nseconda" : "");
     }
+    b.browser->visualizza_Click(); // the last choice
+    EXPECT_EQ(mostrati, std::vector<std::string>{"v1"});
+    EXPECT_EQ(b.messaggi.mostrati.size(), 1U);
 }
 
 TEST(Elimina, AperturaDisabilitaIlFormEChiusuraLoRiabilita) {
@@ -115,24 +125,6 @@ TEST(Elimina, AperturaDisabilitaIlFormEChiusuraLoRiabilita) {
     f.certificati.rimuovi("20240105093000");
     b.browser->archivio_Click();
     EXPECT_TRUE(b.browser->list1().empty());
-}
-
-TEST(Elimina, VisualizzaMostraLUltimaSelezioneOChiedeDiSceglierne) {
-    Banco b({record_intero("20240105093000")});
-    std::vector<std::string> mostrati;
-    b.browser->mostra_storico = [&](const DatiReport& s) {
-        mostrati.push_back(s.testo("protocollo2"));
-    };
-    b.browser->archivio_Click();
-    b.browser->visualizza_Click();
-    EXPECT_EQ(b.testi(), std::vector<std::string>{"Selezionare un certificato da visualizzare"});
-    EXPECT_EQ(b.messaggi.mostrati.at(0).pulsanti, Pulsanti::ok);
-    EXPECT_TRUE(mostrati.empty());
-
-    b.browser->list1_Click(0);
-    b.browser->visualizza_Click();
-    EXPECT_EQ(mostrati, std::vector<std::string>{"v1"});
-    EXPECT_EQ(b.messaggi.mostrati.size(), 1U);
 }
 
 TEST(Elimina, SoloUnAnnullamentoRiuscitoTogliePoiScriveIlFileDiScambio) {

@@ -19,6 +19,9 @@ TEST(RispostaInvio, RicevutaErroriGuastiERisposteIlleggibili) {
     const std::string motivi = "Impossibile stampare il certificato per i seguenti motivi:";
     const std::string interpretare = "Impossibile interpretare il messaggio di risposta!";
     const std::string connessione = "Impossibile stabilire una connessione!";
+    const std::string credenziali =
+        "Il servizio INPS ha rifiutato il nome utente o la password (errore HTTP ";
+    const std::string verifica = "): verificare le credenziali INPS del medico e riprovare.";
     const struct {
         std::string risposta, messaggio, protocollo; // no message: a receipt
     } casi[] = {
@@ -41,6 +44,15 @@ TEST(RispostaInvio, RicevutaErroriGuastiERisposteIlleggibili) {
          "Impossibile stabilire una connessione: Accesso negato", "vecchio"},
         {"<env:Envelope xmlns:env='e'><env:Body/></env:Envelope>", interpretare, "vecchio"},
         {"<env:Envelope xmlns:env='e'><env:Body>", connessione, "vecchio"},
+        // The service's own status, when it gave one, says what to do next.
+        {"< HTTP/1.1 401 Unauthorized\r\n", credenziali + "401" + verifica, "vecchio"},
+        {"< HTTP/1.1 403 Forbidden\r\n<html>", credenziali + "403" + verifica, "vecchio"},
+        {"< HTTP/2 503 \r\n",
+         "Il servizio INPS non \xE8 disponibile in questo momento (errore HTTP 503): riprovare "
+         "pi\xF9 tardi.",
+         "vecchio"},
+        {"< HTTP/1.1 404 Not Found\r\n",
+         "Il servizio INPS ha dato una risposta inattesa (errore HTTP 404).", "vecchio"},
     };
     for (const auto& c : casi) {
         prova::MessaggiRegistrati m;
