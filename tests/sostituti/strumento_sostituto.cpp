@@ -7,6 +7,8 @@
 //     from R, into "utente_curl.txt" and "corpo_curl.txt"; a trace with the authorization on
 //     stderr, then "risposta_sostituto.txt" on stdout, "{n}" there the number of the post
 //     (counted in "invii.txt")
+// The access bits of the files the module wrote for a tool (the -in of rsautl, curl's --config
+// and body) go, a line each, to "permessi.txt" beside them.
 #include "codifica_prova.h"
 
 #include <algorithm>
@@ -38,6 +40,12 @@ std::string valore_di(const std::vector<std::string>& argomenti, const std::stri
     return i != argomenti.end() && i + 1 != argomenti.end() ? *(i + 1) : std::string();
 }
 
+void annota_permessi(const std::string& file) {
+    const auto bit = static_cast<unsigned>(fs::status(file).permissions()) & 0777U;
+    std::ofstream(fs::path(file).parent_path() / "permessi.txt", std::ios::app)
+        << std::oct << bit << '\n';
+}
+
 int openssl(const std::vector<std::string>& a) {
     const auto dentro = valore_di(a, "-in");
     const auto fuori = valore_di(a, "-out");
@@ -46,6 +54,7 @@ int openssl(const std::vector<std::string>& a) {
         return 1;
     }
     if (a[0] == "rsautl") {
+        annota_permessi(dentro);
         return scrivi(fuori, "cifrato:" + leggi(dentro)) ? 0 : 1;
     }
     const auto codificato = meravo::prova::codifica(leggi(dentro));
@@ -77,6 +86,10 @@ std::string utente_configurato(const std::string& configurazione) {
 int curl(const std::vector<std::string>& a, const fs::path& cartella) {
     const auto utente = utente_configurato(leggi(valore_di(a, "--config")));
     const auto corpo = valore_di(a, "--data-binary");
+    annota_permessi(valore_di(a, "--config"));
+    if (corpo.starts_with("@")) {
+        annota_permessi(corpo.substr(1));
+    }
     scrivi(cartella / "utente_curl.txt", utente);
     scrivi(cartella / "corpo_curl.txt", corpo.starts_with("@") ? leggi(corpo.substr(1)) : "");
     std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n> Authorization: Basic "

@@ -119,13 +119,15 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
     }
     EXPECT_EQ(s.cartella.leggi("risposta.txt").find(prova::codifica(utente)), std::string::npos);
 #ifndef _WIN32
-    // The copies for support staff hold the patient's data: the user's alone.
+    // The copies for support staff and the tools' work files (credentials, PIN, fiscal code,
+    // the request) hold secrets or the patient's data: the user's alone.
     for (const char* copia : {"invio.txt", "risposta.txt"}) {
         EXPECT_EQ(fs::status(s.cartella.percorso() / copia).permissions() &
                       (fs::perms::group_all | fs::perms::others_all),
                   fs::perms::none)
             << copia;
     }
+    EXPECT_EQ(s.cartella.leggi("Sogei/permessi.txt"), "600\n600\n600\n600\n");
 #endif
     // The certificate is in the exchange file the clinical-records program reads back.
     EXPECT_EQ(record_certificato::campi(s.cartella.leggi("paziente.txt"))[1], "2024W0001");

@@ -2,8 +2,6 @@
 #include "exchange/file_input.h"
 #include "exchange/record_certificato.h"
 
-#include "doppi/doppi.h"
-
 #include <gtest/gtest.h>
 
 namespace meravo {
@@ -67,18 +65,6 @@ TEST(FileInput, CertificatiDoppiERigheStrane) {
     EXPECT_EQ(*l.certificati.leggi("20240105093000"), "20240105093000\xA7P1\xA7uno");
     EXPECT_EQ(l.dati.cognome.size(), 100000U);
     EXPECT_EQ(l.dati.nome, "Ultima");
-}
-
-TEST(FileInput, FileMancanteNonCambiaNulla) {
-    prova::CartellaTemporanea cartella;
-    DatiInput dati;
-    dati.cognome = "prima";
-    ArchivioCertificati certificati;
-    EXPECT_FALSE(leggi_file_input(cartella.file("non_esiste.txt"), dati, certificati));
-    EXPECT_EQ(dati.cognome, "prima");
-    cartella.scrivi("input.txt", "000cognome=Verdi\r\n");
-    EXPECT_TRUE(leggi_file_input(cartella.file("input.txt"), dati, certificati));
-    EXPECT_EQ(dati.cognome, "Verdi");
 }
 
 namespace rc = record_certificato;

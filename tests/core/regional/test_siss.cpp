@@ -163,21 +163,7 @@ TEST(RispostaSiss, RegoleDellaRisposta) {
     }
 }
 
-TEST(InvioSiss, RispostaNonXmlLasciaEntrambeLeCopie) {
-    BancoSiss b;
-    auto& f = b.avvia_compilato();
-    f.protocollo = "vecchio";
-    InvioSiss invio(f, std::make_unique<ComponenteFisso>("<non xml"));
-    EXPECT_FALSE(invio.invia_certificato_siss());
-    EXPECT_EQ(f.protocollo, "");
-    EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").starts_with("<?xml"));
-    EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").ends_with("</SOAP-ENV:Envelope>\r\n"));
-    EXPECT_EQ(b.cartella.leggi("risposta_siss.txt"), "<non xml\r\n");
-    ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
-    EXPECT_NE(b.primo_messaggio().find("Errore nell'interpretare"), std::string::npos);
-}
-
-TEST(InvioSiss, SenzaComponenteOChiamataFallitaNonSiInvia) {
+TEST(InvioSiss, SenzaComponenteChiamataFallitaORispostaNonXmlNonSiInvia) {
     BancoSiss b;
     auto& f = b.avvia_compilato();
     EXPECT_EQ(crea_componente_regionale(f.servizi()), nullptr);
@@ -186,12 +172,21 @@ TEST(InvioSiss, SenzaComponenteOChiamataFallitaNonSiInvia) {
     EXPECT_FALSE(senza.annulla_certificato_siss("x"));
     InvioSiss fallita(f, std::make_unique<ComponenteFisso>(std::nullopt));
     EXPECT_FALSE(fallita.invia_certificato_siss());
+    // An answer that is not XML: the protocol cleared, both copies left for support staff.
+    f.protocollo = "vecchio";
+    InvioSiss non_xml(f, std::make_unique<ComponenteFisso>("<non xml"));
+    EXPECT_FALSE(non_xml.invia_certificato_siss());
+    EXPECT_EQ(f.protocollo, "");
+    EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").starts_with("<?xml"));
+    EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").ends_with("</SOAP-ENV:Envelope>\r\n"));
+    EXPECT_EQ(b.cartella.leggi("risposta_siss.txt"), "<non xml\r\n");
     const auto testi = b.testi();
-    ASSERT_EQ(testi.size(), 3U);
+    ASSERT_EQ(testi.size(), 4U);
     EXPECT_TRUE(testi[0].starts_with(motivo));
     EXPECT_TRUE(
         testi[1].starts_with("Impossibile eliminare il certificato per il seguente motivo:"));
     EXPECT_TRUE(testi[2].starts_with(motivo));
+    EXPECT_NE(testi[3].find("Errore nell'interpretare"), std::string::npos);
 }
 
 TEST(InvioSiss, ComponenteSimulatoRifiutaDateECodiciErrati) {
