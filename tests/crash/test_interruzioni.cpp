@@ -3,9 +3,8 @@
 // must then be one of its whole versions. The seed of the moments is printed;
 // MERAVO_SEME=<seed> makes the same choices again.
 #include "core/tables/ambiente_tabelle.h"
-#include "form/frm_meravo.h"
+#include "doppi/banco_form.h"
 #include "tables/blocco_scrittura.h"
-#include "tables/file_interi.h"
 
 #include <gtest/gtest.h>
 
@@ -164,12 +163,9 @@ void interrompi(
 }
 
 TEST(InterruzioneScrittura, FileDiScambioVecchioONuovo) {
-    AmbienteTabelle a;
-    SegnaleContato segnale;
-    ServiziForm servizi(a.messaggi, a.orologio, a.pompa, segnale, a.cartella.percorso());
-    servizi.tabelle_icdix = std::make_shared<TabelleIcdix>();
-    frm_Meravo form(std::move(servizi));
-    form.file_input = a.cartella.file("paziente.txt");
+    BancoForm b;
+    auto& form = b.crea();
+    form.file_input = b.input();
     // Two archives of a few hundred KB that differ in length and from their first record on.
     ArchivioCertificati archivi[2];
     for (int v = 0; v < 2; ++v) {

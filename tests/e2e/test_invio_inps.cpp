@@ -27,8 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 using prova::SimulatoreProva;
 
-const std::string record_precedente = "20231201080000\247VECCHIO\24701/12/2023";
-
 // The text as the stand-in's log writes it: UTF-8 in a JSON string.
 std::string json(const std::string& cp1252) {
     static const std::map<char, std::string> escape = {
@@ -41,27 +39,12 @@ std::string json(const std::string& cp1252) {
     return s + "\"";
 }
 
-// The national road set up for real: the stand-in running (answering `ritardo_ms` late), a
-// program folder laid out as installed, the form started on it with a valid end date and
-// diagnosis, addressing the stand-in as its test service, with the sender and the archive
-// browser bound to it. The user name has blanks around it: it must reach the service trimmed.
-struct Studio : prova::BancoForm {
-    SimulatoreProva simulatore;
-    std::unique_ptr<InvioInps> invio;
-    std::unique_ptr<Elimina> browser;
+// The national road with the sender and the archive browser bound to it.
+struct Studio : prova::StudioInps {
+    std::unique_ptr<InvioInps> invio = std::make_unique<InvioInps>(*form);
+    std::unique_ptr<Elimina> browser = std::make_unique<Elimina>(*form);
 
-    explicit Studio(int ritardo_ms = 0)
-        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms) {
-        prova::prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
-                              "000cod regione=030\r\n000asl=308\r\n000utente= " +
-                                  std::string(SimulatoreProva::utente) +
-                                  " \r\n000certificato=" + record_precedente + "\r\n");
-        ambiente["MERAVO_INPS_HOST"] = simulatore.host();
-        crea().avvia(input());
-        form->dt_fine.Text("10/01/2024");
-        form->cod_icdix.Text = "487.1";
-        invio = std::make_unique<InvioInps>(*form);
-        browser = std::make_unique<Elimina>(*form);
+    explicit Studio(int ritardo_ms = 0) : StudioInps(ritardo_ms) {
         collega_annullamento_nazionale(*browser, *form, *invio);
     }
 
@@ -222,7 +205,7 @@ TEST(AnnullamentoInps, AnnullatoDalServizioEToltoDalFileDiScambioPoiGiaAnnullato
     EXPECT_NE(voce.find("\"pinCorretto\":true"), std::string::npos) << voce;
     EXPECT_EQ(s.browser->list1(), std::vector<std::string>{"01/12/2023 08:00:00"});
     // Written at once: the caller's archive no longer holds the cancelled certificate.
-    EXPECT_EQ(s.cartella.leggi("paziente.txt"), record_precedente + "\r\n");
+    EXPECT_EQ(s.cartella.leggi("paziente.txt"), std::string(Studio::record_precedente) + "\r\n");
 
     // The record comes back (another copy of the caller's archive): the service says it is
     // already cancelled and the doctor decides; No keeps it.

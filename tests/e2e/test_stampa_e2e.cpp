@@ -19,15 +19,8 @@ class TestStampaE2e : public QObject {
 
 private slots:
     void invio_anteprima_pdf_e_file_di_scambio() {
-        prova::BancoForm b;
-        prova::SimulatoreProva simulatore{MERAVO_SIMULATORE, MERAVO_PKI, b.cartella.percorso()};
-        prova::prepara_studio(b.cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
-                              "000utente=" + std::string(prova::SimulatoreProva::utente) +
-                                  "\r\n000certificato=20200101120000\247VECCHIO\r\n");
-        b.ambiente["MERAVO_INPS_HOST"] = simulatore.host();
-        auto& form = b.crea();
-        QVERIFY(form.avvia(b.input()));
-        form.dt_fine.Text("10/01/2024");
+        prova::StudioInps b;
+        auto& form = *b.form;
         form.note_diagnosi.Text = "Febbre alta\r\ne tosse";
         InvioInps invio(form);
         collega_invio_nazionale(form, invio);
@@ -42,7 +35,7 @@ private slots:
         // module.
         const auto scambio = b.cartella.leggi("paziente.txt");
         const auto a_capo = scambio.find("\r\n");
-        QCOMPARE(scambio.substr(0, a_capo), std::string("20200101120000\247VECCHIO"));
+        QCOMPARE(scambio.substr(0, a_capo), std::string(b.record_precedente));
         const auto campi = record_certificato::campi(scambio.substr(a_capo + 2));
         QCOMPARE(campi[1], form.protocollo);
         QCOMPARE(campi[14], std::string("Febbre alta||e tosse"));

@@ -25,16 +25,6 @@ const std::string utente = "RSSMRA60A01F205Z";
 const std::string password = "pa ss\"wo\\\"rd\\";
 const std::string pin = "12 34\"";
 
-// The installed name of a tool: on Windows the process runner finds "Curl" as "Curl.exe".
-fs::path installato(fs::path p) {
-#ifdef _WIN32
-    if (!p.has_extension()) {
-        p += ".exe";
-    }
-#endif
-    return p;
-}
-
 // The stand-ins installed as the program's tools, the form started on a patient and filled
 // for a valid certificate, and the national road bound to it.
 struct Studio : prova::BancoForm {
@@ -44,8 +34,11 @@ struct Studio : prova::BancoForm {
     Studio() {
         const auto p = cartella.percorso();
         fs::create_directories(strumenti_sogei::cartella(p));
-        fs::copy_file(MERAVO_SOSTITUTO, installato(strumenti_sogei::curl(p)));
-        fs::copy_file(MERAVO_SOSTITUTO, installato(strumenti_sogei::openssl(p)));
+        // Installed with the stand-in's own extension: the runner finds "Curl" as "Curl.exe".
+        const auto estensione = fs::path(MERAVO_SOSTITUTO).extension();
+        for (auto strumento : {strumenti_sogei::curl(p), strumenti_sogei::openssl(p)}) {
+            fs::copy_file(MERAVO_SOSTITUTO, strumento.replace_extension(estensione));
+        }
         copia_tabelle(MERAVO_DATI_ESEMPIO);
         avvia("000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n000cap=20124\r\n000comune=Milano"
               "\r\n000provincia=MI\r\n000utente=" +

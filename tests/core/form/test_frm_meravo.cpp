@@ -123,7 +123,7 @@ TEST(FormAvvio, UnFileDiScambioIlleggibileLoDicePrimaDiTutto) {
 // Another module on the exchange file, in a process of its own, until it is told to end or
 // ends as a crash would.
 std::unique_ptr<ProcessoFiglio> altro_modulo(const std::string& file, const std::string& come) {
-    auto avvio = ProcessoFiglio::avvia(riga_comando::quota_argomento(MERAVO_ISTANZA) + " " +
+    auto avvio = ProcessoFiglio::avvia(riga_comando::quota_argomento(MERAVO_ISTANZA) + " istanza " +
                                        riga_comando::quota_argomento(file) + " " + come);
     auto* figlio = std::get_if<std::unique_ptr<ProcessoFiglio>>(&avvio);
     std::string uscita;
