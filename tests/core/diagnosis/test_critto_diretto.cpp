@@ -3,7 +3,6 @@
 
 #include "doppi/doppi.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -25,9 +24,8 @@ std::string descrizione(std::string testo, const std::string& flag = " ") {
     return testo + flag;
 }
 std::string record(int numero) {
-    char testo[16];
-    std::snprintf(testo, sizeof testo, "+%010d", numero);
-    return testo;
+    const auto cifre = std::to_string(numero);
+    return "+" + std::string(10 - cifre.size(), '0') + cifre;
 }
 
 struct Tabelle {

@@ -5,14 +5,21 @@
 
 #include "doppi/banco_form.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace meravo {
 namespace {
 
+using ::testing::HasSubstr;
+
 // A program folder with the sample tables and a form started in regional mode.
 struct BancoSiss : prova::BancoForm {
-    BancoSiss() { copia_tabelle(MERAVO_DATI_ESEMPIO); }
+    explicit BancoSiss(bool simulato = false) {
+        copia_tabelle(MERAVO_DATI_ESEMPIO);
+        ambiente["MERAVO_SISS_SIMULATO"] =
+            simulato ? "1" : "0"; // the component in the tests' stead
+    }
 
     // Every field filled, availability address included.
     frm_Meravo& avvia_compilato() {
@@ -27,11 +34,11 @@ struct BancoSiss : prova::BancoForm {
         f.nominativo_cap.Text = "00118";
         f.nominativo_comune.Text = "Roma";
         f.nominativo_provincia.Text = "RM";
+        f.cod_icdix.Text = "487.1";
+        f.note_diagnosi.Text = "Febbre";
         f.dt_fine.Text("09/01/2024");
         f.opt_visita = 1;
         f.opt_tipo = 2;
-        f.cod_icdix.Text = "487.1";
-        f.note_diagnosi.Text = "Febbre";
         return f;
     }
 };
@@ -104,9 +111,8 @@ TEST(DatasetSiss, AnnullamentoDalRecordArchiviato) {
     // The protocol and the worker's fiscal code come from the record, not from the form.
     EXPECT_EQ(componi_dataset_annullamento(f, "20240105093000"),
               prova::documento_atteso(MERAVO_ATTESI "/dataset_annullamento.xml"));
-    EXPECT_NE(componi_dataset_annullamento(f, "assente")
-                  .find("<protocolloDaCancellare></protocolloDaCancellare>"),
-              std::string::npos);
+    EXPECT_THAT(componi_dataset_annullamento(f, "assente"),
+                HasSubstr("<protocolloDaCancellare></protocolloDaCancellare>"));
 }
 
 constexpr std::string_view motivo = "Impossibile stampare il certificato per il seguente motivo:";
@@ -186,30 +192,27 @@ TEST(InvioSiss, SenzaComponenteChiamataFallitaORispostaNonXmlNonSiInvia) {
     EXPECT_TRUE(
         testi[1].starts_with("Impossibile eliminare il certificato per il seguente motivo:"));
     EXPECT_TRUE(testi[2].starts_with(motivo));
-    EXPECT_NE(testi[3].find("Errore nell'interpretare"), std::string::npos);
+    EXPECT_THAT(testi[3], HasSubstr("Errore nell'interpretare"));
 }
 
 TEST(InvioSiss, ComponenteSimulatoRifiutaDateECodiciErrati) {
-    BancoSiss b;
-    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    BancoSiss b(true);
     auto& f = b.avvia_compilato();
     f.dt_fine.Text("9/1/2024");
     InvioSiss invio(f, crea_componente_regionale(f.servizi()));
     EXPECT_FALSE(invio.invia_certificato_siss());
     ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
-    EXPECT_NE(b.primo_messaggio().find("Formato non valido - dataFine"), std::string::npos);
+    EXPECT_THAT(b.primo_messaggio(), HasSubstr("Formato non valido - dataFine"));
     EXPECT_FALSE(invio.annulla_certificato_siss("assente"));
-    EXPECT_NE(b.messaggi.mostrati.back().testo.find("protocolloDaCancellare"), std::string::npos);
+    EXPECT_THAT(b.messaggi.mostrati.back().testo, HasSubstr("protocolloDaCancellare"));
 
     ComponenteSimulato simulato;
     std::string senza_dichiarazione = "<SOAP-ENV:Envelope/>";
-    EXPECT_NE(simulato.callSebMethod(senza_dichiarazione)->find("<faultstring>"),
-              std::string::npos);
+    EXPECT_THAT(*simulato.callSebMethod(senza_dichiarazione), HasSubstr("<faultstring>"));
 }
 
 TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
-    BancoSiss b;
-    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    BancoSiss b(true);
     auto& f = b.avvia_compilato();
     f.comune_nascita.Text = "Albania";
     InvioSiss invio(f, crea_componente_regionale(f.servizi()));
@@ -221,13 +224,11 @@ TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
     EXPECT_EQ(mostrata.testo("protocollo"), "900001");
     EXPECT_EQ(mostrata.testo("pr_nascita"), "EE");
     ASSERT_EQ(f.certificati.size(), 1U);
-    EXPECT_NE(b.cartella.leggi("invio_siss.txt").find("<provinciaNascita>EE<"), std::string::npos);
-    EXPECT_NE(b.cartella.leggi("risposta_siss.txt").find("<protocolloINPS>900001"),
-              std::string::npos);
+    EXPECT_THAT(b.cartella.leggi("invio_siss.txt"), HasSubstr("<provinciaNascita>EE<"));
+    EXPECT_THAT(b.cartella.leggi("risposta_siss.txt"), HasSubstr("<protocolloINPS>900001"));
 
     // Copies that cannot be written do not stop the send.
-    BancoSiss senza_copie;
-    senza_copie.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    BancoSiss senza_copie(true);
     senza_copie.programma = senza_copie.cartella.percorso() / "manca";
     auto& g = senza_copie.avvia_compilato();
     InvioSiss altro(g, crea_componente_regionale(g.servizi()));
@@ -237,8 +238,7 @@ TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
 }
 
 TEST(InvioSiss, EliminaInModoRegionaleAnnullaPressoIlComponente) {
-    BancoSiss b;
-    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    BancoSiss b(true);
     auto& f = b.avvia_compilato();
     f.certificati.aggiungi_da_input("20240105093000\xA7PROT1");
     f.certificati.aggiungi_da_input("20240106093000\xA7");
@@ -253,7 +253,7 @@ TEST(InvioSiss, EliminaInModoRegionaleAnnullaPressoIlComponente) {
         browser.elimina_Click();
     }
     EXPECT_EQ(f.certificati.chiavi(), std::vector<std::string>{"20240106093000"});
-    EXPECT_NE(b.cartella.leggi("invio_siss_canc.txt").find("PROT1"), std::string::npos);
+    EXPECT_THAT(b.cartella.leggi("invio_siss_canc.txt"), HasSubstr("PROT1"));
     EXPECT_TRUE(b.cartella.leggi("risposta_siss_canc.txt").ends_with("</SOAP-ENV:Envelope>\r\n"));
     const auto testi = b.testi();
     EXPECT_TRUE(std::any_of(testi.begin(), testi.end(), [](const auto& t) {
