@@ -81,10 +81,31 @@ private:
     std::thread drenaggio_;
 };
 
-// The national road set up for real: the stand-in running (answering `ritardo_ms` late), a
-// program folder laid out as installed (curl and openssl of the system and the certificates in
-// "Sogei", the marker of the test service, the sample tables) and the form started on it, on a
-// patient whose data the service accepts, with a valid end date and diagnosis and one record of
+// A program folder laid out as installed for the national road: curl and openssl of the system
+// and the certificates in "Sogei", the marker of the test service, the sample tables, and an
+// exchange file for a patient whose data the service accepts, with `righe_in_piu` after it.
+inline void prepara_studio(const CartellaTemporanea& cartella, const std::filesystem::path& pki,
+                           const std::filesystem::path& dati, const std::string& righe_in_piu) {
+    namespace fs = std::filesystem;
+    const auto p = cartella.percorso();
+    fs::create_directories(p / "Sogei");
+    fs::create_symlink("/usr/bin/curl", p / "Sogei" / "curl");
+    fs::create_symlink("/usr/bin/openssl", p / "Sogei" / "openssl");
+    fs::copy_file(pki / "mirCa.pem", p / "Sogei" / "mirCa.pem");
+    fs::copy_file(pki / "SanitelCF.cer", p / "Sogei" / "SanitelCF.cer");
+    cartella.scrivi("debug_inps.txt", "");
+    copia_tabelle_esempio(dati, p / "tabelle");
+    cartella.scrivi("paziente.txt", "000direttorio tabelle=" + (p / "tabelle").string() +
+                                        "/\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n"
+                                        "000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
+                                        "000password=" +
+                                        std::string(SimulatoreProva::password) + "\r\n000pin=" +
+                                        SimulatoreProva::pin + "\r\n" + righe_in_piu);
+}
+
+#ifdef MERAVO_PKI // the tests' keys: the benchmarks make their own
+// The national road set up for real: the stand-in running (answering `ritardo_ms` late), the
+// folder above and the form started on it with a valid end date and diagnosis and one record of
 // the caller. The user name has blanks around it: it must reach the service trimmed.
 struct StudioInps : BancoForm {
     static constexpr const char* record_precedente = "20231201080000\247VECCHIO\24701/12/2023";
@@ -92,25 +113,16 @@ struct StudioInps : BancoForm {
 
     explicit StudioInps(int ritardo_ms = 0)
         : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms) {
-        namespace fs = std::filesystem;
-        const auto sogei = cartella.percorso() / "Sogei";
-        fs::create_directories(sogei);
-        fs::create_symlink("/usr/bin/curl", sogei / "curl");
-        fs::create_symlink("/usr/bin/openssl", sogei / "openssl");
-        for (const auto* certificato : {"mirCa.pem", "SanitelCF.cer"}) {
-            fs::copy_file(fs::path(MERAVO_PKI) / certificato, sogei / certificato);
-        }
-        cartella.scrivi("debug_inps.txt", "");
-        copia_tabelle(MERAVO_DATI_ESEMPIO);
+        prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
+                       "000cod regione=030\r\n000asl=308\r\n000utente= " +
+                           std::string(SimulatoreProva::utente) +
+                           " \r\n000certificato=" + record_precedente + "\r\n");
         ambiente["MERAVO_INPS_HOST"] = simulatore.host();
-        avvia("000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n000comune=Milano\r\n000cap=20124"
-              "\r\n000provincia=MI\r\n000password=" +
-              std::string(SimulatoreProva::password) + "\r\n000pin=" + SimulatoreProva::pin +
-              "\r\n000cod regione=030\r\n000asl=308\r\n000utente= " + SimulatoreProva::utente +
-              " \r\n000certificato=" + record_precedente + "\r\n");
+        crea().avvia(input());
         form->dt_fine.Text("10/01/2024");
         form->cod_icdix.Text = "487.1";
     }
 };
+#endif
 
 } // namespace meravo::prova
