@@ -70,44 +70,30 @@ void digita_nel_box(Byte& byte) {
     while (!byte.finiti()) {
         const int mostrati_prima = messaggi.mostrati;
         bool uscita = false;
-        switch (byte.uno() % 12) {
-        case 0:
-        case 1:
-        case 2:
+        const int scelta = byte.uno() % 12;
+        if (scelta < 3) {
             box.digita(byte.uno());
-            break;
-        case 3:
+        } else if (scelta == 3) {
             box.premi_tasto(tasti[byte.uno() % std::size(tasti)], byte.uno() % 2);
-            break;
-        case 4:
+        } else if (scelta == 4) {
             box.prende_fuoco();
-            break;
-        case 5:
-            uscita = box.ha_fuoco();
-            if (uscita) {
-                box.perde_fuoco();
-            }
-            break;
-        case 6:
+        } else if (scelta == 5 && box.ha_fuoco()) {
+            uscita = true;
+            box.perde_fuoco();
+        } else if (scelta == 6) {
             box.seleziona(piccolo(), piccolo());
-            break;
-        case 7:
+        } else if (scelta == 7) {
             box.incolla(byte.testo(12));
-            break;
-        case 8:
+        } else if (scelta == 8) {
             box.Text(byte.testo(12));
-            break;
-        case 9:
+        } else if (scelta == 9) {
             box.SelStart(piccolo());
             box.SelLength(piccolo());
-            break;
-        case 10:
+        } else if (scelta == 10) {
             box.SelText(byte.testo(4));
-            break;
-        case 11:
+        } else if (scelta == 11) {
             box.Locked(!box.Locked());
             box.MaxLength(byte.uno() % 12);
-            break;
         }
         esigi(selezione_nel_testo(box));
         if (uscita && box.Tipodati() == 1) {

@@ -47,12 +47,7 @@ public:
         : resto_(reinterpret_cast<const char*>(dati), n) {}
 
     bool finiti() const { return resto_.empty(); }
-
-    std::uint8_t uno() {
-        const auto t = testo_di(1);
-        return t.empty() ? 0 : static_cast<std::uint8_t>(t.front());
-    }
-
+    std::uint8_t uno() { return finiti() ? 0 : static_cast<std::uint8_t>(testo_di(1).front()); }
     template <typename Intero> Intero intero() {
         std::uint64_t valore = 0;
         for (std::size_t i = 0; i < sizeof(Intero); ++i) {
@@ -60,10 +55,8 @@ public:
         }
         return static_cast<Intero>(valore);
     }
-
     // A text of up to `massimo` bytes, its length given by the first byte.
     std::string_view testo(std::size_t massimo) { return testo_di(uno() % (massimo + 1)); }
-
     std::string_view tutto() { return testo_di(resto_.size()); }
 
 private:

@@ -5,7 +5,7 @@
 // lie within their lists; sorting the multi-column list keeps its rows and its selection, and a
 // row chosen there puts in the box the entry it shows.
 #include "core/lookup/banco_trova.h"
-#include "lookup/confronto.h"
+#include "lookup/ricorrenze.h"
 #include "text/testo.h"
 
 #include "servizi_fuzz.h"
@@ -74,55 +74,36 @@ void Banco::input_utente(Evento e) {
     const auto [tipo, a, b] = e;
     const Tasto tasto = tasti[a % std::size(tasti)];
     const int mod = b % 8;
-    const auto focus = t.focus();
-    switch (tipo % 8) {
-    case 0:
-    case 1:
-    case 2:
-        if (focus == trova::Focus::testo) {
-            const char c = b % 4 == 0 ? static_cast<char>(a) : digitabili[a % digitabili.size()];
-            if (c == ' ') {
-                t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
-            }
-            t.carattere_testo(c);
+    const bool testo = t.focus() == trova::Focus::testo;
+    const bool lista = t.focus() == trova::Focus::lista;
+    const int scelta = tipo % 8;
+    if (scelta < 3 && testo) {
+        const char c = b % 4 == 0 ? static_cast<char>(a) : digitabili[a % digitabili.size()];
+        if (c == ' ') {
+            t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
         }
-        break;
-    case 3:
-        if (focus == trova::Focus::testo) {
-            t.tasto_giu_testo(tasto, mod);
-        } else if (focus == trova::Focus::lista) {
-            t.tasto_giu_lista(tasto, mod);
-        } else if (tasto == Tasto::invio) {
-            scegli_nella_vista(-1, mod);
-        } else {
-            t.tasto_giu_controllo(tasto, mod);
-        }
-        break;
-    case 4:
-        if (focus == trova::Focus::lista) {
-            t.tasto_su_lista(tasto, mod);
-        }
-        break;
-    case 5:
+        t.carattere_testo(c);
+    } else if (scelta == 3 && (testo || lista)) {
+        testo ? t.tasto_giu_testo(tasto, mod) : t.tasto_giu_lista(tasto, mod);
+    } else if (scelta == 3) {
+        tasto == Tasto::invio ? scegli_nella_vista(-1, mod) : t.tasto_giu_controllo(tasto, mod);
+    } else if (scelta == 4 && lista) {
+        t.tasto_su_lista(tasto, mod);
+    } else if (scelta == 5) {
         b % 2 ? t.doppio_click_lista(a - 1) : t.click_lista(a - 1);
-        break;
-    case 6:
-        if (b % 3 == 0) {
-            t.seleziona_riga_vista(a - 1);
-        } else if (b % 3 == 1) {
-            scegli_nella_vista(a - 1, std::nullopt);
-        } else {
-            const auto& v = t.vista();
-            const auto puntatore = v.cella_selezionata(v.intestazioni().size() - 2);
-            const auto righe = v.righe().size();
-            t.click_intestazione_vista(a % 5 - 1);
-            esigi(v.righe().size() == righe);
-            esigi(v.cella_selezionata(v.intestazioni().size() - 2) == puntatore);
-        }
-        break;
-    case 7:
+    } else if (scelta == 6 && b % 3 == 0) {
+        t.seleziona_riga_vista(a - 1);
+    } else if (scelta == 6 && b % 3 == 1) {
+        scegli_nella_vista(a - 1, std::nullopt);
+    } else if (scelta == 6) {
+        const auto& v = t.vista();
+        const auto puntatore = v.cella_selezionata(v.intestazioni().size() - 2);
+        const auto righe = v.righe().size();
+        t.click_intestazione_vista(a % 5 - 1);
+        esigi(v.righe().size() == righe);
+        esigi(v.cella_selezionata(v.intestazioni().size() - 2) == puntatore);
+    } else if (scelta == 7) {
         t.mouse_su_testo();
-        break;
     }
 }
 
@@ -180,24 +161,22 @@ void Banco::chiamata_contenitore(Evento e) {
     }
 }
 
-bool corrisponde(ModoRicerca modo, std::string_view voce, std::string_view fisso,
-                 std::string_view digitato, bool m) {
-    const auto d = confronto::preparato(digitato, m);
-    const auto f = confronto::preparato(fisso, m);
-    switch (modo) {
+// The matches filtered again by the mode's rule, stated on its own, over what is typed.
+std::vector<std::string> secondo_la_regola(const trova& t, bool maiuscole) {
+    const ricorrenze r({maiuscole});
+    const auto digitato = t.testo().substr(0, t.inizio_selezione());
+    const auto& fisso = t.fisso().caption;
+    switch (t.modo()) {
     case ModoRicerca::sinistra:
-        return confronto::inizia_con(voce, d, m);
+        return r.sinistra(digitato, t.lista_trovati());
     case ModoRicerca::ovunque:
-        return confronto::posizione(voce, d, 1, m) > 0;
+        return r.ovunque(digitato, t.lista_trovati());
     case ModoRicerca::sinistra_e_ovunque:
-        return confronto::inizia_con(voce, f, m) &&
-               confronto::posizione(voce, d, f.size() + 1, m) > 0;
-    case ModoRicerca::ovunque_e_ovunque: {
-        const auto p = confronto::posizione(voce, f, 1, m);
-        return p > 0 && confronto::posizione(voce, d, p + f.size(), m) > 0;
+        return r.sinistraEovunque(fisso, digitato, t.lista_trovati());
+    case ModoRicerca::ovunque_e_ovunque:
+        return r.ovunqueEovunque(fisso, digitato, t.lista_trovati());
     }
-    }
-    return false;
+    return {};
 }
 
 void Banco::verifica() {
@@ -217,10 +196,7 @@ void Banco::verifica() {
     esigi(t.quanti() == 0 || (t.posizione() >= 1 && t.posizione() <= t.quanti()));
     if (trovati_al_ridimensionamento != &trovati) {
         trovati_al_ridimensionamento = nullptr;
-        const auto digitato = t.testo().substr(0, t.inizio_selezione());
-        for (std::size_t k = 1; k < trovati.size(); ++k) {
-            esigi(corrisponde(t.modo(), trovati[k], t.fisso().caption, digitato, maiuscole));
-        }
+        esigi(secondo_la_regola(t, maiuscole) == trovati);
     }
 
     esigi(t.inizio_selezione() + t.lunghezza_selezione() == t.testo().size());

@@ -19,19 +19,17 @@ private slots:
             int tasto;
             Qt::KeyboardModifiers mod;
             int codice;
-        } casi[] = {
-            {Qt::Key_Enter, Qt::KeypadModifier, 13},
-            {Qt::Key_Shift, {}, 16},
-            {Qt::Key_End, {}, 35},
-            {Qt::Key_Up, {}, 38},
-            {Qt::Key_Right, {}, 39},
-            {Qt::Key_Delete, {}, 46},
-            {Qt::Key_7, Qt::KeypadModifier, 103},
-            {Qt::Key_F4, {}, 115},
-            {Qt::Key_Comma, {}, 188},
-            {Qt::Key_Period, Qt::KeypadModifier, 110},
-            {Qt::Key_Egrave, {}, 0},
-        };
+        } casi[] = {{Qt::Key_Enter, Qt::KeypadModifier, 13},
+                    {Qt::Key_Shift, {}, 16},
+                    {Qt::Key_End, {}, 35},
+                    {Qt::Key_Up, {}, 38},
+                    {Qt::Key_Right, {}, 39},
+                    {Qt::Key_Delete, {}, 46},
+                    {Qt::Key_7, Qt::KeypadModifier, 103},
+                    {Qt::Key_F4, {}, 115},
+                    {Qt::Key_Comma, {}, 188},
+                    {Qt::Key_Period, Qt::KeypadModifier, 110},
+                    {Qt::Key_Egrave, {}, 0}};
         for (const auto& c : casi) {
             QCOMPARE(tasti::codice_windows(c.tasto, c.mod), c.codice);
         }
@@ -54,8 +52,7 @@ private slots:
             {Qt::Key_Escape, {}, {}, "\x1b"},
             {Qt::Key_Delete, {}, QStringLiteral("\x7f"), ""},
             {Qt::Key_Egrave, {}, QStringLiteral("\u00e8"), "\xE8"},
-            {Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QStringLiteral("\u20ac"), "\x80"},
-        };
+            {Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QStringLiteral("\u20ac"), "\x80"}};
         for (const auto& c : casi) {
             const QKeyEvent evento(QEvent::KeyPress, c.tasto, c.mod, c.testo);
             QCOMPARE(tasti::caratteri_windows(evento), c.atteso);

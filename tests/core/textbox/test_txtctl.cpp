@@ -139,13 +139,6 @@ TEST(Txtctl, OgniSequenzaLasciaIlSuoTesto) {
     }
 }
 
-TEST(Txtctl, IlSeparatoreDecimaleEQuelloDelLocale) {
-    Banco b(2, {}, '.');
-    b.esegui("»1,5.2");
-    EXPECT_EQ(b.box.Text(), "15.2");
-    EXPECT_EQ(b.testi_mostrati(), Testi{"Il separatore decimale \xE8 ."});
-}
-
 TEST(Txtctl, TestoDelContenitoreControllatoSoloDopoIlPrimoFuoco) {
     Banco b(1);
     b.box.Text("01022010");

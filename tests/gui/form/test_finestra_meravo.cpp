@@ -42,11 +42,6 @@ private slots:
         via->setFocus();
         QTest::keyClicks(via, "Via Po 3");
         QCOMPARE(QString::fromStdString(b.form->residenza_via.Text), QStringLiteral("Via Po 3"));
-        auto* fine = b.figlio<TxtctlWidget>("dt_fine");
-        fine->casella()->setFocus();
-        QTest::keyClicks(fine->casella(), "10012024");
-        QCOMPARE(QString::fromStdString(b.form->dt_fine.Text()), QStringLiteral("10/01/2024"));
-
         auto* trova1 = b.figlio<TrovaWidget>("trova1");
         trova1->casella()->setFocus();
         QTest::keyClicks(trova1->casella(), "influenza polm");

@@ -17,8 +17,8 @@ namespace {
 constexpr double altezza_lista_twip = 1500;
 using Eventi = std::vector<std::string>;
 
-// The look-up over the diagnoses (with codes and dates for the multi-column
-// list) on a form, with a box after it to tab to.
+// The look-up over the diagnoses (with codes and dates for the multi-column list) on a form,
+// with a box after it to tab to.
 struct Modulo : prova::BancoTrova {
     Modulo() : trova1(new TrovaWidget(t, &finestra)) {
         tabella.colonne[1] = {"493", "466.0", "491.9", "784.0", "", "", "487.1", "", ""};
@@ -50,9 +50,8 @@ class ProvaTrovaWidget : public QObject {
     Q_OBJECT
 
 private slots:
-    // The box's keys reach the model and the box shows its text and selection;
-    // Enter with two candidates opens the list, which takes the focus and the
-    // keys, and closes on its choice.
+    // The box's keys reach the model and the box shows its text and selection; Enter with two
+    // candidates opens the list, which takes the focus and the keys, and closes on its choice.
     void i_tasti_della_casella_e_della_lista() {
         Modulo m;
         QVERIFY(m.entra());
@@ -86,8 +85,7 @@ private slots:
         QTest::keyClick(m.trova1->casella(), Qt::Key_Escape);
         QCOMPARE(m.leggi_eventi(), (Eventi{"uscita", "candidato"}));
 
-        // A double click on an item, as the platform delivers it, confirms it as
-        // well.
+        // A double click on an item, as the platform delivers it, confirms it as well.
         QTest::keyClick(m.trova1->casella(), Qt::Key_Home);
         QTest::keyClicks(m.trova1->casella(), QStringLiteral("br"));
         QTest::keyClick(m.trova1->casella(), Qt::Key_Return);
@@ -101,8 +99,8 @@ private slots:
         QVERIFY(!lista->isVisible());
     }
 
-    // The indicator, then the labels that have a caption, then the box, each
-    // after the other, the box to the control's right edge.
+    // The indicator, then the labels that have a caption, then the box, each after the other,
+    // the box to the control's right edge.
     void etichette_disposte_da_sinistra_a_destra() {
         Modulo m;
         QVERIFY(m.entra());
@@ -130,9 +128,8 @@ private slots:
         QCOMPARE(t->casella()->x(), t->descrittore_ricerche()->geometry().right() + 1);
     }
 
-    // Keys typed while a search lets window events run reach the widget inside
-    // that search; the box shows the end result once the model has applied them
-    // in order.
+    // Keys typed while a search lets window events run reach the widget inside that search; the
+    // box shows the end result once the model has applied them in order.
     void tasti_durante_una_ricerca_arrivano_in_ordine() {
         Modulo m;
         QVERIFY(m.entra());
@@ -142,8 +139,7 @@ private slots:
         }
         QTest::keyClick(box, 'b');
         QCOMPARE(m.occupato_all_arrivo, (std::vector<bool>{true, true, true}));
-        // Down after "BR" shows the second bronchitis; "O" then searches again from
-        // the first.
+        // Down after "BR" shows the second bronchitis; "O" then searches again from the first.
         QCOMPARE(box->text(), QStringLiteral("BRONCHITE ACUTA"));
         QCOMPARE(box->selectedText(), QStringLiteral("NCHITE ACUTA"));
     }
@@ -164,8 +160,7 @@ private slots:
         QVERIFY(vista->isColumnHidden(2) && vista->isColumnHidden(3));
         QCOMPARE(vista->topLevelItem(0)->text(0), QStringLiteral("466.0"));
 
-        // A click on the date column's title sorts through the model: the later
-        // date first.
+        // A click on the date column's title sorts through the model: the later date first.
         auto* titoli = vista->header();
         QTest::mouseClick(titoli->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(titoli->sectionViewportPosition(1) + 5, titoli->height() / 2));
@@ -174,7 +169,9 @@ private slots:
 
         QCOMPARE(QApplication::focusWidget(), vista);
         QTest::keyClick(vista, Qt::Key_Down);
+        m.leggi_eventi();
         QTest::keyClick(vista, Qt::Key_Return);
+        QCOMPARE(m.leggi_eventi(), Eventi{"conferma"});
         QCOMPARE(m.t.Text(), std::string("BRONCHITE ACUTA"));
         QVERIFY(!vista->isVisible());
         QCOMPARE(m.trova1->height(), m.trova1->altezza_riga());
