@@ -136,28 +136,20 @@ void Banco::chiamata_contenitore(Evento e) {
     for (int i = a % 3; i > 0; --i) {
         prefisso.push_back(digitabili[(b + i) % digitabili.size()]);
     }
-    switch (tipo % 6) {
-    case 0:
-        if (t.ridimensionato()) {
-            trovati_al_ridimensionamento = &t.lista_trovati();
-        }
-        break;
-    case 1:
+    const int scelta = tipo % 6;
+    if (scelta == 0 && t.ridimensionato()) {
+        trovati_al_ridimensionamento = &t.lista_trovati();
+    } else if (scelta == 1) {
         t.inizializza_senza_caricare(prefisso);
-        break;
-    case 2:
+    } else if (scelta == 2) {
         t.inizializza(tabella, b % 4 == 0 ? 7 : 2, prefisso);
-        break;
-    case 3:
+    } else if (scelta == 3) {
         t.chiudi_lista();
-        break;
-    case 4:
+    } else if (scelta == 4) {
         t.reset_selezione_testo();
         t.rimetti_focus();
-        break;
-    case 5:
+    } else if (scelta == 5) {
         t.lista_treeview(b % 2 == 0);
-        break;
     }
 }
 

@@ -85,30 +85,26 @@ struct BancoTrova {
             {"←", Tasto::sinistra}, {"→", Tasto::destra}, {"↑", Tasto::su},    {"↓", Tasto::giu},
             {"⇱", Tasto::inizio},   {"⇲", Tasto::fine},   {"⏎", Tasto::invio}, {"⎋", Tasto::esc}};
         int mod = modificatori::nessuno;
-        while (!script.empty()) {
+        for (std::size_t preso = 1; !script.empty(); script.remove_prefix(preso), preso = 1) {
             const auto k = std::find_if(std::begin(tasti), std::end(tasti),
                                         [&](const auto& v) { return script.starts_with(v.first); });
             if (script.starts_with("⌃")) {
                 mod = modificatori::ctrl;
-                script.remove_prefix(std::string_view("⌃").size());
+                preso = std::string_view("⌃").size();
             } else if (k != std::end(tasti)) {
                 t.focus() == trova::Focus::lista ? t.tasto_giu_lista(k->second, mod)
                                                  : t.tasto_giu_testo(k->second, mod);
                 mod = modificatori::nessuno;
-                script.remove_prefix(k->first.size());
+                preso = k->first.size();
+            } else if (script.front() == '@') {
+                t.mouse_su_testo();
+            } else if (script.front() == '|') {
+                eventi.clear();
             } else {
-                const char c = script.front();
-                script.remove_prefix(1);
-                if (c == '@') {
-                    t.mouse_su_testo();
-                } else if (c == '|') {
-                    eventi.clear();
-                } else {
-                    if (c == ' ') {
-                        t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
-                    }
-                    t.carattere_testo(c);
+                if (script.front() == ' ') {
+                    t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
                 }
+                t.carattere_testo(script.front());
             }
         }
     }
