@@ -1,7 +1,5 @@
 #include "doppi/doppi.h"
 
-#include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -29,36 +27,12 @@ Risposta MessaggiRegistrati::mostra(std::string_view testo, std::string_view tit
     return r;
 }
 
-double OrologioFinto::secondi_da_mezzanotte() const {
-    const double letto = std::fmod(secondi + scarto_letture_, 86400.0);
-    scarto_letture_ += passo_per_lettura;
-    return letto;
-}
-
-void OrologioFinto::pausa(std::chrono::milliseconds durata) {
-    ++pause;
-    avanza(std::chrono::duration<double>(durata).count());
-}
-
-void OrologioFinto::avanza(double s) {
-    secondi = std::fmod(secondi + s, 86400.0);
-}
-
 CartellaTemporanea::CartellaTemporanea() {
     std::random_device casuale;
-    for (;;) {
-        auto candidato =
+    do {
+        percorso_ =
             std::filesystem::temp_directory_path() / ("meravo-prova-" + std::to_string(casuale()));
-        if (std::filesystem::create_directory(candidato)) {
-            percorso_ = std::move(candidato);
-            return;
-        }
-    }
-}
-
-CartellaTemporanea::~CartellaTemporanea() {
-    std::error_code ignorato;
-    std::filesystem::remove_all(percorso_, ignorato);
+    } while (!std::filesystem::create_directory(percorso_));
 }
 
 void CartellaTemporanea::scrivi(const std::string& nome, const std::string& contenuto) const {
@@ -79,6 +53,14 @@ void copia_tabelle_esempio(const std::filesystem::path& dati,
                              "StatiEsteri_siss.txt"}) {
         std::filesystem::copy_file(dati / nome, cartella / nome);
     }
+}
+
+std::string documento_atteso(const std::filesystem::path& file) {
+    std::string testo;
+    for (const char c : CartellaTemporanea::leggi_file(file)) {
+        testo += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return testo.ends_with("\r\n") ? testo.substr(0, testo.size() - 2) : testo;
 }
 
 std::string percorso_accanto(const std::string& nome) {

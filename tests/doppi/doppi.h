@@ -5,6 +5,7 @@
 #include "services/pompa_eventi.h"
 #include "services/segnale.h"
 
+#include <cmath>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -36,9 +37,16 @@ public:
 class OrologioFinto final : public Orologio {
 public:
     DataOra adesso() const override { return data_ora; }
-    double secondi_da_mezzanotte() const override;
-    void pausa(std::chrono::milliseconds durata) override;
-    void avanza(double secondi);
+    double secondi_da_mezzanotte() const override {
+        const double letto = std::fmod(secondi + scarto_letture_, 86400.0);
+        scarto_letture_ += passo_per_lettura;
+        return letto;
+    }
+    void pausa(std::chrono::milliseconds durata) override {
+        ++pause;
+        avanza(std::chrono::duration<double>(durata).count());
+    }
+    void avanza(double s) { secondi = std::fmod(secondi + s, 86400.0); }
 
     DataOra data_ora{2024, 1, 5, 9, 30, 0};
     double secondi = 9 * 3600 + 30 * 60;
@@ -71,7 +79,10 @@ public:
 class CartellaTemporanea {
 public:
     CartellaTemporanea();
-    ~CartellaTemporanea();
+    ~CartellaTemporanea() {
+        std::error_code ignorato;
+        std::filesystem::remove_all(percorso_, ignorato);
+    }
     CartellaTemporanea(const CartellaTemporanea&) = delete;
     CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
 
@@ -90,6 +101,10 @@ private:
 // `cartella`, which is created.
 void copia_tabelle_esempio(const std::filesystem::path& dati,
                            const std::filesystem::path& cartella);
+
+// An expected document, stored with LF line ends, as the module writes it: CR LF between lines
+// and none after the last.
+std::string documento_atteso(const std::filesystem::path& file);
 
 // Path of a helper program built into the same folder as the running test executable.
 std::string percorso_accanto(const std::string& nome);

@@ -14,26 +14,10 @@ fallito() {
     fallimenti=$((fallimenti + 1))
 }
 
-# uguale DESCRIZIONE ATTESO OTTENUTO
-uguale() {
-    if [ "$2" != "$3" ]; then
-        fallito "$1: atteso [$2], ottenuto [$3]"
-    fi
-}
-
-# contiene DESCRIZIONE TESTO PARTE
-contiene() {
-    if [[ "$2" != *"$3"* ]]; then
-        fallito "$1: [$3] manca in [$2]"
-    fi
-}
-
-# non_contiene DESCRIZIONE TESTO PARTE
-non_contiene() {
-    if [[ "$2" == *"$3"* ]]; then
-        fallito "$1: [$3] non doveva esserci"
-    fi
-}
+# uguale DESCRIZIONE ATTESO OTTENUTO; contiene and non_contiene DESCRIZIONE TESTO PARTE
+uguale() { [ "$2" = "$3" ] || fallito "$1: atteso [$2], ottenuto [$3]"; }
+contiene() { [[ "$2" == *"$3"* ]] || fallito "$1: [$3] manca in [$2]"; }
+non_contiene() { [[ "$2" != *"$3"* ]] || fallito "$1: [$3] non doveva esserci"; }
 
 fine_prove() {
     if [ "$fallimenti" -ne 0 ]; then
@@ -61,9 +45,7 @@ avvia_simulatore() {
         # A whole first line: a port read while it is being written would be cut short.
         if [ "$(wc -l <"$lavoro/uscita.log")" -ge 1 ]; then
             porta=$(head -n 1 "$lavoro/uscita.log")
-            if [[ "$porta" =~ ^[0-9]+$ ]]; then
-                return 0
-            fi
+            [[ "$porta" =~ ^[0-9]+$ ]] && return 0
             break
         fi
         kill -0 "$pid_simulatore" 2>/dev/null || break

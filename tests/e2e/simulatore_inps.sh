@@ -24,31 +24,34 @@ avvia() {
         --stato "$lavoro/stato.xml" --registro "$lavoro/registro.jsonl"
 }
 
-# The module's two openssl runs, then the line feeds removed. PKCS #1 v1.5 pads at random, so
-# any ciphertext of a value is as good as another: each value is encrypted once per case.
+# The module's two openssl runs, then the line feeds removed.
 cifra() {
-    local copia
-    copia="$lavoro/cifrati/$(printf '%s' "$1" | sha256sum | cut -c 1-32)"
-    if [ ! -f "$copia" ]; then
-        mkdir -p "$lavoro/cifrati"
-        printf '%s' "$1" >"$lavoro/stringa.txt"
-        openssl rsautl -encrypt -in "$lavoro/stringa.txt" -out "$lavoro/stringa.enc" \
-            -inkey "$pki/SanitelCF.cer" -certin -pkcs 2>/dev/null
-        openssl base64 -base64 -e  -out "$lavoro/stringa.enc.b64" -in "$lavoro/stringa.enc"
-        tr -d '\n' <"$lavoro/stringa.enc.b64" >"$copia"
-    fi
-    cat "$copia"
+    printf '%s' "$1" >"$lavoro/stringa.txt"
+    openssl rsautl -encrypt -in "$lavoro/stringa.txt" -out "$lavoro/stringa.enc" \
+        -inkey "$pki/SanitelCF.cer" -certin -pkcs 2>/dev/null
+    openssl base64 -base64 -e  -out "$lavoro/stringa.enc.b64" -in "$lavoro/stringa.enc"
+    tr -d '\n' <"$lavoro/stringa.enc.b64"
 }
 
-# foglia NOME VALORE: appends to $righe a leaf declaring its own namespace, as the module
-# writes them, with the value escaped. No subshell: a case builds dozens of requests.
-foglia() {
-    local t=${2//&/&amp;}
-    t=${t//</&lt;}
-    t=${t//>/&gt;}
-    t=${t//\"/&quot;}
-    t=${t//\'/&apos;}
-    righe+=("<$1 xmlns='$ns_tipi'>$t</$1>")
+# foglie NOME CHIAVE...: appends to $righe, for each pair, a leaf declaring its own namespace
+# as the module writes them, with ${campo[CHIAVE]} escaped. No subshell: a case builds dozens
+# of requests.
+foglie() {
+    while [ $# -gt 0 ]; do
+        local t=${campo[$2]//&/&amp;}
+        t=${t//</&lt;}
+        t=${t//>/&gt;}
+        t=${t//\"/&quot;}
+        righe+=("<$1 xmlns='$ns_tipi'>${t//\'/&apos;}</$1>")
+        shift 2
+    done
+}
+
+# The lines of $righe joined by CR LF, with no line break after the last one.
+unisci() {
+    local testo
+    printf -v testo '%s\r\n' "${righe[@]}"
+    printf '%s' "${testo%$'\r\n'}"
 }
 
 # The fields of a valid certificate; a case changes some of them before building the request.
@@ -60,61 +63,41 @@ campi_validi() {
         [inizio]=2024-01-05 [fine]=2024-01-08 [visita]=A [tipo]=I [diagnosi]=460 [note]="")
 }
 
-# The request with CR LF between lines; the address during the illness only with its street.
+# The request from $campo; the address during the illness only with its street.
 richiesta_invio() {
     local righe=("<SOAP-ENV:Envelope xmlns:SOAP-ENV='$ns_soap'>" "<SOAP-ENV:Header/>"
         "<SOAP-ENV:Body>" "<InvioCertificato xmlns='$ns_invio'>" "<medico>"
         "<pincode xmlns='$ns_tipi'>$(cifra "${campo[pin]}")</pincode>")
-    foglia codiceRegione "${campo[regione]}"
-    foglia codiceAsl "${campo[asl]}"
+    foglie codiceRegione regione codiceAsl asl
     righe+=("</medico>" "<lavoratore>"
         "<codiceFiscale xmlns='$ns_tipi'>$(cifra "${campo[cf]}")</codiceFiscale>"
         "</lavoratore>" "<residenzaODomicilioAbituale>")
-    foglia via "${campo[via]}"
-    foglia cap "${campo[cap]}"
-    foglia comune "${campo[comune]}"
-    foglia provincia "${campo[provincia]}"
+    foglie via via cap cap comune comune provincia provincia
     righe+=("</residenzaODomicilioAbituale>")
     if [ -n "${campo[rep_via]}" ]; then
         righe+=("<indirizzoDiReperibilita>")
-        foglia cognome "${campo[rep_cognome]}"
+        foglie cognome rep_cognome
         righe+=("<indirizzo xmlns='$ns_tipi'>")
-        foglia via "${campo[rep_via]}"
-        foglia cap "${campo[rep_cap]}"
-        foglia comune "${campo[rep_comune]}"
-        foglia provincia "${campo[rep_provincia]}"
+        foglie via rep_via cap rep_cap comune rep_comune provincia rep_provincia
         righe+=("</indirizzo>" "</indirizzoDiReperibilita>")
     fi
     righe+=("<certificato>")
-    foglia dataRilascio "${campo[rilascio]}"
-    foglia dataInizio "${campo[inizio]}"
-    foglia dataFine "${campo[fine]}"
-    foglia visita "${campo[visita]}"
-    foglia tipoCertificato "${campo[tipo]}"
-    if [ -n "${campo[diagnosi]}" ]; then foglia codiceDiagnosi "${campo[diagnosi]}"; fi
-    if [ -n "${campo[note]}" ]; then foglia noteDiagnosi "${campo[note]}"; fi
+    foglie dataRilascio rilascio dataInizio inizio dataFine fine visita visita tipoCertificato tipo
+    [ -z "${campo[diagnosi]}" ] || foglie codiceDiagnosi diagnosi
+    [ -z "${campo[note]}" ] || foglie noteDiagnosi note
     righe+=("</certificato>" "</InvioCertificato>" "</SOAP-ENV:Body>" "</SOAP-ENV:Envelope>")
-    unisci "${righe[@]}"
-}
-
-# The lines joined by CR LF, with no line break after the last one.
-unisci() {
-    local testo=$1
-    shift
-    for riga in "$@"; do
-        testo+=$'\r\n'$riga
-    done
-    printf '%s' "$testo"
+    unisci
 }
 
 # richiesta_annullamento PIN CODICE_FISCALE ID_CERTIFICATO
 richiesta_annullamento() {
-    unisci "<SOAP-ENV:Envelope xmlns:SOAP-ENV='$ns_soap'>" "<SOAP-ENV:Header/>" \
-        "<SOAP-ENV:Body>" "<AnnullamentoCertificato xmlns='$ns_annulla'>" \
-        "<pincodeMedico xmlns='$ns_annulla'>$(cifra "$1")</pincodeMedico>" \
-        "<codiceFiscaleLavoratore xmlns='$ns_annulla'>$(cifra "$2")</codiceFiscaleLavoratore>" \
-        "<idCertificato xmlns='$ns_annulla'>$3</idCertificato>" "</AnnullamentoCertificato>" \
-        "</SOAP-ENV:Body>" "</SOAP-ENV:Envelope>"
+    local righe=("<SOAP-ENV:Envelope xmlns:SOAP-ENV='$ns_soap'>" "<SOAP-ENV:Header/>"
+        "<SOAP-ENV:Body>" "<AnnullamentoCertificato xmlns='$ns_annulla'>"
+        "<pincodeMedico xmlns='$ns_annulla'>$(cifra "$1")</pincodeMedico>"
+        "<codiceFiscaleLavoratore xmlns='$ns_annulla'>$(cifra "$2")</codiceFiscaleLavoratore>"
+        "<idCertificato xmlns='$ns_annulla'>$3</idCertificato>" "</AnnullamentoCertificato>"
+        "</SOAP-ENV:Body>" "</SOAP-ENV:Envelope>")
+    unisci
 }
 
 # invia SERVIZIO CORPO [CREDENZIALI [HOST]]: sets $stato (HTTP) and $risposta (the body).
@@ -149,7 +132,8 @@ annulla() {
     uguale "stato HTTP dell'annullamento di $3" 200 "$stato"
 }
 
-caso_ricevuta() {
+# A receipt and what the service logs of it, then every rule in one table.
+caso_richieste() {
     avvia
     campi_validi
     campo[note]='Dolore "acuto" & febbre <38° > l'"'"'altro ieri'
@@ -163,20 +147,6 @@ caso_ricevuta() {
         "$(registro '.campi["certificato/noteDiagnosi"]')"
     uguale "cognome di reperibilita" "${campo[rep_cognome]}" \
         "$(registro '.campi["indirizzoDiReperibilita/cognome"]')"
-    local primo=$id
-
-    # A body in Windows-1252, as the module's texts are: 0xB0 is the degree sign, 0x92 the
-    # right single quote.
-    campi_validi
-    campo[note]=$'febbre 38\xb0, l\x92altro ieri'
-    campo[rep_via]=""
-    invia_certificato
-    uguale "note in Windows-1252" "febbre 38°, l’altro ieri" \
-        "$(registro '.campi["certificato/noteDiagnosi"]')"
-    uguale "senza indirizzo di reperibilita" null \
-        "$(registro '.campi["indirizzoDiReperibilita/indirizzo/via"]')"
-    [ "$id" != "$primo" ] || fallito "due certificati con lo stesso protocollo $id"
-
     local diario
     diario=$(<"$lavoro/uscita.log")
     contiene "diario" "$diario" "risposta 200: ricevuta idCertificato $id"
@@ -186,160 +156,113 @@ caso_ricevuta() {
     for segreto in "$password" "$pin"; do
         non_contiene "registro" "$(<"$lavoro/registro.jsonl")" "$segreto"
     done
-}
 
-caso_autenticazione() {
-    avvia
-    campi_validi
-    local corpo
-    corpo=$(richiesta_invio)
-    local righe=(
-        "$utente:sbagliata|401"
-        "altro:$password|401"
-        "$utente:$password |401"
-        "|401"
-        "$utente:$password|200"
-    )
-    for riga in "${righe[@]}"; do
-        invia InvioCertificato "$corpo" "${riga%|*}"
-        uguale "stato HTTP con credenziali [${riga%|*}]" "${riga##*|}" "$stato"
-    done
-    invia AnnullamentoCertificato "$corpo" "$utente:sbagliata"
-    uguale "annullamento con password errata" 401 "$stato"
-    uguale "esito nel registro" "non autorizzato" "$(registro .esito)"
-    stato=$(curl -sS --cacert "$pki/mirCa.pem" --basic --user "$utente:$password" -o /dev/null \
-        -w '%{http_code}' "https://127.0.0.1:$porta/TrasmissioneCertificatiWeb/services/InvioCertificato")
-    uguale "richiesta GET" 405 "$stato"
-}
-
-# Each row: fields changed from a valid certificate, then the error types expected in order
-# (none: a receipt).
-caso_errori() {
-    avvia
-    local righe=(
-        "pin=un-altro-pin|101"
-        "pin=|101"
-        "cf=RSSMRA80A01H501|103"
-        "cf=RSSMRA80A01H501U1|103"
-        "rilascio=|201"
-        "inizio=2023-02-29|202"
-        "inizio=2024-02-29;fine=2024-03-01|"
-        "fine=08/01/2024|203"
-        "fine=2024-13-01|203"
-        "inizio=2024-01-09|204"
-        "visita=B|205"
-        "visita=a|205"
-        "tipo=X|206"
-        "tipo=|206"
-        "diagnosi=;note=|207"
-        "diagnosi=;note=Lombalgia|"
-        "diagnosi=  ;note=   |207"
-        "cap=2012|208"
-        "cap=2012A|208"
-        "provincia=M1|209"
-        "provincia=MIL|209"
-        "rep_cap=|210"
-        "rep_provincia=|211"
-        "rep_via=;rep_cap=;rep_provincia=|"
-        "pin=;cap=1;fine=2024-01-32;visita=X|101 208 203 205"
-    )
-    for riga in "${righe[@]}"; do
-        campi_validi
-        local modifiche
-        IFS=';' read -ra modifiche <<<"${riga%|*}"
-        for modifica in "${modifiche[@]}"; do
-            campo[${modifica%%=*}]=${modifica#*=}
-        done
-        invia InvioCertificato "$(richiesta_invio)"
-        uguale "stato HTTP per [$riga]" 200 "$stato"
-        uguale "tipi di errore per [${riga%|*}]" "${riga##*|}" "$(valori tipoErrore)"
-        if [ -n "${riga##*|}" ]; then
-            non_contiene "risposta di errore" "$(minuscolo "$risposta")" ricevutaok
-            local descrizioni
-            descrizioni=$({ grep -o '<descrizione>[^<]' <<<"$risposta" || true; } | wc -l)
-            uguale "descrizioni per [$riga]" "$(wc -w <<<"${riga##*|}")" "$descrizioni"
-        else
-            contiene "ricevuta per [$riga]" "$risposta" "<idCertificato>"
-        fi
-    done
-    uguale "errori nel registro" "101 208 203 205" "$(registro '[.errori[].tipoErrore] | join(" ")')"
-}
-
-# prova_fault NOME CODICE FRAMMENTO CORPO: the body must get a SOAP fault with that code and a
-# fault string holding that part.
-prova_fault() {
-    invia InvioCertificato "$4"
-    uguale "stato HTTP per $1" 500 "$stato"
-    contiene "fault per $1" "$risposta" "<env:Envelope"
-    non_contiene "fault per $1" "$risposta" "<soapenv"
-    contiene "fault per $1" "$risposta" "<faultcode>env:$2</faultcode>"
-    contiene "fault per $1" "$(valori faultstring)" "$3"
-}
-
-caso_fault() {
-    avvia
     campi_validi
     local valida
     valida=$(richiesta_invio)
     local scambio=${valida/dataInizio xmlns/dataTemp xmlns}
     scambio=${scambio/dataInizio>/dataTemp>}
     scambio=${scambio//dataFine/dataInizio}
-    scambio=${scambio//dataTemp/dataFine}
-    local cap="<cap xmlns='$ns_tipi'>"
-    local sesso="<sesso xmlns='$ns_tipi'>M</sesso></certificato>"
-
-    prova_fault "non XML" Client "XML non valido" "<a>"
-    prova_fault "corpo vuoto" Client "XML non valido" ""
-    prova_fault "senza busta" Client "non e' una busta SOAP" "<InvioCertificato xmlns='$ns_invio'/>"
-    prova_fault "SOAP 1.2" VersionMismatch "spazio dei nomi diverso" \
-        "${valida//$ns_soap/http://www.w3.org/2003/05/soap-envelope}"
-    prova_fault "operazione sbagliata" Client "solo l'elemento InvioCertificato" \
-        "$(richiesta_annullamento "$pin" "$cf" 1)"
-    prova_fault "date scambiate" Client "fuori posto" "$scambio"
-    prova_fault "cap senza il suo spazio dei nomi" Client "Elemento cap nello spazio dei nomi" \
-        "${valida/"$cap"/<cap>}"
-    prova_fault "senza lavoratore" Client "Manca l'elemento lavoratore" \
-        "${valida/<lavoratore>*<\/lavoratore>/}"
-    prova_fault "elemento in piu" Client "Elemento inatteso sesso" \
-        "${valida/<\/certificato>/"$sesso"}"
-    prova_fault "foglia con figli" Client "deve contenere solo testo" "${valida/>A</><x/><}"
+    local -A corpo=([xml]="<a>" [vuoto]="" [nessuna_busta]="<InvioCertificato xmlns='$ns_invio'/>"
+        [soap12]=${valida//$ns_soap/http://www.w3.org/2003/05/soap-envelope}
+        [annullamento]=$(richiesta_annullamento "$pin" "$cf" 1) [date]=${scambio//dataTemp/dataFine}
+        [cap]=${valida/"<cap xmlns='$ns_tipi'>"/<cap>}
+        [lavoratore]=${valida/<lavoratore>*<\/lavoratore>/}
+        [sesso]=${valida/<\/certificato>/"<sesso xmlns='$ns_tipi'>M</sesso></certificato>"}
+        [foglia]=${valida/>A</><x/><})
+    # Each row: the credentials (- for the right ones), the fields changed from a valid
+    # certificate (or, after '@', the whole body from above), the HTTP status and what the
+    # answer must say: the error types in order (none: a receipt) or a fault's code and reason.
+    local righe=(
+        "$utente:sbagliata||401|" "altro:$password||401|" "$utente:$password ||401|" "||401|"
+        "-||200|" "-|pin=un-altro-pin|200|101" "-|pin=|200|101"
+        "-|cf=RSSMRA80A01H501|200|103" "-|cf=RSSMRA80A01H501U1|200|103" "-|rilascio=|200|201"
+        "-|inizio=2023-02-29|200|202" "-|inizio=2024-02-29;fine=2024-03-01|200|"
+        "-|fine=08/01/2024|200|203" "-|fine=2024-13-01|200|203" "-|inizio=2024-01-09|200|204"
+        "-|visita=B|200|205" "-|visita=a|200|205" "-|tipo=X|200|206" "-|tipo=|200|206"
+        "-|diagnosi=;note=|200|207" "-|diagnosi=;note=Lombalgia|200|"
+        "-|diagnosi=  ;note=   |200|207" "-|cap=2012|200|208" "-|cap=2012A|200|208"
+        "-|provincia=M1|200|209" "-|provincia=MIL|200|209" "-|rep_cap=|200|210"
+        "-|rep_provincia=|200|211" "-|rep_via=;rep_cap=;rep_provincia=|200|"
+        "-|pin=;cap=1;fine=2024-01-32;visita=X|200|101 208 203 205"
+        "-|@xml|500|Client:XML non valido" "-|@vuoto|500|Client:XML non valido"
+        "-|@nessuna_busta|500|Client:non e' una busta SOAP"
+        "-|@soap12|500|VersionMismatch:spazio dei nomi diverso"
+        "-|@annullamento|500|Client:solo l'elemento InvioCertificato"
+        "-|@date|500|Client:fuori posto" "-|@cap|500|Client:Elemento cap nello spazio dei nomi"
+        "-|@lavoratore|500|Client:Manca l'elemento lavoratore"
+        "-|@sesso|500|Client:Elemento inatteso sesso"
+        "-|@foglia|500|Client:deve contenere solo testo"
+    )
+    local riga credenziali modifiche attesi modifica
+    for riga in "${righe[@]}"; do
+        IFS='|' read -r credenziali modifiche stato_atteso attesi <<<"$riga"
+        [ "$credenziali" = - ] && credenziali=$utente:$password
+        campi_validi
+        if [[ "$modifiche" = @* ]]; then
+            invia InvioCertificato "${corpo[${modifiche#@}]}" "$credenziali"
+        else
+            IFS=';' read -ra modifiche <<<"$modifiche"
+            for modifica in "${modifiche[@]}"; do
+                campo[${modifica%%=*}]=${modifica#*=}
+            done
+            invia InvioCertificato "$(richiesta_invio)" "$credenziali"
+        fi
+        uguale "stato HTTP per [$riga]" "$stato_atteso" "$stato"
+        case $stato in
+        200)
+            uguale "tipi di errore per [$riga]" "$attesi" "$(valori tipoErrore)"
+            uguale "errori nel registro per [$riga]" "$attesi" \
+                "$(registro '[.errori[]?.tipoErrore] | join(" ")')"
+            if [ -n "$attesi" ]; then
+                non_contiene "risposta di errore" "$(minuscolo "$risposta")" ricevutaok
+                uguale "descrizioni per [$riga]" "$(wc -w <<<"$attesi")" \
+                    "$({ grep -o '<descrizione>[^<]' <<<"$risposta" || true; } | wc -l)"
+            else
+                contiene "ricevuta per [$riga]" "$risposta" "<idCertificato>"
+            fi
+            ;;
+        500)
+            contiene "fault per [$riga]" "$risposta" "<env:Envelope"
+            non_contiene "fault per [$riga]" "$risposta" "<soapenv"
+            contiene "fault per [$riga]" "$risposta" "<faultcode>env:${attesi%%:*}</faultcode>"
+            contiene "fault per [$riga]" "$(valori faultstring)" "${attesi#*:}"
+            ;;
+        esac
+    done
+    invia AnnullamentoCertificato "$valida" "$utente:sbagliata"
+    uguale "annullamento con password errata" 401 "$stato"
+    uguale "esito nel registro" "non autorizzato" "$(registro .esito)"
+    local get="https://127.0.0.1:$porta/TrasmissioneCertificatiWeb/services/InvioCertificato"
+    stato=$(curl -sS --cacert "$pki/mirCa.pem" --basic --user "$utente:$password" -o /dev/null \
+        -w '%{http_code}' "$get")
+    uguale "richiesta GET" 405 "$stato"
 }
 
+# Cancellations, then a restart on the same state file.
 caso_annullamento() {
     avvia
     campi_validi
     invia_certificato
-    annulla "$pin" "$cf" "$id"
+    local annullato=$id
+    annulla "$pin" "$cf" "$annullato"
     contiene "ricevuta di annullamento" "$risposta" "ns2:ricevutaAnnullamentoOK"
     [[ "$(valori ns2:idAnnullamento)" =~ ^[0-9]+$ ]] || fallito "idAnnullamento: [$risposta]"
     uguale "codice fiscale decifrato" "$cf" "$(registro .codiceFiscale)"
-
-    annulla "$pin" "$cf" "$id"
+    annulla "$pin" "$cf" "$annullato"
     uguale "secondo annullamento" 105 "$(valori ns2:tipoErrore)"
     contiene "secondo annullamento" "$(valori ns2:descrizione)" "annullato"
     non_contiene "secondo annullamento" "$(minuscolo "$risposta")" ricevutaannullamentook
     non_contiene "secondo annullamento" "$(minuscolo "$risposta")" ricevutaok
-
     annulla "$pin" "$cf" 999999999
     uguale "certificato sconosciuto" 102 "$(valori ns2:tipoErrore)"
     # Wrong credentials learn nothing about the certificate.
     annulla un-altro-pin "$cf" 999999999
     uguale "PIN errato" 101 "$(valori ns2:tipoErrore)"
     invia_certificato
-    annulla "$pin" BNCLRA85M41F205X "$id"
-    uguale "certificato di un altro lavoratore" 104 "$(valori ns2:tipoErrore)"
-    annulla "$pin" "$cf" "$id"
-    contiene "annullamento dopo un rifiuto" "$risposta" "ns2:idAnnullamento"
-}
-
-caso_riavvio() {
-    avvia
-    campi_validi
-    invia_certificato
-    local annullato=$id
-    invia_certificato
     local in_vigore=$id
-    annulla "$pin" "$cf" "$annullato"
+    annulla "$pin" BNCLRA85M41F205X "$in_vigore"
+    uguale "certificato di un altro lavoratore" 104 "$(valori ns2:tipoErrore)"
     ferma_simulatore
     contiene "diario" "$(tail -n 1 "$lavoro/uscita.log")" "fermato"
     uguale "permessi del file di stato" 600 "$(stat -c %a "$lavoro/stato.xml")"
@@ -352,7 +275,7 @@ caso_riavvio() {
     annulla "$pin" "$cf" "$annullato"
     uguale "annullato prima del riavvio" 105 "$(valori ns2:tipoErrore)"
     annulla "$pin" "$cf" "$in_vigore"
-    contiene "emesso prima del riavvio" "$risposta" "ns2:idAnnullamento"
+    contiene "emesso prima del riavvio, annullato dopo un rifiuto" "$risposta" "ns2:idAnnullamento"
     invia_certificato
     [ "$id" != "$annullato" ] && [ "$id" != "$in_vigore" ] ||
         fallito "protocollo $id riusato dopo il riavvio"

@@ -44,17 +44,13 @@ public:
         posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv), environ);
         posix_spawn_file_actions_destroy(&azioni);
         close(uscita[1]);
-        std::string riga;
-        char c;
-        while (read(uscita[0], &c, 1) == 1 && c != '\n') {
-            riga.push_back(c);
+        for (char c; read(uscita[0], &c, 1) == 1 && c != '\n';) {
+            porta_.push_back(c);
         }
-        porta_ = riga;
         // The simulator logs every request to its output: unread, the pipe would fill after
         // some dozens of requests and the simulator would stop answering, blocked in a write.
         drenaggio_ = std::thread([fd = uscita[0]] {
-            char blocco[4096];
-            while (read(fd, blocco, sizeof blocco) > 0) {
+            for (char blocco[4096]; read(fd, blocco, sizeof blocco) > 0;) {
             }
             close(fd);
         });
@@ -74,8 +70,7 @@ public:
     std::string host() const { return "https://127.0.0.1:" + porta_; }
     std::string ultima_richiesta() const {
         const auto testo = prova::CartellaTemporanea::leggi_file(registro_);
-        const auto fine = testo.find_last_not_of('\n');
-        const auto inizio = testo.rfind('\n', fine);
+        const auto inizio = testo.rfind('\n', testo.find_last_not_of('\n'));
         return testo.substr(inizio == std::string::npos ? 0 : inizio + 1);
     }
 

@@ -1,17 +1,22 @@
 // The module's national road for real: the form, curl and openssl from the system, and the
-// local stand-in of the service on a free loopback port.
+// local stand-in of the service on a free loopback port; a certificate sent, then cancelled
+// from the archive browser.
+#include "archive/elimina.h"
+#include "exchange/record_certificato.h"
 #include "form/frm_meravo.h"
+#include "national/annullamento_inps.h"
 #include "national/invio_inps.h"
 #include "text/testo.h"
 
-#include "doppi/doppi.h"
-#include "studio_inps.h"
+#include "doppi/banco_form.h"
+#include "simulatore_prova.h"
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -20,52 +25,64 @@ namespace meravo {
 namespace {
 
 namespace fs = std::filesystem;
+using prova::SimulatoreProva;
 
-constexpr const char* utente = prova::SimulatoreProva::utente;
-constexpr const char* password = prova::SimulatoreProva::password;
-constexpr const char* pin = prova::SimulatoreProva::pin;
+const std::string record_precedente = "20231201080000\247VECCHIO\24701/12/2023";
 
+// The text as the stand-in's log writes it: UTF-8 in a JSON string.
 std::string json(const std::string& cp1252) {
+    static const std::map<char, std::string> escape = {
+        {'"', "\\\""}, {'\\', "\\\\"}, {'\r', "\\r"}, {'\n', "\\n"}};
     std::string s = "\"";
-    for (char c : testo::cp1252_a_utf8(cp1252)) {
-        switch (c) {
-        case '"':
-            s += "\\\"";
-            break;
-        case '\\':
-            s += "\\\\";
-            break;
-        case '\r':
-            s += "\\r";
-            break;
-        case '\n':
-            s += "\\n";
-            break;
-        default:
-            s.push_back(c);
-        }
+    for (const char c : testo::cp1252_a_utf8(cp1252)) {
+        const auto e = escape.find(c);
+        s += e == escape.end() ? std::string(1, c) : e->second;
     }
     return s + "\"";
 }
 
-// The national road, with the user name given with blanks around it: it must reach the
-// service trimmed.
-struct Studio : prova::StudioInps {
+// The national road set up for real: the stand-in running (answering `ritardo_ms` late), a
+// program folder laid out as installed, the form started on it with a valid end date and
+// diagnosis, addressing the stand-in as its test service, with the sender and the archive
+// browser bound to it. The user name has blanks around it: it must reach the service trimmed.
+struct Studio : prova::BancoForm {
+    SimulatoreProva simulatore;
+    std::unique_ptr<InvioInps> invio;
+    std::unique_ptr<Elimina> browser;
+
     explicit Studio(int ritardo_ms = 0)
-        : StudioInps("000cod regione=030\r\n000asl=308\r\n000utente= " + std::string(utente) +
-                         " \r\n",
-                     ritardo_ms) {}
+        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms) {
+        prova::prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
+                              "000cod regione=030\r\n000asl=308\r\n000utente= " +
+                                  std::string(SimulatoreProva::utente) +
+                                  " \r\n000certificato=" + record_precedente + "\r\n");
+        ambiente["MERAVO_INPS_HOST"] = simulatore.host();
+        crea().avvia(input());
+        form->dt_fine.Text("10/01/2024");
+        form->cod_icdix.Text = "487.1";
+        invio = std::make_unique<InvioInps>(*form);
+        browser = std::make_unique<Elimina>(*form);
+        collega_annullamento_nazionale(*browser, *form, *invio);
+    }
 
     // No work file of the tools is left: credentials, request, encryption.
     bool sogei_pulita() const {
         for (const auto& voce : fs::directory_iterator(cartella.percorso() / "Sogei")) {
             const auto nome = voce.path().filename().string();
-            if (nome.rfind("stringa", 0) == 0 || nome == "calcola.bat" ||
-                nome == "credenziali.cfg" || nome == "richiesta.xml") {
+            if (nome.starts_with("stringa") || nome == "credenziali.cfg" ||
+                nome == "richiesta.xml") {
                 return false;
             }
         }
         return true;
+    }
+
+    // Cancels row `indice` of the archive browser, the doctor answering `risposte`.
+    void annulla(int indice, std::deque<Risposta> risposte) {
+        messaggi.risposte = std::move(risposte);
+        browser->carica_inps();
+        browser->list1_Click(indice);
+        browser->elimina_Click();
     }
 };
 
@@ -89,15 +106,17 @@ std::vector<std::string> righe_di_comando_dei_figli() {
 
 TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     Studio s(500); // curl waits half a second for the answer: long enough to be looked at
-    std::string nota;
+    // Every character the request must escape, then 100 KB.
+    std::string nota = "Dolore \"acuto\" & febbre <38\xB0\r\nda ieri, l'altro\r\n";
     for (int i = 0; nota.size() < 100 * 1024; ++i) {
         nota += "Nota riservata " + std::to_string(i) + " del paziente\r\n";
     }
     nota += "fine"; // sent trimmed: no line break at the end
     s.form->note_diagnosi.Text = nota;
-    const std::vector<std::string> segreti = {
-        password,           pin, utente, "BNCGLI85C41F205Q", "Nota riservata", "Via Lecco",
-        "<InvioCertificato"};
+    const std::vector<std::string> segreti = {SimulatoreProva::password, SimulatoreProva::pin,
+                                              SimulatoreProva::utente,   "BNCGLI85C41F205Q",
+                                              "Nota riservata",          "Via Lecco",
+                                              "<InvioCertificato"};
     std::atomic<bool> finito = false;
     int curl_visti = 0;
     std::vector<std::string> esposti;
@@ -120,25 +139,18 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     const bool inviato = s.invio->invia_certificato_inps();
     finito = true;
     spia.join();
-    ASSERT_TRUE(inviato) << (s.messaggi.mostrati.empty() ? "" : s.messaggi.mostrati[0].testo);
+    ASSERT_TRUE(inviato) << s.primo_messaggio();
     EXPECT_GT(curl_visti, 0); // the look really happened while curl ran
     EXPECT_TRUE(esposti.empty()) << esposti.front();
-    EXPECT_NE(s.simulatore.ultima_richiesta().find(json(nota)), std::string::npos);
     EXPECT_TRUE(s.sogei_pulita());
-}
 
-TEST(InvioInps, RicevutaConNoteDaEscapeECredenzialiCifrate) {
-    Studio s;
-    s.form->note_diagnosi.Text = "Dolore \"acuto\" & febbre <38\xB0\r\nda ieri, l'altro";
-    ASSERT_TRUE(s.invio->invia_certificato_inps())
-        << (s.messaggi.mostrati.empty() ? "" : s.messaggi.mostrati[0].testo);
-    EXPECT_FALSE(s.form->protocollo.empty());
+    // The service decrypted the credentials and got the note whole.
     const auto voce = s.simulatore.ultima_richiesta();
-    EXPECT_NE(voce.find("\"pinCorretto\":true"), std::string::npos) << voce;
-    EXPECT_NE(voce.find("\"codiceFiscale\":\"BNCGLI85C41F205Q\""), std::string::npos) << voce;
-    EXPECT_NE(voce.find("\"idCertificato\":\"" + s.form->protocollo + "\""), std::string::npos);
-    EXPECT_NE(voce.find(json(s.form->note_diagnosi.Text)), std::string::npos) << voce;
-    EXPECT_TRUE(s.sogei_pulita());
+    for (const auto& parte : {std::string("\"pinCorretto\":true"),
+                              std::string("\"codiceFiscale\":\"BNCGLI85C41F205Q\""),
+                              "\"idCertificato\":\"" + s.form->protocollo + "\"", json(nota)}) {
+        EXPECT_NE(voce.find(parte), std::string::npos) << parte.substr(0, 100);
+    }
     // The copies for support staff are there, without the credentials.
     const auto risposta = s.cartella.leggi("risposta.txt");
     EXPECT_NE(risposta.find("ricevutaOK"), std::string::npos);
@@ -147,28 +159,25 @@ TEST(InvioInps, RicevutaConNoteDaEscapeECredenzialiCifrate) {
 }
 
 TEST(InvioInps, ErroriDelServizioPasswordSbagliataEServizioSpento) {
+    const std::string motivi = "Impossibile stampare il certificato per i seguenti motivi:\r\n";
     const struct {
-        std::string caso;
         std::function<void(Studio&)> prepara;
         std::string messaggio;
     } casi[] = {
-        {"date", [](Studio& s) { s.form->dt_fine.Text("01/01/2024"); },
-         "Impossibile stampare il certificato per i seguenti motivi:\r\n"},
-        {"pin", [](Studio& s) { s.form->cf_medico.Text = "999"; },
-         "Impossibile stampare il certificato per i seguenti motivi:\r\n"},
-        {"password", [](Studio& s) { s.form->password.Text = "sbagliata"; },
+        {[](Studio& s) { s.form->dt_fine.Text("01/01/2024"); }, motivi},
+        {[](Studio& s) { s.form->cf_medico.Text = "999"; }, motivi},
+        {[](Studio& s) { s.form->password.Text = "sbagliata"; },
          "Il servizio INPS ha rifiutato il nome utente o la password (errore HTTP 401)"},
-        {"spento", [](Studio& s) { s.simulatore.ferma(); },
-         "Impossibile stabilire una connessione!"},
+        {[](Studio& s) { s.simulatore.ferma(); }, "Impossibile stabilire una connessione!"},
     };
     for (const auto& c : casi) {
         Studio s;
         c.prepara(s);
-        EXPECT_FALSE(s.invio->invia_certificato_inps()) << c.caso;
-        ASSERT_FALSE(s.messaggi.mostrati.empty()) << c.caso;
-        EXPECT_EQ(s.messaggi.mostrati.back().testo.substr(0, c.messaggio.size()), c.messaggio)
-            << c.caso << ": " << s.messaggi.mostrati.back().testo;
-        EXPECT_TRUE(s.sogei_pulita()) << c.caso;
+        EXPECT_FALSE(s.invio->invia_certificato_inps()) << c.messaggio;
+        ASSERT_FALSE(s.messaggi.mostrati.empty()) << c.messaggio;
+        EXPECT_TRUE(s.messaggi.mostrati.back().testo.starts_with(c.messaggio))
+            << s.messaggi.mostrati.back().testo;
+        EXPECT_TRUE(s.sogei_pulita()) << c.messaggio;
     }
 }
 
@@ -187,8 +196,55 @@ TEST(InvioInps, CifraturaConSogeiNonScrivibileOSenzaStrumento) {
     fs::remove(s.cartella.percorso() / "Sogei" / "openssl");
     EXPECT_EQ(s.invio->cripta_stringa("1234"), "");
     ASSERT_EQ(s.messaggi.mostrati.size(), 2U);
-    EXPECT_EQ(s.messaggi.mostrati[0].testo, "File or command not found");
+    EXPECT_EQ(s.primo_messaggio(), "File or command not found");
     EXPECT_TRUE(s.sogei_pulita());
+}
+
+TEST(AnnullamentoInps, AnnullatoDalServizioEToltoDalFileDiScambioPoiGiaAnnullato) {
+    Studio s;
+    ASSERT_TRUE(s.invio->invia_certificato_inps()) << s.primo_messaggio();
+    const auto id_certificato = s.form->protocollo;
+    std::vector<std::optional<std::string>> campi(record_certificato::numero_campi - 1);
+    campi[0] = id_certificato;
+    campi[16] = s.form->txt_cf.Text;
+    const auto record = *s.form->certificati.leggi(
+        s.form->certificati.archivia_certificato(s.orologio.adesso(), campi));
+    s.browser->archivio_Click();
+
+    s.annulla(1, {Risposta::si});
+    ASSERT_EQ(s.messaggi.mostrati.size(), 1U) << s.messaggi.mostrati.back().testo; // the question
+    const auto id_annullamento = s.form->protocollo;
+    EXPECT_FALSE(id_annullamento.empty());
+    EXPECT_NE(id_annullamento, id_certificato);
+    const auto voce = s.simulatore.ultima_richiesta();
+    EXPECT_NE(voce.find("\"idAnnullamento\":\"" + id_annullamento + "\""), std::string::npos)
+        << voce;
+    EXPECT_NE(voce.find("\"pinCorretto\":true"), std::string::npos) << voce;
+    EXPECT_EQ(s.browser->list1(), std::vector<std::string>{"01/12/2023 08:00:00"});
+    // Written at once: the caller's archive no longer holds the cancelled certificate.
+    EXPECT_EQ(s.cartella.leggi("paziente.txt"), record_precedente + "\r\n");
+
+    // The record comes back (another copy of the caller's archive): the service says it is
+    // already cancelled and the doctor decides; No keeps it.
+    s.form->certificati.aggiungi_da_input(record);
+    s.annulla(1, {Risposta::si, Risposta::no});
+    ASSERT_EQ(s.messaggi.mostrati.size(), 3U);
+    EXPECT_EQ(s.messaggi.mostrati[2].testo,
+              "Certificato gi\xE0 annullato su server centrale. Eliminarlo in locale?");
+    EXPECT_EQ(s.form->certificati.size(), 2U);
+    EXPECT_EQ(s.form->protocollo, "\r\nCertificato annullato in precedenza");
+
+    // A record that ends before the worker's fiscal code: it travels empty and is refused.
+    s.annulla(0, {Risposta::si});
+    ASSERT_EQ(s.messaggi.mostrati.size(), 5U);
+    EXPECT_TRUE(s.messaggi.mostrati[4].testo.starts_with(
+        "Impossibile eliminare il certificato per i seguenti motivi:\r\n"))
+        << s.messaggi.mostrati[4].testo;
+    EXPECT_EQ(s.form->certificati.size(), 2U);
+    EXPECT_NE(s.simulatore.ultima_richiesta().find(
+                  "\"codiceFiscale\":\"\",\"campi\":{\"idCertificato\":\"VECCHIO\"}"),
+              std::string::npos)
+        << s.simulatore.ultima_richiesta();
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "report/anteprima_report.h"
 #include "report/stampa_copie.h"
 
-#include "doppi/doppi.h"
+#include "doppi/banco_form.h"
 #include "simulatore_prova.h"
 
 #include <QProcess>
@@ -19,24 +19,14 @@ class TestStampaE2e : public QObject {
 
 private slots:
     void invio_anteprima_pdf_e_file_di_scambio() {
-        prova::CartellaTemporanea cartella;
-        prova::MessaggiRegistrati messaggi;
-        prova::OrologioFinto orologio;
-        prova::PompaEventiContata pompa;
-        prova::SegnaleContato segnale;
-        prova::SimulatoreProva simulatore{MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso()};
-        const auto host = simulatore.host();
-        prova::prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
+        prova::BancoForm b;
+        prova::SimulatoreProva simulatore{MERAVO_SIMULATORE, MERAVO_PKI, b.cartella.percorso()};
+        prova::prepara_studio(b.cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
                               "000utente=" + std::string(prova::SimulatoreProva::utente) +
-                                  "\r\n000certificato=20200101120000\xA7VECCHIO\r\n");
-        ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella.percorso());
-        servizi.ambiente = [&host](std::string_view nome) -> std::optional<std::string> {
-            return nome == "MERAVO_INPS_HOST" ? std::optional(host) : std::nullopt;
-        };
-        frm_Meravo form(std::move(servizi));
-        std::vector<int> fine;
-        form.fine_programma = [&](int codice) { fine.push_back(codice); };
-        QVERIFY(form.avvia(cartella.file("paziente.txt")));
+                                  "\r\n000certificato=20200101120000\247VECCHIO\r\n");
+        b.ambiente["MERAVO_INPS_HOST"] = simulatore.host();
+        auto& form = b.crea();
+        QVERIFY(form.avvia(b.input()));
         form.dt_fine.Text("10/01/2024");
         form.note_diagnosi.Text = "Febbre alta\r\ne tosse";
         InvioInps invio(form);
@@ -45,31 +35,30 @@ private slots:
         collega_stampa(form, &finestra);
 
         form.Stampa_Click();
-        QVERIFY2(!form.protocollo.empty(),
-                 messaggi.mostrati.empty() ? "" : messaggi.mostrati[0].testo.c_str());
+        QVERIFY2(!form.protocollo.empty(), b.primo_messaggio().c_str());
         auto* anteprima = finestra.findChild<AnteprimaReport*>();
         QVERIFY(anteprima != nullptr);
-        // The exchange file is written before the copy can end the module.
-        const auto scambio = cartella.leggi("paziente.txt");
+        // The exchange file is written, after the caller's record, before the copy can end the
+        // module.
+        const auto scambio = b.cartella.leggi("paziente.txt");
         const auto a_capo = scambio.find("\r\n");
-        QCOMPARE(scambio.substr(0, a_capo), std::string("20200101120000\xA7VECCHIO"));
+        QCOMPARE(scambio.substr(0, a_capo), std::string("20200101120000\247VECCHIO"));
         const auto campi = record_certificato::campi(scambio.substr(a_capo + 2));
         QCOMPARE(campi[1], form.protocollo);
         QCOMPARE(campi[14], std::string("Febbre alta||e tosse"));
 
-        const auto pdf = QString::fromStdString(cartella.file("copia_lavoratore.pdf"));
+        const auto pdf = QString::fromStdString(b.cartella.file("copia_lavoratore.pdf"));
         anteprima->scegli_file_pdf = [pdf] { return pdf; };
         QVERIFY(anteprima->salva_pdf());
-        QCOMPARE(fine, std::vector<int>{0});
+        QCOMPARE(b.fine, std::vector<int>{0});
         QProcess pdftotext;
         pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QVERIFY(pdftotext.waitForFinished(30000));
         const auto testo = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
-        const auto oggi = QString::fromStdString(form.dt_rilascio.Text());
         for (const auto& atteso :
-             {QString::fromStdString(form.protocollo), oggi, QStringLiteral("10/01/2024"),
-              QStringLiteral("Febbre alta"), QStringLiteral("e tosse")}) {
-            QVERIFY2(testo.contains(atteso), qPrintable(atteso));
+             {form.protocollo, form.dt_rilascio.Text(), std::string("10/01/2024"),
+              std::string("Febbre alta"), std::string("e tosse")}) {
+            QVERIFY2(testo.contains(QString::fromStdString(atteso)), atteso.c_str());
         }
     }
 };

@@ -1,23 +1,18 @@
-// A stand-in for the two console tools the national road runs, curl and openssl, installed in
-// the program's Sogei folder under their names. It records every command line it received, as
-// its C runtime split it, so that a test sees what really crossed the platform's process
-// creation; it answers with what the test left beside it.
-//
-//   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A's bytes
-//   openssl base64 -base64 -e -out B -in A     B = A in base64, in lines of 64 as openssl does
-//   curl ... --config C ... --data-binary @R   reads the user from C as curl does (recorded in
-//                                              "utente_curl.txt") and the body from R ("corpo_
-//                                              curl.txt"); trace with the authorization header
-//                                              on stderr, then "risposta_sostituto.txt" of its
-//                                              folder on stdout, "{n}" there replaced by the
-//                                              number of the post; "connessione_rifiutata"
-//                                              there: curl's error 7; "stato_http" there: that
-//                                              status with an empty body
-#include "base64_prova.h"
+// A stand-in for curl and openssl, installed in the program's Sogei folder under their names.
+// It records every command line it got as its C runtime split it ("chiamate.txt"), so a test
+// sees what really crossed the platform's process creation, and answers from files beside it:
+//   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A
+//   openssl base64 -base64 -e -out B -in A     B = A encoded (prova::codifica), lines of 64
+//   curl ... --config C ... --data-binary @R   the user read from C as curl does and the body
+//     from R, into "utente_curl.txt" and "corpo_curl.txt"; a trace with the authorization on
+//     stderr, then "risposta_sostituto.txt" on stdout, "{n}" there the number of the post
+//     (counted in "invii.txt")
+// The access bits of the files the module wrote for a tool (the -in of rsautl, curl's --config
+// and body) go, a line each, to "permessi.txt" beside them.
+#include "codifica_prova.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -36,17 +31,19 @@ std::string leggi(const fs::path& p) {
 
 bool scrivi(const fs::path& p, const std::string& testo) {
     std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f << testo;
-    return static_cast<bool>(f.flush());
+    return static_cast<bool>(f << testo << std::flush);
 }
 
+// The argument after `opzione`, or the empty text.
 std::string valore_di(const std::vector<std::string>& argomenti, const std::string& opzione) {
     const auto i = std::find(argomenti.begin(), argomenti.end(), opzione);
     return i != argomenti.end() && i + 1 != argomenti.end() ? *(i + 1) : std::string();
 }
 
-bool contiene(const std::vector<std::string>& argomenti, const std::string& parola) {
-    return std::find(argomenti.begin(), argomenti.end(), parola) != argomenti.end();
+void annota_permessi(const std::string& file) {
+    const auto bit = static_cast<unsigned>(fs::status(file).permissions()) & 0777U;
+    std::ofstream(fs::path(file).parent_path() / "permessi.txt", std::ios::app)
+        << std::oct << bit << '\n';
 }
 
 int openssl(const std::vector<std::string>& a) {
@@ -56,19 +53,16 @@ int openssl(const std::vector<std::string>& a) {
         std::cerr << "openssl: missing input or output\n";
         return 1;
     }
-    if (contiene(a, "rsautl")) {
+    if (a[0] == "rsautl") {
+        annota_permessi(dentro);
         return scrivi(fuori, "cifrato:" + leggi(dentro)) ? 0 : 1;
     }
-    if (contiene(a, "base64")) {
-        const auto codificato = meravo::prova::base64(leggi(dentro));
-        std::string righe;
-        for (std::size_t i = 0; i < codificato.size(); i += 64) {
-            righe += codificato.substr(i, 64) + "\n";
-        }
-        return scrivi(fuori, righe) ? 0 : 1;
+    const auto codificato = meravo::prova::codifica(leggi(dentro));
+    std::string righe;
+    for (std::size_t i = 0; i < codificato.size(); i += 64) {
+        righe += codificato.substr(i, 64) + "\n";
     }
-    std::cerr << "openssl: unknown command\n";
-    return 1;
+    return a[0] == "base64" && scrivi(fuori, righe) ? 0 : 1;
 }
 
 // The value of "user" in a curl configuration file: quoted, with backslash escapes.
@@ -90,30 +84,22 @@ std::string utente_configurato(const std::string& configurazione) {
 }
 
 int curl(const std::vector<std::string>& a, const fs::path& cartella) {
-    if (fs::exists(cartella / "connessione_rifiutata")) {
-        std::cerr << "*   Trying 127.0.0.1:443...\n"
-                     "curl: (7) Failed to connect to 127.0.0.1 port 443: Connection refused\n";
-        return 7;
-    }
     const auto utente = utente_configurato(leggi(valore_di(a, "--config")));
     const auto corpo = valore_di(a, "--data-binary");
+    annota_permessi(valore_di(a, "--config"));
+    if (corpo.starts_with("@")) {
+        annota_permessi(corpo.substr(1));
+    }
     scrivi(cartella / "utente_curl.txt", utente);
     scrivi(cartella / "corpo_curl.txt", corpo.starts_with("@") ? leggi(corpo.substr(1)) : "");
-    const auto stato = leggi(cartella / "stato_http");
     std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n> Authorization: Basic "
-              << meravo::prova::base64(utente) << "\n< HTTP/1.1 "
-              << (stato.empty() ? "200 OK" : stato) << "\n";
-    std::cerr.flush();
-    if (!stato.empty()) {
-        return 0;
-    }
+              << meravo::prova::codifica(utente) << "\n< HTTP/1.1 200 OK" << std::endl;
     // Each post gets its own protocol, so a second post would show in what was archived.
     const auto invii = leggi(cartella / "invii.txt") + "x";
     scrivi(cartella / "invii.txt", invii);
-    const auto numero = std::to_string(invii.size());
     auto risposta = leggi(cartella / "risposta_sostituto.txt");
     if (const auto n = risposta.find("{n}"); n != std::string::npos) {
-        risposta.replace(n, 3, numero);
+        risposta.replace(n, 3, std::to_string(invii.size()));
     }
     std::cout << risposta;
     return 0;
@@ -126,17 +112,17 @@ int main(int argc, char** argv) {
     const fs::path cartella = programma.parent_path();
     std::vector<std::string> argomenti(argv + 1, argv + argc);
 
-    // Every call, each argument as length:bytes, one call per line group.
-    std::string registro = std::to_string(argomenti.size()) + "\n";
+    // Every call on a line of its own, each argument ended by a unit separator.
+    std::ofstream registro(cartella / "chiamate.txt", std::ios::binary | std::ios::app);
     for (const auto& a : argomenti) {
-        registro += std::to_string(a.size()) + ":" + a + "\n";
+        registro << a << '\x1f';
     }
-    std::ofstream(cartella / "chiamate.txt", std::ios::binary | std::ios::app) << registro;
+    registro << '\n' << std::flush;
 
     std::string nome = programma.stem().string();
     std::transform(nome.begin(), nome.end(), nome.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (nome == "openssl") {
+    if (nome == "openssl" && !argomenti.empty()) {
         return openssl(argomenti);
     }
     if (nome == "curl") {

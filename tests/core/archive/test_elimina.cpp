@@ -1,8 +1,7 @@
 #include "archive/elimina.h"
 #include "exchange/record_certificato.h"
-#include "form/frm_meravo.h"
 
-#include "doppi/doppi.h"
+#include "doppi/banco_form.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +19,9 @@ std::string record_intero(const std::string& chiave) {
     return r;
 }
 
-struct Banco {
-    prova::CartellaTemporanea cartella;
-    prova::MessaggiRegistrati messaggi;
-    prova::OrologioFinto orologio;
-    prova::PompaEventiContata pompa;
-    prova::SegnaleContato segnale;
-    std::unique_ptr<frm_Meravo> form;
+// The browser on a form whose archive holds `records`, with a national road that records what
+// it was asked to cancel and how the browser looked meanwhile.
+struct Banco : prova::BancoForm {
     std::unique_ptr<Elimina> browser;
     std::vector<std::string> annullati;
     bool esito_annullamento = true;
@@ -34,10 +29,7 @@ struct Banco {
     bool occupato_durante = false;
 
     explicit Banco(const std::vector<std::string>& records) {
-        ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella.percorso());
-        servizi.tabelle_icdix = std::make_shared<TabelleIcdix>();
-        form = std::make_unique<frm_Meravo>(std::move(servizi));
-        form->file_input = cartella.file("paziente.txt");
+        crea().file_input = input();
         for (const auto& r : records) {
             form->certificati.aggiungi_da_input(r);
         }
@@ -53,89 +45,75 @@ struct Banco {
             return esito_annullamento;
         };
     }
-
     bool pulsanti_abilitati() const {
         return browser->visualizza.Enabled && browser->elimina.Enabled && browser->chiudi.Enabled;
     }
+    // Opens the browser and presses Elimina on row `riga` (-1: none chosen), answering `r`.
+    void elimina(int riga, Risposta r = Risposta::si) {
+        messaggi.risposte = {r};
+        browser->archivio_Click();
+        browser->list1_Click(riga);
+        browser->elimina_Click();
+    }
 };
 
-TEST(Elimina, ElencoESelezioneRiempionoLeDueCopie) {
-    const std::string corto = "20240106100000" + sep + "P2" + sep + "06/01/2024";
-    const std::string lungo = record_intero("20240107110000") + sep + "oltre" + sep + "ancora";
-    Banco b({record_intero("20240105093000"), corto, lungo, record_intero("2024")});
+TEST(Elimina, ElencoSelezioneEVisualizza) {
+    Banco b(
+        {record_intero("20240105093000"), "20240106100000" + sep + "P2", record_intero("2024")});
+    std::vector<std::string> mostrati;
+    b.browser->mostra_storico = [&](const DatiReport& s) {
+        mostrati.push_back(s.testo("protocollo2"));
+    };
     b.browser->archivio_Click();
     EXPECT_TRUE(b.browser->Visible());
     EXPECT_EQ(b.browser->list1(),
               (std::vector<std::string>{"05/01/2024 09:30:00", "06/01/2024 10:00:00",
-                                        "07/01/2024 11:00:00",
                                         record_certificato::elenco_da_chiave("2024")}));
     EXPECT_EQ(b.browser->ListIndex(), -1);
-
-    const struct {
-        int indice;
-        std::string campo;
-        std::string atteso;
-    } casi[] = {
-        {1, "protocollo", "P2"},
-        {1, "dt_rilascio", "06/01/2024"},
-        {1, "medico", ""},
-        {1, "pr_nominativo", ""},
-        {2, "pr_nominativo", "v29"},
-        {2, "diagnosi", "prima\r\nseconda"},
-        // A key that does not survive the date form finds no record: empty copies.
-        {3, "protocollo", ""},
-        {3, "diagnosi", ""},
-    };
-    for (const auto& c : casi) {
-        b.browser->list1_Click(c.indice);
-        const auto& storico = b.browser->storico();
-        EXPECT_EQ(storico.testo(c.campo), c.atteso) << c.indice << " " << c.campo;
-        // The employer's copy shows everything but the diagnosis.
-        EXPECT_EQ(storico.testo(c.campo + "2"), c.campo == "diagnosi" ? "" : c.atteso)
-            << c.indice << " " << c.campo;
-        EXPECT_EQ(storico.campi().size(), 58U);
+    b.browser->visualizza_Click();
+    EXPECT_EQ(b.testi(), std::vector<std::string>{"Selezionare un certificato da visualizzare"});
+    EXPECT_EQ(b.messaggi.mostrati.at(0).pulsanti, Pulsanti::ok);
+    // Each entry finds its own record (the copies' own rules are the report's); a key that
+    // does not survive the date form finds none: empty copies.
+    for (const auto& [riga, protocollo] :
+         std::vector<std::pair<int, std::string>>{{1, "P2"}, {2, ""}, {0, "v1"}}) {
+        b.browser->list1_Click(riga);
+        EXPECT_EQ(b.browser->ListIndex(), riga);
+        EXPECT_EQ(b.browser->storico().testo("protocollo") + "|" +
+                      b.browser->storico().testo("protocollo2"),
+                  protocollo + "|" + protocollo);
+        EXPECT_EQ(b.browser->storico().testo("diagnosi"), riga == 0 ? "prima\r\nseconda" : "");
     }
-    // The key itself is not shown; fields 1 to 29 are, on both copies.
-    b.browser->list1_Click(0);
-    for (std::size_t i = 1; i < 30; ++i) {
-        const std::string nome(record_certificato::nomi_campi[i]);
-        EXPECT_EQ(b.browser->storico().testo(nome),
-                  i == 14 ? "prima\r\nseconda" : "v" + std::to_string(i))
-            << nome;
-    }
-    EXPECT_EQ(b.browser->storico().testo("20240105093000"), "");
+    b.browser->visualizza_Click(); // the last choice
+    EXPECT_EQ(mostrati, std::vector<std::string>{"v1"});
+    EXPECT_EQ(b.messaggi.mostrati.size(), 1U);
 }
 
 TEST(Elimina, AperturaDisabilitaIlFormEChiusuraLoRiabilita) {
     Banco b({record_intero("20240105093000")});
-    b.form->usa_siss = true;
-    b.form->password.Enabled = false; // as regional start-up leaves it
+    auto& f = *b.form;
+    f.usa_siss = true;
+    f.password.Enabled = false; // as regional start-up leaves it
     int chiusure = 0;
     b.browser->chiusura = [&] {
         ++chiusure;
-        EXPECT_TRUE(b.form->Stampa.Enabled); // the form is usable when the event arrives
+        EXPECT_TRUE(f.Stampa.Enabled); // the form is usable when the event arrives
     };
-    auto stati = [&b] {
-        std::vector<bool> s;
-        for (const auto* c :
-             {&b.form->nome_medico, &b.form->cf_medico, &b.form->password, &b.form->cognome,
-              &b.form->note_diagnosi, &b.form->cod_icdix, &b.form->nominativo_provincia}) {
+    auto stati = [&] {
+        std::vector<bool> s{f.dt_nascita.Enabled(), f.dt_fine.Enabled(), f.trova1.Enabled(),
+                            b.browser->opzioni_abilitate()};
+        for (const auto* c : {&f.nome_medico, &f.cf_medico, &f.password, &f.cognome,
+                              &f.note_diagnosi, &f.cod_icdix, &f.nominativo_provincia}) {
             s.push_back(c->Enabled);
         }
-        for (const auto* d : {&b.form->dt_nascita, &b.form->dt_fine}) {
-            s.push_back(d->Enabled());
-        }
-        s.push_back(b.form->trova1.Enabled());
-        for (const auto* p :
-             {&b.form->Stampa, &b.form->salva, &b.form->archivio, &b.form->cmd_crypta}) {
+        for (const auto* p : {&f.Stampa, &f.salva, &f.archivio, &f.cmd_crypta}) {
             s.push_back(p->Enabled);
         }
-        s.push_back(b.browser->opzioni_abilitate());
         return s;
     };
     b.browser->archivio_Click();
     EXPECT_EQ(stati(), std::vector<bool>(15, false));
-    EXPECT_TRUE(b.form->sesso.Enabled); // not one of the browser's
+    EXPECT_TRUE(f.sesso.Enabled); // not one of the browser's
     EXPECT_EQ(chiusure, 0);
 
     b.browser->chiudi_Click();
@@ -144,105 +122,43 @@ TEST(Elimina, AperturaDisabilitaIlFormEChiusuraLoRiabilita) {
     EXPECT_EQ(stati(), std::vector<bool>(15, true));
 
     // Reopening lists the archive as it is now.
-    b.form->certificati.rimuovi("20240105093000");
+    f.certificati.rimuovi("20240105093000");
     b.browser->archivio_Click();
     EXPECT_TRUE(b.browser->list1().empty());
 }
 
-TEST(Elimina, VisualizzaMostraLUltimaSelezioneOChiedeDiSceglierne) {
-    Banco b({record_intero("20240105093000")});
-    std::vector<std::string> mostrati;
-    b.browser->mostra_storico = [&](const DatiReport& s) {
-        mostrati.push_back(s.testo("protocollo2"));
-    };
-    b.browser->archivio_Click();
-    b.browser->visualizza_Click();
-    ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
-    EXPECT_EQ(b.messaggi.mostrati[0].testo, "Selezionare un certificato da visualizzare");
-    EXPECT_EQ(b.messaggi.mostrati[0].pulsanti, Pulsanti::ok);
-    EXPECT_TRUE(mostrati.empty());
-
-    b.browser->list1_Click(0);
-    b.browser->visualizza_Click();
-    EXPECT_EQ(mostrati, std::vector<std::string>{"v1"});
-    EXPECT_EQ(b.messaggi.mostrati.size(), 1U);
-}
-
-TEST(Elimina, CancellazioneDomandaStradaEFileDiScambio) {
+TEST(Elimina, SoloUnAnnullamentoRiuscitoTogliePoiScriveIlFileDiScambio) {
     const std::string domanda = "Attenzione con questa operazione verr\xE0 eliminato "
                                 "definitivamente il certificato selezionato\r\nsia in locale che "
                                 "sul server INPS\r\nContinuare?";
     const std::string primo = record_intero("20240105093000");
     const std::string secondo = record_intero("20240106100000");
     const struct {
-        std::string caso;
-        bool seleziona;
-        std::deque<Risposta> risposte;
-        bool esito_strada;
-        std::vector<std::string> annullati;
-        std::vector<std::string> messaggi;
-        std::vector<std::string> elenco;
-        std::string file_scambio; // empty: not written
-    } casi[] = {
-        {"senza selezione",
-         false,
-         {},
-         true,
-         {},
-         {"Selezionare un certificato da cancellare"},
-         {"05/01/2024 09:30:00", "06/01/2024 10:00:00"},
-         ""},
-        {"risposta no",
-         true,
-         {Risposta::no},
-         true,
-         {},
-         {domanda},
-         {"05/01/2024 09:30:00", "06/01/2024 10:00:00"},
-         ""},
-        {"servizio rifiuta",
-         true,
-         {Risposta::si},
-         false,
-         {"20240105093000"},
-         {domanda},
-         {"05/01/2024 09:30:00", "06/01/2024 10:00:00"},
-         ""},
-        {"annullato",
-         true,
-         {Risposta::si},
-         true,
-         {"20240105093000"},
-         {domanda},
-         {"06/01/2024 10:00:00"},
-         secondo + "\r\n"},
-    };
+        int riga;
+        Risposta risposta;
+        bool esito_strada, annullato, tolto;
+    } casi[] = {{-1, Risposta::si, true, false, false},
+                {0, Risposta::no, true, false, false},
+                {0, Risposta::si, false, true, false}, // the service refused
+                {0, Risposta::si, true, true, true}};
     for (const auto& c : casi) {
         Banco b({primo, secondo});
         b.esito_annullamento = c.esito_strada;
-        b.messaggi.risposte = c.risposte;
-        b.browser->archivio_Click();
-        if (c.seleziona) {
-            b.browser->list1_Click(0);
-        }
-        b.browser->elimina_Click();
-        EXPECT_EQ(b.annullati, c.annullati) << c.caso;
-        std::vector<std::string> testi;
-        for (const auto& m : b.messaggi.mostrati) {
-            testi.push_back(m.testo);
-        }
-        EXPECT_EQ(testi, c.messaggi) << c.caso;
-        EXPECT_EQ(b.browser->list1(), c.elenco) << c.caso;
-        EXPECT_TRUE(b.pulsanti_abilitati()) << c.caso;
-        EXPECT_FALSE(b.pulsanti_durante) << c.caso;
-        EXPECT_EQ(b.occupato_durante, !c.annullati.empty()) << c.caso;
-        EXPECT_TRUE(b.browser->Visible() && !b.form->occupato()) << c.caso;
-        EXPECT_EQ(b.form->certificati.size(), c.elenco.size()) << c.caso;
-        const bool scritto = std::filesystem::exists(b.form->file_input);
-        EXPECT_EQ(scritto, !c.file_scambio.empty()) << c.caso;
-        if (scritto) {
-            EXPECT_EQ(b.cartella.leggi("paziente.txt"), c.file_scambio) << c.caso;
-        }
+        b.elimina(c.riga, c.risposta);
+        const auto caso = std::to_string(c.riga) + " " + std::to_string(c.esito_strada);
+        EXPECT_EQ(b.annullati, c.annullato ? std::vector<std::string>{"20240105093000"}
+                                           : std::vector<std::string>{})
+            << caso;
+        EXPECT_EQ(b.testi(),
+                  std::vector<std::string>{c.riga < 0 ? "Selezionare un certificato da cancellare"
+                                                      : domanda})
+            << caso;
+        EXPECT_EQ(b.browser->list1().size(), c.tolto ? 1U : 2U) << caso;
+        EXPECT_EQ(b.form->certificati.size(), c.tolto ? 1U : 2U) << caso;
+        EXPECT_EQ(b.cartella.leggi("paziente.txt"), c.tolto ? secondo + "\r\n" : "") << caso;
+        EXPECT_TRUE(b.pulsanti_abilitati() && !b.pulsanti_durante) << caso;
+        EXPECT_EQ(b.occupato_durante, c.annullato) << caso;
+        EXPECT_TRUE(b.browser->Visible() && !b.form->occupato()) << caso;
     }
 }
 
@@ -251,10 +167,7 @@ TEST(Elimina, ScritturaFallitaOStradaRegionaleMancante) {
     // since the service has cancelled it.
     Banco b({record_intero("20240105093000")});
     b.form->file_input = b.cartella.file("manca/paziente.txt");
-    b.messaggi.risposte = {Risposta::si};
-    b.browser->archivio_Click();
-    b.browser->list1_Click(0);
-    b.browser->elimina_Click();
+    b.elimina(0);
     EXPECT_EQ(b.form->certificati.size(), 0U);
     ASSERT_EQ(b.messaggi.mostrati.size(), 2U);
     EXPECT_EQ(b.messaggi.mostrati[1].icona, Icona::critico);
@@ -264,10 +177,7 @@ TEST(Elimina, ScritturaFallitaOStradaRegionaleMancante) {
     // Regional mode without the regional component: said so, nothing cancelled or removed.
     Banco r({record_intero("20240105093000")});
     r.form->usa_siss = true;
-    r.messaggi.risposte = {Risposta::si};
-    r.browser->archivio_Click();
-    r.browser->list1_Click(0);
-    r.browser->elimina_Click();
+    r.elimina(0);
     EXPECT_TRUE(r.annullati.empty());
     EXPECT_EQ(r.form->certificati.size(), 1U);
     ASSERT_EQ(r.messaggi.mostrati.size(), 2U);

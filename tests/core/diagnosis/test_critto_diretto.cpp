@@ -1,7 +1,9 @@
 #include "diagnosis/critto_diretto.h"
+#include "diagnosis/risistema.h"
 
 #include "doppi/doppi.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -11,21 +13,21 @@ namespace {
 using prova::CartellaTemporanea;
 using prova::PompaEventiContata;
 
-// A complete-table line: prefix, code (9), description (250), flag.
-std::string completa(const std::string& prefisso, const std::string& codice,
-                     const std::string& descrizione, const std::string& flag = " ") {
-    auto riga = prefisso + codice;
-    riga.resize(12, ' ');
-    riga += descrizione;
-    riga.resize(262, ' ');
-    return riga + flag + "\r\n";
+// A table line: prefix and code (9) in 12 characters, then a description of 250 and a flag (the
+// complete table) or the complete table's record number (the secondary table).
+std::string riga(const std::string& prefisso, const std::string& codice, const std::string& resto) {
+    auto r = prefisso + codice;
+    r.resize(12, ' ');
+    return r + resto + "\r\n";
 }
-
-std::string secondaria(const std::string& prefisso, const std::string& codice, int record) {
-    auto riga = prefisso + codice;
-    riga.resize(12, ' ');
-    const auto numero = std::to_string(record);
-    return riga + "+" + std::string(10 - numero.size(), '0') + numero + "\r\n";
+std::string descrizione(std::string testo, const std::string& flag = " ") {
+    testo.resize(250, ' ');
+    return testo + flag;
+}
+std::string record(int numero) {
+    char testo[16];
+    std::snprintf(testo, sizeof testo, "+%010d", numero);
+    return testo;
 }
 
 struct Tabelle {
@@ -33,16 +35,15 @@ struct Tabelle {
     PompaEventiContata pompa;
     std::shared_ptr<TabelleIcdix> dati = std::make_shared<TabelleIcdix>();
     CrittoDiretto icdix{pompa, "icdix", dati};
-
     Tabelle() {
-        cartella.scrivi("c.tda", completa("00A", "000034", "BRONCHITE ACUTA") +
-                                     completa("C00", "00008", "CANCELLATA") +
-                                     completa("000", "00487", "INFLUENZA", "X") +
-                                     completa("00B", "000724", "LOMBALGIA") +
-                                     completa("000", "00558", "GASTROENTERITE NON INFETTIVA"));
-        cartella.scrivi("s.tda", secondaria("000", "000034", 1) + secondaria("000", "00487", 2) +
-                                     secondaria("C00", "00008", 9) +
-                                     secondaria("000", "000724", 3));
+        cartella.scrivi("c.tda", riga("00A", "000034", descrizione("BRONCHITE ACUTA")) +
+                                     riga("C00", "00008", descrizione("CANCELLATA")) +
+                                     riga("000", "00487", descrizione("INFLUENZA", "X")) +
+                                     riga("00B", "000724", descrizione("LOMBALGIA")) +
+                                     riga("000", "00558", descrizione("GASTROENTERITE")));
+        cartella.scrivi("s.tda",
+                        riga("000", "000034", record(1)) + riga("000", "00487", record(2)) +
+                            riga("C00", "00008", record(9)) + riga("000", "000724", record(3)));
     }
     Esito carica(bool ridotto = false, const std::string& secondario = "s.tda") {
         return icdix.carica_icdix(cartella.file("c.tda"), cartella.file(secondario), ridotto);
@@ -51,12 +52,13 @@ struct Tabelle {
 
 TEST(CrittoDiretto, CaricaLeDueTabelleSaltandoLeRigheCancellate) {
     Tabelle t;
+    const auto assente = t.cartella.file("assente.tda");
+    EXPECT_EQ(t.icdix.carica_icdix(assente, "").messaggio(), "File " + assente + " mancante");
+    EXPECT_EQ(t.carica(false, "assente.tda").messaggio(), "File " + assente + " mancante");
+    EXPECT_EQ(t.dati->completa.righe(), 4U); // the complete table stays loaded
     ASSERT_TRUE(t.carica());
-    const auto descrizioni = t.icdix.dati(2);
-    ASSERT_TRUE(descrizioni);
-    EXPECT_EQ(*descrizioni,
-              (std::vector<std::string>{"", "BRONCHITE ACUTA", "INFLUENZA", "LOMBALGIA",
-                                        "GASTROENTERITE NON INFETTIVA"}));
+    EXPECT_EQ(*t.icdix.dati(2), (std::vector<std::string>{"", "BRONCHITE ACUTA", "INFLUENZA",
+                                                          "LOMBALGIA", "GASTROENTERITE"}));
     EXPECT_EQ(t.icdix.dati_diretto_icdix(0, 1), "00A");
     EXPECT_EQ(t.icdix.dati_diretto_icdix(1, 2), "00487");
     EXPECT_EQ(t.icdix.dati_diretto_icdix(3, 2), "X");
@@ -64,108 +66,99 @@ TEST(CrittoDiretto, CaricaLeDueTabelleSaltandoLeRigheCancellate) {
     EXPECT_EQ(t.dati->secondaria.righe(), 3U);
     EXPECT_EQ(t.icdix.dati_diretto_secondario_icdix(2, 3), Valore(std::int32_t{3}));
     EXPECT_FALSE(t.icdix.dati(2, "farmaci"));
-}
-
-TEST(CrittoDiretto, RicercheDicotomiche) {
-    Tabelle t;
-    ASSERT_TRUE(t.carica());
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix("INFLUENZA"), 2);
-    // Compared as given: no trimming, no upper-casing.
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix("influenza"), -1);
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix("INFLUENZA "), -1);
-    int indice = 0;
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_secondario_icdix("000724", &indice), 3);
-    EXPECT_EQ(indice, 3);
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_secondario_icdix("99999"), -1);
-}
-
-TEST(CrittoDiretto, UnaTabellaDiUnSoloRecordSiTrova) {
-    Tabelle t;
-    t.cartella.scrivi("uno.tda", completa("00A", "00487", "INFLUENZA"));
-    ASSERT_TRUE(t.icdix.carica_icdix(t.cartella.file("uno.tda"), "", true));
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix("INFLUENZA"), 1);
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix("LOMBALGIA"), -1);
-    t.cartella.scrivi("vuota.tda", "");
-    ASSERT_TRUE(t.icdix.carica_icdix(t.cartella.file("vuota.tda"), "", true));
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix(""), -1);
-}
-
-TEST(CrittoDiretto, RidottoCostruisceLIndicePerCodiceSenzaLeggerlo) {
-    Tabelle t;
+    t.icdix.marca_servizio_icdix(3, 2, "XY");
+    EXPECT_EQ(t.icdix.dati_diretto_icdix(0, 3), "0XY");
+    // The reduced set keeps the records marked A or B and indexes them by code itself.
     ASSERT_TRUE(t.carica(true, "non_esiste.tda"));
     EXPECT_EQ(*t.icdix.dati(2), (std::vector<std::string>{"", "BRONCHITE ACUTA", "LOMBALGIA"}));
     EXPECT_EQ(*t.icdix.dati_secondario(1),
               (std::vector<Valore>{{}, std::string("000034"), std::string("000724")}));
     EXPECT_EQ(*t.icdix.dati_secondario(2), (std::vector<Valore>{{}, 1, 2}));
-    EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_secondario_icdix("000724"), 2);
 }
 
-TEST(CrittoDiretto, FileMancanti) {
-    Tabelle t;
-    const auto assente = t.cartella.file("assente.tda");
-    auto esito = t.icdix.carica_icdix(assente, t.cartella.file("s.tda"));
-    EXPECT_EQ(esito.messaggio(), "File " + assente + " mancante");
-    EXPECT_EQ(t.dati->completa.righe(), 0U);
-
-    esito = t.carica(false, "assente.tda");
-    EXPECT_EQ(esito.messaggio(), "File " + assente + " mancante");
-    EXPECT_EQ(t.dati->completa.righe(), 4U); // the complete table stays loaded
+// Tables of every size from empty up: each description and each code is found, texts between
+// them or compared otherwise than as given are not. The last description sorts after the others
+// by its accented first byte, as the files' code page orders them.
+TEST(CrittoDiretto, RicercheDicotomicheSuOgniDimensione) {
+    for (int n = 0; n <= 12; ++n) {
+        const auto testo = [n](int i) {
+            return (i == n ? "\xC8" : "D") + std::string("IAGNOSI ") + std::to_string(100 + 2 * i);
+        };
+        Tabelle t;
+        std::string c;
+        std::string s;
+        for (int i = 1; i <= n; ++i) {
+            c += riga("000", std::to_string(100 + 2 * i), descrizione(testo(i)));
+            // The record differs from the position in the secondary table.
+            s += riga("000", std::to_string(100 + 2 * i), record(n + 1 - i));
+        }
+        t.cartella.scrivi("c.tda", c);
+        t.cartella.scrivi("s.tda", s);
+        ASSERT_TRUE(t.carica());
+        for (int i = 1; i <= n; ++i) {
+            int indice = 0;
+            ASSERT_EQ(t.icdix.identifica_elemento_dicotomica_icdix(testo(i)), i) << n;
+            ASSERT_EQ(t.icdix.identifica_elemento_dicotomica_secondario_icdix(
+                          std::to_string(100 + 2 * i), &indice),
+                      n + 1 - i)
+                << n;
+            ASSERT_EQ(indice, i) << n;
+            const auto tra = std::to_string(101 + 2 * i);
+            ASSERT_EQ(t.icdix.identifica_elemento_dicotomica_icdix("DIAGNOSI " + tra), -1) << n;
+            ASSERT_EQ(t.icdix.identifica_elemento_dicotomica_secondario_icdix(tra), -1) << n;
+        }
+        for (const auto* altro : {"DIAGNOSI 100", "diagnosi 102", "DIAGNOSI 102 ", ""}) {
+            EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix(altro), -1) << n << altro;
+        }
+    }
 }
 
-TEST(CrittoDiretto, LeTabelleSonoCondiviseDaTutteLeIstanze) {
-    Tabelle t;
-    ASSERT_TRUE(t.carica());
-    CrittoDiretto altro(t.pompa, "icdix_procedure", t.dati);
-    EXPECT_EQ(altro.identifica_elemento_dicotomica_icdix("LOMBALGIA"), 3);
-    altro.marca_servizio_icdix(3, 2, "XY");
-    EXPECT_EQ(t.icdix.dati_diretto_icdix(0, 3), "0XY");
-    t.icdix.reset_icdix();
-    EXPECT_EQ(altro.identifica_elemento_dicotomica_icdix("LOMBALGIA"), -1);
-    EXPECT_EQ(*altro.Name(), "icdix_procedure");
-}
-
+// A diagnosis added: both files keep a backup of what they were and are rewritten in order, so
+// that both halving searches find every diagnosis.
 TEST(CrittoDiretto, AggiungiRecordTieneOrdinatiEntrambiIFile) {
     Tabelle t;
-    const auto c = t.cartella.file("c.tda");
-    const auto s = t.cartella.file("s.tda");
-    ASSERT_TRUE(
-        t.icdix.aggiungi_record("00465", completa("000", "00465", "FARINGITE ACUTA"), c, s));
-    ASSERT_TRUE(t.icdix.aggiungi_record("", completa("000", "000842", "DISTORSIONE POLSO"), c, s));
-    EXPECT_FALSE(t.icdix.aggiungi_record("1", completa("000", "00490", "ALTRO"), c, s));
-    EXPECT_TRUE(std::filesystem::exists(c + ".bak"));
-    EXPECT_TRUE(std::filesystem::exists(s + ".bak"));
-
+    const auto prima = t.cartella.leggi("c.tda") + t.cartella.leggi("s.tda");
+    // A code given must be the record's own.
+    EXPECT_FALSE(t.icdix.aggiungi_record("1", riga("000", "00490", descrizione("ALTRO")),
+                                         t.cartella.file("c.tda"), t.cartella.file("s.tda")));
+    ASSERT_TRUE(t.icdix.aggiungi_record("000842", riga("000", "000842", descrizione("DISTORSIONE")),
+                                        t.cartella.file("c.tda"), t.cartella.file("s.tda")));
+    EXPECT_EQ(t.cartella.leggi("c.tda.bak") + t.cartella.leggi("s.tda.bak"), prima);
     ASSERT_TRUE(t.carica());
-    EXPECT_EQ(*t.icdix.dati(2), (std::vector<std::string>{
-                                    "", "BRONCHITE ACUTA", "DISTORSIONE POLSO", "FARINGITE ACUTA",
-                                    "GASTROENTERITE NON INFETTIVA", "INFLUENZA", "LOMBALGIA"}));
-    for (int r = 1; r <= 6; ++r) {
+    for (int r = 1; r <= 5; ++r) {
+        EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_icdix(t.icdix.dati_diretto_icdix(2, r)),
+                  r);
         const auto codice = t.icdix.dati_diretto_icdix(1, r);
         EXPECT_EQ(t.icdix.identifica_elemento_dicotomica_secondario_icdix(codice), r) << codice;
     }
+    EXPECT_EQ(t.icdix.dati_diretto_icdix(2, 2), "DISTORSIONE");
 }
 
-// The full-size table: every description and every code is found by halving search.
-TEST(CrittoDiretto, TabellaCompletaReale) {
-    const std::string cartella = MERAVO_DATI_COMPLETI;
-    if (!std::filesystem::exists(cartella + "/icdIX_completo.tda")) {
-        GTEST_SKIP() << "full-size tables not beside this checkout";
-    }
-    PompaEventiContata pompa;
-    CrittoDiretto icdix(pompa, "icdix", std::make_shared<TabelleIcdix>());
-    ASSERT_TRUE(icdix.carica_icdix(cartella + "/icdIX_completo.tda",
-                                   cartella + "/icdIX_secondario_completo.tda"));
-    const auto descrizioni = *icdix.dati(2);
-    ASSERT_EQ(descrizioni.size(), 16286U);
-    for (std::size_t r = 1; r < descrizioni.size(); ++r) {
-        const int trovato = icdix.identifica_elemento_dicotomica_icdix(descrizioni[r]);
-        ASSERT_GT(trovato, 0) << descrizioni[r];
-        ASSERT_EQ(icdix.dati_diretto_icdix(2, trovato), descrizioni[r]);
-        const auto codice = icdix.dati_diretto_icdix(1, static_cast<int>(r));
-        ASSERT_EQ(icdix.identifica_elemento_dicotomica_secondario_icdix(codice),
-                  static_cast<int>(r))
-            << codice;
-    }
+// Fields written at their widths, and whole drug lines: the first, of the reduced set (marked A),
+// in its own file too.
+TEST(Risistema, CampiERigheDeiFarmaciAdAmpiezzaFissa) {
+    std::optional<std::int16_t> intero = -7;
+    std::optional<std::int16_t> vuoto;
+    std::optional<float> decimale = -12.5F;
+    EXPECT_EQ(risistema_integer(intero) + risistema_integer(vuoto) + risistema_single(decimale),
+              "-00007+00000-0000000000012,500000");
+    EXPECT_EQ(vuoto, 0); // the caller's value becomes 0
+    CartellaTemporanea cartella;
+    std::vector<RecordFarmaco> farmaci(2);
+    farmaci[0].servizio = "00A";
+    farmaci[0].descri = "TACHIPIRINA 500 MG COMPRESSE, CONFEZIONE DA 20";
+    farmaci[0].prezzo = 1234;
+    farmaci[1].servizio = "000";
+    farmaci[1].datafine = Data::da_numeri(2024, 2, 29);
+    ASSERT_TRUE(salva_farmaci(farmaci, cartella.file("f.tda"), cartella.file("fr.tda")));
+    const std::string vuoti(14, ' ');
+    const std::string prima = "00A" + std::string(9, ' ') + "TACHIPIRINA 500 MG COMPRESSE, " +
+                              std::string(7, ' ') + "+0000001234+0000000000" + vuoti +
+                              "18991230    \r\n";
+    EXPECT_EQ(cartella.leggi("fr.tda"), prima);
+    EXPECT_EQ(cartella.leggi("f.tda"), prima + "000" + std::string(46, ' ') +
+                                           "+0000000000+0000000000" + vuoti + "20240229    \r\n");
+    EXPECT_EQ(farmaci[1].prezzo, 0);
 }
 
 } // namespace

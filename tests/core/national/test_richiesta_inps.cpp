@@ -1,6 +1,10 @@
+#include "national/richiesta_annullamento.h"
 #include "national/richiesta_inps.h"
 #include "national/trasporto_inps.h"
+#include "text/documento_soap.h"
 #include "text/xml.h"
+
+#include "doppi/doppi.h"
 
 #include <gtest/gtest.h>
 
@@ -8,66 +12,17 @@ namespace meravo {
 namespace {
 
 DatiRichiestaInvio completa() {
-    DatiRichiestaInvio d;
-    d.pincode = "PINB64";
-    d.codice_regione = "030";
-    d.codice_asl = "308";
-    d.codice_fiscale = "CFB64";
-    d.via = "Via Roma 1";
-    d.cap = "20121";
-    d.comune = "Milano";
-    d.provincia = "MI";
-    d.nominativo = "c/o Rossi";
-    d.nominativo_via = "Via Po 2";
-    d.nominativo_cap = "";
-    d.nominativo_comune = "Monza";
-    d.nominativo_provincia = "MB";
-    d.data_rilascio = "05/01/2024";
-    d.data_inizio = "05/01/2024";
-    d.data_fine = "1/2/2024";
-    d.opt_visita = 1;
-    d.opt_tipo = 2;
-    d.codice_diagnosi = "487.1";
-    d.note_diagnosi = "Dolore \"acuto\" & febbre <38\xB0\r\nda ieri";
-    return d;
+    return {
+        "PINB64",   "030",    "308", "CFB64",      "Via Roma 1",
+        "20121",    "Milano", "MI",  "c/o Rossi",  "Via Po 2",
+        "",         "Monza",  "MB",  "05/01/2024", "05/01/2024",
+        "1/2/2024", 1,        2,     "487.1",      "Dolore \"acuto\" & 'febbre' <38\xB0 > ieri"};
 }
 
 TEST(RichiestaInps, RigaPerRigaConLeRigheCondizionali) {
-    const std::string T = " xmlns='http://tipicert.xsd.cert.sanita.finanze.it'";
-    const std::string attesa =
-        "<SOAP-ENV:Envelope xmlns:SOAP-ENV='http://schemas.xmlsoap.org/soap/envelope/'>\r\n"
-        "<SOAP-ENV:Header/>\r\n<SOAP-ENV:Body>\r\n"
-        "<InvioCertificato xmlns='http://inviocertificatorequest.xsd.cert.sanita.finanze.it'>\r\n"
-        "<medico>\r\n<pincode" +
-        T + ">PINB64</pincode>\r\n<codiceRegione" + T + ">030</codiceRegione>\r\n<codiceAsl" + T +
-        ">308</codiceAsl>\r\n</medico>\r\n"
-        "<lavoratore>\r\n<codiceFiscale" +
-        T +
-        ">CFB64</codiceFiscale>\r\n</lavoratore>\r\n"
-        "<residenzaODomicilioAbituale>\r\n<via" +
-        T + ">Via Roma 1</via>\r\n<cap" + T + ">20121</cap>\r\n<comune" + T +
-        ">Milano</comune>\r\n<provincia" + T +
-        ">MI</provincia>\r\n</residenzaODomicilioAbituale>\r\n"
-        "<indirizzoDiReperibilita>\r\n<cognome" +
-        T + ">c/o Rossi</cognome>\r\n<indirizzo" + T + ">\r\n<via" + T + ">Via Po 2</via>\r\n<cap" +
-        T + "></cap>\r\n<comune" + T + ">Monza</comune>\r\n<provincia" + T +
-        ">MB</provincia>\r\n</indirizzo>\r\n"
-        "</indirizzoDiReperibilita>\r\n<certificato>\r\n<dataRilascio" +
-        T + ">2024-01-05</dataRilascio>\r\n<dataInizio" + T +
-        ">2024-01-05</dataInizio>\r\n"
-        "<dataFine" +
-        T + "></dataFine>\r\n<visita" + T + ">D</visita>\r\n<tipoCertificato" + T +
-        ">R</tipoCertificato>\r\n<codiceDiagnosi" + T +
-        ">487.1</codiceDiagnosi>\r\n"
-        "<noteDiagnosi" +
-        T +
-        ">Dolore &quot;acuto&quot; &amp; febbre &lt;38&#176;&#13;\n"
-        "da ieri</noteDiagnosi>\r\n</certificato>\r\n</InvioCertificato>\r\n"
-        "</SOAP-ENV:Body>\r\n</SOAP-ENV:Envelope>";
-    EXPECT_EQ(componi_richiesta_invio(completa()), attesa);
-}
+    EXPECT_EQ(componi_richiesta_invio(completa()),
+              prova::documento_atteso(MERAVO_ATTESI "/richiesta_invio.xml"));
 
-TEST(RichiestaInps, BloccoDiReperibilitaEDiagnosi) {
     auto d = completa();
     d.nominativo_via = "  ";
     d.codice_diagnosi = "";
@@ -79,23 +34,34 @@ TEST(RichiestaInps, BloccoDiReperibilitaEDiagnosi) {
     d = completa();
     d.nominativo = "";
     d.note_diagnosi = " ";
-    d.opt_visita = 0;
-    d.opt_tipo = 0;
+    d.opt_visita = d.opt_tipo = 0;
     r = componi_richiesta_invio(d);
     EXPECT_EQ(r.find("<cognome"), std::string::npos);
-    EXPECT_NE(r.find("<indirizzo xmlns"), std::string::npos);
     EXPECT_EQ(r.find("noteDiagnosi"), std::string::npos);
-    EXPECT_NE(r.find(">A</visita>"), std::string::npos);
-    EXPECT_NE(r.find(">I</tipoCertificato>"), std::string::npos);
-    EXPECT_EQ(r.find('"'), std::string::npos); // it travels inside a quoted argument
+    for (const auto* parte : {"<indirizzo xmlns", ">A</visita>", ">I</tipoCertificato>"}) {
+        EXPECT_NE(r.find(parte), std::string::npos) << parte;
+    }
 }
 
 TEST(RichiestaInps, DateEdEscape) {
-    EXPECT_EQ(data_iso("31/12/2024"), "2024-12-31");
     EXPECT_EQ(data_iso(" 31/12/2024 "), "2024-12-31");
     EXPECT_EQ(data_iso("1/2/2024"), "");
     EXPECT_EQ(data_iso(""), "");
-    EXPECT_EQ(testo::escape_xml("a'b\x01\x80\xE8\tc"), "a&apos;b &#8364;&#232;\tc");
+    EXPECT_EQ(testo::escape_xml("a'b\x01\x80\xE8\tc\r\n"), "a&apos;b &#8364;&#232;\tc&#13;\n");
+}
+
+TEST(RichiestaAnnullamento, ValoriSempreInEscape) {
+    const std::string pin = "a'b\"c", cf = "<CF&>", id = "ID\xE8 1";
+    const auto richiesta = componi_richiesta_annullamento(pin, cf, id);
+    // Nothing typed can close an attribute of the request or its command-line quoting.
+    EXPECT_EQ(richiesta.find('"'), std::string::npos);
+    const auto documento = DocumentoSoap::carica(richiesta);
+    ASSERT_TRUE(documento.has_value()) << richiesta;
+    EXPECT_EQ(documento->testo_primo("pincodeMedico"), pin);
+    EXPECT_EQ(documento->testo_primo("codiceFiscaleLavoratore"), cf);
+    EXPECT_EQ(documento->testo_primo("idCertificato"), id);
+    EXPECT_EQ(componi_richiesta_annullamento("P", "C", "1"),
+              prova::documento_atteso(MERAVO_ATTESI "/richiesta_annullamento.xml"));
 }
 
 TEST(TrasportoInps, RigheDiComando) {

@@ -1,13 +1,11 @@
 // Test child: each pair of arguments is an action, done in order with an immediate flush:
 //   out TEXT   writes TEXT on standard output
 //   err TEXT   writes TEXT on standard error
-//   byte N     writes N bytes 'x' on standard output in one write
 //   exit N     ends with status N
 // or, with the first argument "argomenti", writes every following argument ended by \x01.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -22,28 +20,15 @@ int main(int argc, char** argv) {
     // Bytes as given: no CR added before a line feed.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    if (argc > 1 && std::strcmp(argv[1], "argomenti") == 0) {
-        for (int i = 2; i < argc; ++i) {
+    const bool argomenti = argc > 1 && std::strcmp(argv[1], "argomenti") == 0;
+    for (int i = argomenti ? 2 : 1; i < argc; i += argomenti ? 1 : 2) {
+        if (argomenti) {
             std::fputs(argv[i], stdout);
             std::fputc('\x01', stdout);
-        }
-        return 0;
-    }
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const char* azione = argv[i];
-        const char* valore = argv[i + 1];
-        if (std::strcmp(azione, "out") == 0) {
-            std::fputs(valore, stdout);
-            std::fflush(stdout);
-        } else if (std::strcmp(azione, "err") == 0) {
-            std::fputs(valore, stderr);
-            std::fflush(stderr);
-        } else if (std::strcmp(azione, "byte") == 0) {
-            const std::string blocco(static_cast<std::size_t>(std::atoi(valore)), 'x');
-            std::fwrite(blocco.data(), 1, blocco.size(), stdout);
-            std::fflush(stdout);
-        } else if (std::strcmp(azione, "exit") == 0) {
-            return std::atoi(valore);
+        } else if (i + 1 < argc && std::strcmp(argv[i], "exit") == 0) {
+            return std::atoi(argv[i + 1]);
+        } else if (i + 1 < argc) {
+            std::fputs(argv[i + 1], std::strcmp(argv[i], "err") == 0 ? stderr : stdout);
         }
     }
     return 0;

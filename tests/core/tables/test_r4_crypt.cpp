@@ -1,13 +1,16 @@
 #include "tables/generatore_r4.h"
 #include "tables/r4_crypt.h"
 
+#include "comando_tabella.h"
 #include "doppi/doppi.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
-#include <vector>
+#include <numeric>
+#include <sstream>
 
 namespace meravo {
 namespace {
@@ -15,131 +18,136 @@ namespace {
 using prova::OrologioFinto;
 
 // Every code from 32 to 127, the range the substitution tables cover.
-std::string stampabili() {
-    std::string s;
-    for (int c = 32; c < 128; ++c) {
-        s.push_back(static_cast<char>(c));
-    }
+const std::string stampabili = [] {
+    std::string s(96, ' ');
+    std::iota(s.begin(), s.end(), ' ');
     return s;
-}
-
-// A reader keyed from the key lines that a writer produced.
-r4_crypt lettore_di(r4_crypt& scrittore, OrologioFinto& orologio) {
-    r4_crypt lettore(orologio);
-    for (int j = 1; j <= r4_crypt::righe_chiave; ++j) {
-        EXPECT_TRUE(lettore.carica_chiavi(scrittore.scrivi_chiavi(j), j));
-    }
-    return lettore;
-}
+}();
 
 TEST(GeneratoreR4, ValoriNotiDelFormato) {
     GeneratoreR4 g;
     EXPECT_NEAR(g.next(), 0.7055475, 5e-8);
     EXPECT_NEAR(g.next(), 0.5334240, 5e-8);
     EXPECT_NEAR(GeneratoreR4{}.reseed(-1), 0.2240070, 5e-8);
-
     EXPECT_EQ(r4_crypt::seme(r4_crypt::frase_chiave), 79078);
     OrologioFinto orologio;
-    const r4_crypt cifrario(orologio);
-    EXPECT_EQ(cifrario.posizioni(),
+    EXPECT_EQ(r4_crypt(orologio).posizioni(),
               (std::vector<int>{0, 698, 256, 700, 951, 634, 711, 795, 532, 543, 280, 444, 767}));
+    // A phrase that is empty or longer than the key lines can carry is refused.
+    r4_crypt cifrario(orologio);
+    EXPECT_FALSE(cifrario.posizione_chiavi("") || cifrario.posizione_chiavi(std::string(31, 'x')));
+    EXPECT_TRUE(cifrario.posizione_chiavi(std::string(30, 'x')));
+    EXPECT_EQ(cifrario.posizioni().size(), 31u);
 }
 
 TEST(R4Crypt, AndataERitornoConLeChiaviDelFile) {
+    // The reader starts at another time of day: it must take the keys from the lines.
     OrologioFinto orologio;
     r4_crypt scrittore(orologio);
-    const r4_crypt lettore = lettore_di(scrittore, orologio);
-
-    std::string riga = stampabili();
+    orologio.avanza(37);
+    r4_crypt lettore(orologio);
+    std::vector<std::string> chiavi;
+    for (int j = 1; j <= r4_crypt::righe_chiave; ++j) {
+        chiavi.push_back(scrittore.scrivi_chiavi(j));
+        EXPECT_EQ(chiavi.back().size(), 1000u);
+        // Lines past the phrase's length carry nothing: any text there is read without effect.
+        EXPECT_TRUE(lettore.carica_chiavi(j <= 12 ? chiavi.back() : std::string(), j));
+    }
+    std::string riga = stampabili;
     const std::string cifrata = scrittore.str_encrypt(riga, 5);
-    EXPECT_NE(cifrata, riga);
-    EXPECT_EQ(lettore.str_decrypt(cifrata, 5), stampabili());
-    // With the wrong line number another table answers.
-    EXPECT_NE(lettore.str_decrypt(cifrata, 6), stampabili());
-}
-
-TEST(R4Crypt, CaratteriFuoriDallaTabella) {
-    OrologioFinto orologio;
-    r4_crypt scrittore(orologio);
-    const r4_crypt lettore = lettore_di(scrittore, orologio);
-
+    EXPECT_EQ(lettore.str_decrypt(cifrata, 5), stampabili);
+    EXPECT_NE(lettore.str_decrypt(cifrata, 6), stampabili); // another line, another table
+    // A key line too short to hold its key is refused.
+    EXPECT_FALSE(r4_crypt(orologio).carica_chiavi(chiavi[0].substr(0, 600), 1));
+    // Codes outside 32..127 pass unchanged; control characters and code 255 are cleaned to
+    // spaces, in the caller's line as well; code 8 passes both ways.
     std::string accentate = "\xE0\xE8\xE9\xEC\xF2\xF9\x80\xC0\xFE";
     EXPECT_EQ(scrittore.str_encrypt(accentate, 1), accentate);
     EXPECT_EQ(lettore.str_decrypt(accentate, 1), accentate);
-
-    // Control characters and code 255 are cleaned to spaces, in the caller's line as well;
-    // code 8 passes both ways.
     std::string sporca = std::string("a\tb\x01") + '\0' + "\x08\xFF";
-    const std::string cifrata = scrittore.str_encrypt(sporca, 3);
+    const std::string pulita = scrittore.str_encrypt(sporca, 3);
     EXPECT_EQ(sporca, "a b  \x08 ");
-    EXPECT_EQ(cifrata.size(), sporca.size());
-    EXPECT_EQ(cifrata[5], '\x08');
-    EXPECT_EQ(lettore.str_decrypt(cifrata, 3), sporca);
-
+    EXPECT_EQ(pulita.size(), sporca.size());
+    EXPECT_EQ(pulita[5], '\x08');
+    EXPECT_EQ(lettore.str_decrypt(pulita, 3), sporca);
     // A control character met while deciphering stands in no table.
     EXPECT_EQ(lettore.str_decrypt("\x01\x1F", 1), "\x1F\x1F");
+    // Another time of day, other keys: the same plain line enciphers differently.
+    r4_crypt secondo(orologio);
+    EXPECT_NE(secondo.scrivi_chiavi(1), chiavi[0]);
+    std::string stessa = riga;
+    EXPECT_NE(secondo.str_encrypt(riga, 1), scrittore.str_encrypt(stessa, 1));
 }
 
 TEST(R4Crypt, LaTabellaSiRipeteOgniLRighe) {
     OrologioFinto orologio;
     const r4_crypt cifrario(orologio);
-    auto cifra = [&](long n) {
-        std::string riga = stampabili();
+    const auto cifra = [&](long n) {
+        std::string riga = stampabili;
         return cifrario.str_encrypt(riga, n);
     };
-    EXPECT_EQ(cifra(1), cifra(13));
-    EXPECT_EQ(cifra(2), cifra(26));
     EXPECT_NE(cifra(1), cifra(2));
     // Every line number picks its table by the same rule, down to the lowest one.
-    constexpr long minimo = std::numeric_limits<long>::min();
-    constexpr long massimo = std::numeric_limits<long>::max();
-    EXPECT_EQ(cifra(0), cifra(12));
-    EXPECT_EQ(cifra(-1), cifra(11));
-    EXPECT_EQ(cifra(minimo), cifra(minimo + 12));
-    EXPECT_EQ(cifra(massimo), cifra(massimo - 12));
+    for (const long n : {1L, 2L, 0L, -1L, std::numeric_limits<long>::min(),
+                         std::numeric_limits<long>::max() - 12}) {
+        EXPECT_EQ(cifra(n), cifra(n + 12)) << n;
+    }
     // Every table is a permutation of the 96 codes.
     for (long n = 1; n <= 12; ++n) {
         std::string ordinata = cifra(n);
         std::sort(ordinata.begin(), ordinata.end());
-        EXPECT_EQ(ordinata, stampabili()) << n;
+        EXPECT_EQ(ordinata, stampabili) << n;
     }
 }
 
-TEST(R4Crypt, RigheChiaveEOrarioDiScrittura) {
-    OrologioFinto orologio;
-    r4_crypt primo(orologio);
-    std::vector<std::string> righe;
-    for (int j = 1; j <= r4_crypt::righe_chiave; ++j) {
-        righe.push_back(primo.scrivi_chiavi(j));
-        EXPECT_EQ(righe.back().size(), 1000u);
-    }
-    // Lines past the phrase's length carry nothing: any text there is read without effect.
-    r4_crypt lettore(orologio);
-    for (int j = 1; j <= r4_crypt::righe_chiave; ++j) {
-        EXPECT_TRUE(lettore.carica_chiavi(j <= 12 ? righe[j - 1] : std::string(), j));
-    }
-    std::string riga = stampabili();
-    EXPECT_EQ(lettore.str_decrypt(primo.str_encrypt(riga, 7), 7), stampabili());
-
-    // A key line too short to hold its key is refused.
-    EXPECT_FALSE(r4_crypt(orologio).carica_chiavi(righe[0].substr(0, 600), 1));
-
-    // Another time of day, other keys: the same plain line enciphers differently.
-    orologio.avanza(37);
-    r4_crypt secondo(orologio);
-    std::string stessa = stampabili();
-    EXPECT_NE(secondo.str_encrypt(stessa, 1), primo.str_encrypt(riga, 1));
-    EXPECT_NE(secondo.scrivi_chiavi(1), righe[0]);
+// The tool's exit code, then what it wrote on standard output and on standard error.
+std::tuple<int, std::string, std::string> esegui(const std::vector<std::string>& argomenti) {
+    prova::OrologioFinto orologio;
+    std::ostringstream uscita;
+    std::ostringstream errori;
+    const int codice = esegui_tabella(argomenti, uscita, errori, orologio);
+    return {codice, uscita.str(), errori.str()};
 }
 
-TEST(R4Crypt, FraseInutilizzabileRifiutata) {
-    OrologioFinto orologio;
-    r4_crypt cifrario(orologio);
-    EXPECT_FALSE(cifrario.posizione_chiavi(""));
-    EXPECT_FALSE(cifrario.posizione_chiavi(std::string(31, 'x')));
-    EXPECT_EQ(cifrario.posizioni().size(), 13u);
-    EXPECT_TRUE(cifrario.posizione_chiavi(std::string(30, 'x')));
-    EXPECT_EQ(cifrario.posizioni().size(), 31u);
+TEST(MeravoTabella, CifraDecifraEMostra) {
+    prova::CartellaTemporanea c;
+    // Bare LF in, CR LF out; an accented byte of Windows-1252 shown in UTF-8.
+    c.scrivi("piano.txt", "000ABANO   PD+00042-20240229\n000CANT\xD9   CO-00007-18991230\n");
+    EXPECT_EQ(esegui({"cifra", c.file("piano.txt"), c.file("t.tcl")}), std::tuple(0, "", ""));
+    EXPECT_EQ(c.leggi("t.tcl").find("ABANO"), std::string::npos);
+    EXPECT_EQ(esegui({"decifra", c.file("t.tcl"), c.file("chiaro.txt")}), std::tuple(0, "", ""));
+    EXPECT_EQ(c.leggi("chiaro.txt"),
+              "000ABANO   PD+00042-20240229\r\n000CANT\xD9   CO-00007-18991230\r\n");
+    EXPECT_EQ(esegui({"mostra", c.file("t.tcl"), "8:8:comune,8:2:provincia,2::eta,8:9:resto",
+                      "--cifrato"}),
+              std::tuple(0, "ABANO\tPD\t42\t-20240229\nCANT\xC3\x99\tCO\t-7\t-18991230\n", ""));
+    c.scrivi("date.tda", "000+0000000000012,500000-0000000000000,25000020240229\r\n");
+    EXPECT_EQ(std::get<1>(esegui({"mostra", c.file("date.tda"), "5::x,4::y,7::d"})),
+              "12.5\t-0.25\t2024-02-29\n");
+}
+
+// Wrong arguments, layouts, files: exit code 1, one line of error, no output and no file written.
+TEST(MeravoTabella, ErroriSuUnaRigaConCodiceUno) {
+    prova::CartellaTemporanea c;
+    c.scrivi("t.tda", "000ABC\r\n");
+    c.scrivi("rotto.tcl", "corta\r\n");
+    const std::vector<std::vector<std::string>> chiamate = {
+        {},
+        {"mostra", c.file("t.tda"), "6:3:a"},
+        {"mostra", c.file("t.tda"), "8:x:a"},
+        {"mostra", c.file("manca.tda"), "8:3:a"},
+        {"mostra", c.file("rotto.tcl"), "8:3:a", "--cifrato"},
+        {"decifra", c.file("rotto.tcl"), c.file("out.txt")},
+        {"cifra", c.file("manca.txt"), c.file("out.tcl")},
+    };
+    for (const auto& argomenti : chiamate) {
+        const auto [codice, uscita, errori] = esegui(argomenti);
+        EXPECT_EQ(codice, 1) << errori;
+        EXPECT_EQ(uscita, "") << errori;
+        EXPECT_TRUE(!errori.empty() && errori.find('\n') == errori.size() - 1) << errori;
+    }
+    EXPECT_FALSE(std::filesystem::exists(c.file("out.txt")));
+    EXPECT_FALSE(std::filesystem::exists(c.file("out.tcl")));
 }
 
 } // namespace

@@ -1,0 +1,133 @@
+#include "exchange/archivio_certificati.h"
+#include "exchange/file_input.h"
+#include "exchange/record_certificato.h"
+
+#include <gtest/gtest.h>
+
+namespace meravo {
+namespace {
+
+struct Lettura {
+    DatiInput dati;
+    ArchivioCertificati certificati;
+    explicit Lettura(std::string_view testo) { interpreta_file_input(testo, dati, certificati); }
+};
+
+TEST(FileInput, ChiaviPrefissiESpazi) {
+    const struct {
+        std::string riga, via;
+    } casi[] = {{"000via=Roma", "Roma"},     {"001via=Roma", ""},
+                {"000VIA=Roma", "Roma"},     {"000 via=Roma", ""},
+                {"000via= Roma ", " Roma "}, {"000via", ""},
+                {"abcvia=Roma", "Roma"}, // no leading digit reads as 0
+                {" 0 via=Roma", "Roma"},     {"00", ""},
+                {"000via=a=b", "a=b"}};
+    for (const auto& c : casi) {
+        EXPECT_EQ(Lettura(c.riga).dati.residenza_via, c.via) << c.riga;
+    }
+    EXPECT_TRUE(Lettura("000siss= S ").dati.usa_siss);
+    for (const auto* no : {"000siss=s", "000siss=SI", "000siss=S\r\n000siss=N"}) {
+        EXPECT_FALSE(Lettura(no).dati.usa_siss) << no;
+    }
+}
+
+TEST(FileInput, TuttiICampiConOgniFineRiga) {
+    const Lettura l("000direttorio tabelle=C:\\Tabelle\\\r\n000nome medico=Dott. Rossi\r\n"
+                    "000cod regione=030\n000asl=308\r000cognome=Bianchi\r\r\n000nome=Anna\r\n"
+                    "000cf=BNCNNA80A41F205X\r\n000data nascita=1/1/1980\r\n"
+                    "000com nascita=Milano\r\n000prov nascita=\r\n000sesso=F\r\n"
+                    "000comune=Milano\r\n000cap=20121\r\n000provincia=MI\r\n000utente=rossi\r\n"
+                    "000password=p w\"'\r\n000pin=1234\r\n000comune=Monza\r\n000ignota=x\r\n"
+                    "000certificato=1\xA7P\r");
+    const auto& d = l.dati;
+    EXPECT_EQ(d.direttorio_tabelle + "|" + d.nome_medico, "C:\\Tabelle\\|Dott. Rossi");
+    EXPECT_EQ(d.cod_reg_medico + "|" + d.asl_medico, "030|308");
+    EXPECT_EQ(d.cognome + "|" + d.nome + "|" + d.txt_cf, "Bianchi|Anna|BNCNNA80A41F205X");
+    EXPECT_EQ(d.dt_nascita, "1/1/1980");
+    EXPECT_EQ(d.comune_nascita + "|" + d.provincia_nascita + "|" + d.sesso, "Milano||F");
+    EXPECT_EQ(d.residenza_comune, "Monza"); // a repeated key overwrites
+    EXPECT_EQ(d.residenza_cap + d.residenza_provincia, "20121MI");
+    EXPECT_EQ(d.utente + "|" + d.password + "|" + d.cf_medico, "rossi|p w\"'|1234");
+    EXPECT_EQ(*l.certificati.leggi("1"), "1\xA7P");
+    EXPECT_FALSE(d.usa_siss);
+}
+
+TEST(FileInput, CertificatiDoppiERigheStrane) {
+    std::string testo = "000certificato=20240105093000\xA7P1\xA7uno\r\n"
+                        "000certificato=senza separatore\r\n"
+                        "000certificato=20240105093000\xA7P2\247doppio\r\n"
+                        "000certificato=\247chiave vuota\r\n";
+    testo += "000cognome=" + std::string(100000, 'x') + "\r\n";
+    testo += std::string("\0\xFF\x01=\n\n\r\r\n", 9);
+    testo += "000nome=Ultima"; // no line end
+    const Lettura l(testo);
+    EXPECT_EQ(l.certificati.chiavi(), (std::vector<std::string>{"20240105093000", ""}));
+    EXPECT_EQ(*l.certificati.leggi("20240105093000"), "20240105093000\xA7P1\xA7uno");
+    EXPECT_EQ(l.dati.cognome.size(), 100000U);
+    EXPECT_EQ(l.dati.nome, "Ultima");
+}
+
+namespace rc = record_certificato;
+
+TEST(Archivio, IlRecordHaTrentaCampiConLeRegoleDeiCampi) {
+    std::vector<std::optional<std::string>> campi(29);
+    campi[0] = "PROT123";                         // protocollo
+    campi[12] = "487.1";                          // cod_diagnosi
+    campi[13] = "  Febbre\r\nTosse \xA7 secca  "; // diagnosi
+    campi[16] = "BNCNNA80A41F205X";               // cf
+    ArchivioCertificati a;
+    const auto chiave = a.archivia_certificato({2024, 1, 5, 9, 30, 0}, campi);
+    EXPECT_EQ(chiave, "20240105093000");
+    const auto record = *a.leggi(chiave);
+    EXPECT_EQ(std::count(record.begin(), record.end(), rc::separatore), 29);
+    const auto letti = rc::campi(record);
+    EXPECT_EQ(letti[0] + "|" + letti[1] + "|" + letti[13], chiave + "|PROT123|487.1");
+    // Line breaks folded, a typed "§" no longer a separator, blanks trimmed.
+    EXPECT_EQ(letti[14], "Febbre||Tosse   secca");
+    EXPECT_EQ(letti[17] + "|" + letti[29], "BNCNNA80A41F205X|");
+}
+
+TEST(Archivio, UnaChiaveGiaPresenteUsaIlSecondoLiberoSuccessivo) {
+    ArchivioCertificati a;
+    a.aggiungi_da_input("20241231235959\247dal chiamante");
+    a.aggiungi_da_input("20250101000000\247dal chiamante");
+    EXPECT_EQ(a.archivia_certificato({2024, 12, 31, 23, 59, 59}, {}), "20250101000001");
+    EXPECT_EQ(a.chiavi(),
+              (std::vector<std::string>{"20241231235959", "20250101000000", "20250101000001"}));
+    EXPECT_EQ(a.archivia_certificato({2024, 2, 28, 23, 59, 59}, {}), "20240228235959");
+    EXPECT_EQ(a.archivia_certificato({2024, 2, 28, 23, 59, 59}, {}), "20240229000000");
+}
+
+TEST(Archivio, FileDiRitornoInOrdineDiArchivio) {
+    ArchivioCertificati a;
+    EXPECT_EQ(a.testo_file_scambio(), "vuoto\r\n");
+    for (const auto* r : {"2\247b", "1\247a", "3\247c\xE0"}) {
+        a.aggiungi_da_input(r);
+    }
+    EXPECT_TRUE(a.rimuovi("2"));
+    EXPECT_FALSE(a.rimuovi("2"));
+    EXPECT_EQ(a.testo_file_scambio(), "1\247a\r\n3\247c\xE0\r\n");
+    a.rimuovi("1");
+    a.rimuovi("3");
+    EXPECT_EQ(a.testo_file_scambio(), "vuoto\r\n");
+}
+
+TEST(Archivio, CampiDiRecordCortiOLunghiEFormaDiElenco) {
+    const auto corti = rc::campi("k\xA7p");
+    EXPECT_EQ(corti[0] + "|" + corti[1] + "|" + corti[29], "k|p|");
+    std::string lungo = "k";
+    for (int i = 1; i <= 35; ++i) {
+        lungo += rc::separatore + std::to_string(i);
+    }
+    EXPECT_EQ(rc::campi(lungo)[29], "29");
+    EXPECT_EQ(rc::campi("")[0], "");
+
+    EXPECT_EQ(rc::elenco_da_chiave("20240105093000"), "05/01/2024 09:30:00");
+    EXPECT_EQ(rc::chiave_da_elenco("05/01/2024 09:30:00"), "20240105093000");
+    EXPECT_EQ(rc::elenco_da_chiave("2024"), "//2024 ::");
+    EXPECT_EQ(rc::elenco_da_chiave(""), "// ::");
+    EXPECT_EQ(rc::chiave_da_elenco(""), "");
+}
+
+} // namespace
+} // namespace meravo

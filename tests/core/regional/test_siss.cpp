@@ -1,0 +1,265 @@
+#include "archive/elimina.h"
+#include "regional/componente_simulato.h"
+#include "regional/dataset_siss.h"
+#include "regional/invio_siss.h"
+
+#include "doppi/banco_form.h"
+
+#include <gtest/gtest.h>
+
+namespace meravo {
+namespace {
+
+// A program folder with the sample tables and a form started in regional mode.
+struct BancoSiss : prova::BancoForm {
+    BancoSiss() { copia_tabelle(MERAVO_DATI_ESEMPIO); }
+
+    // Every field filled, availability address included.
+    frm_Meravo& avvia_compilato() {
+        auto& f = avvia("000siss=S\r\n000nome medico= Rossi*Mario Luigi \r\n"
+                        "000utente=RSSMRA60A01F205Z\r\n000asl=308\r\n000cod regione=030\r\n"
+                        "000cf=BNCNNA80A41F205X\r\n000cognome=D'Amico & <Figli>\r\n000nome=Anna\r\n"
+                        "000sesso=F\r\n000data nascita=07/03/1965\r\n000com nascita=Roma\r\n"
+                        "000prov nascita=RM\r\n000via=Via Roma 1\r\n000cap=20121\r\n"
+                        "000comune= milano \r\n000provincia=MI\r\n");
+        f.nominativo.Text = "c/o Verdi";
+        f.nominativo_via.Text = "Via Po 2";
+        f.nominativo_cap.Text = "00118";
+        f.nominativo_comune.Text = "Roma";
+        f.nominativo_provincia.Text = "RM";
+        f.dt_fine.Text("09/01/2024");
+        f.opt_visita = 1;
+        f.opt_tipo = 2;
+        f.cod_icdix.Text = "487.1";
+        f.note_diagnosi.Text = "Febbre";
+        return f;
+    }
+};
+
+TEST(DatasetSiss, ModuloCompletoRigaPerRiga) {
+    BancoSiss b;
+    EXPECT_EQ(componi_dataset_invio(b.avvia_compilato()),
+              prova::documento_atteso(MERAVO_ATTESI "/dataset_invio.xml"));
+}
+
+TEST(DatasetSiss, OgniRegolaDeiCampi) {
+    const struct {
+        std::function<void(frm_Meravo&)> cambia;
+        std::string presente, assente;
+    } casi[] = {
+        // The availability block goes with its street alone, the name only when given.
+        {[](frm_Meravo& f) { f.nominativo.Text = "  "; },
+         "<residenzaReperibilita>\r\n<indirizzo>Via Po 2", "nominativo"},
+        {[](frm_Meravo& f) { f.nominativo_via.Text = " "; }, "</lavoratore>",
+         "residenzaReperibilita"},
+        {[](frm_Meravo& f) { f.opt_visita = 0, f.opt_tipo = 1; },
+         "<tipoVisita>A</tipoVisita>\r\n<tipoCertificato>C</tipoCertificato>", "<tipoVisita>D"},
+        {[](frm_Meravo& f) { f.note_diagnosi.Text = " " + std::string(100, 'a') + "bbb "; },
+         "<noteDiagnosi>" + std::string(100, 'a') + "</noteDiagnosi>", "bbb"},
+        {[](frm_Meravo& f) { f.dt_nascita.Text("7/3/1965"); }, "<dataNascita></dataNascita>",
+         "1965"},
+        // Born abroad: the state's code, and "EE" as province, on the form too.
+        {[](frm_Meravo& f) { f.comune_nascita.Text = " albania ", f.provincia_nascita.Text = ""; },
+         "<idComuneNascita>999201</idComuneNascita>\r\n<comuneNascita>albania</comuneNascita>"
+         "\r\n<provinciaNascita>EE</provinciaNascita>",
+         "RM</provinciaNascita>\r\n<residenzaAbituale>"},
+        {[](frm_Meravo& f) { f.residenza_comune.Text = "Atlantide"; },
+         "<idComune></idComune>\r\n<comune>Atlantide</comune>", "015146"},
+    };
+    for (const auto& c : casi) {
+        BancoSiss b;
+        auto& f = b.avvia_compilato();
+        c.cambia(f);
+        const auto dataset = componi_dataset_invio(f);
+        EXPECT_NE(dataset.find(c.presente), std::string::npos) << c.presente;
+        EXPECT_EQ(dataset.find(c.assente), std::string::npos) << c.assente;
+        // Only a birth abroad changes the form's province.
+        EXPECT_EQ(f.provincia_nascita.Text,
+                  c.presente.find("999201") == std::string::npos ? "RM" : "EE");
+    }
+}
+
+TEST(DatasetSiss, NomeDelMedicoEDate) {
+    const struct {
+        std::string testo, cognome, nome;
+    } casi[] = {{"Rossi*Mario Luigi", "Rossi", "Mario Luigi"},
+                {" Rossi Mario Luigi", "", "Rossi Mario Luigi"},
+                {"Rossi Mario Luigi", "Rossi", "Mario Luigi"},
+                {"De Rossi * Anna", "De Rossi", "Anna"},
+                {"  Rossi  ", "", "Rossi"},
+                {"Rossi", "Rossi", ""}};
+    for (const auto& c : casi) {
+        const auto diviso = dividi_nome_medico(c.testo);
+        EXPECT_EQ(diviso.cognome + "|" + diviso.nome, c.cognome + "|" + c.nome) << c.testo;
+    }
+    EXPECT_EQ(data_dataset(" 07/03/1965 "), "19650307");
+    EXPECT_EQ(data_dataset("7/03/1965"), "");
+}
+
+TEST(DatasetSiss, AnnullamentoDalRecordArchiviato) {
+    BancoSiss b;
+    auto& f = b.avvia_compilato();
+    f.certificati.aggiungi_da_input("20240105093000\247PROT<1>" + std::string(16, '\xA7') +
+                                    " VRDLCU70A01F205X ");
+    // The protocol and the worker's fiscal code come from the record, not from the form.
+    EXPECT_EQ(componi_dataset_annullamento(f, "20240105093000"),
+              prova::documento_atteso(MERAVO_ATTESI "/dataset_annullamento.xml"));
+    EXPECT_NE(componi_dataset_annullamento(f, "assente")
+                  .find("<protocolloDaCancellare></protocolloDaCancellare>"),
+              std::string::npos);
+}
+
+constexpr std::string_view motivo = "Impossibile stampare il certificato per il seguente motivo:";
+
+// Answers every call with the same text, or fails the call.
+class ComponenteFisso final : public ComponenteRegionale {
+public:
+    explicit ComponenteFisso(std::optional<std::string> r) : risposta(std::move(r)) {}
+    std::optional<std::string> callSebMethod(std::string&) override { return risposta; }
+    std::optional<std::string> risposta;
+};
+
+std::string busta(const std::string& corpo) {
+    return "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+           "<SOAP-ENV:Body>" +
+           corpo + "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
+}
+
+TEST(RispostaSiss, RegoleDellaRisposta) {
+    const std::string m(motivo);
+    const struct {
+        std::string risposta;
+        bool esito;
+        std::string messaggio, protocollo;
+    } casi[] = {
+        {busta("<esito><protocolloINPS> 123 </protocolloINPS></esito>"), true, "", " 123 "},
+        {busta("<esito/>"), true, "", ""},
+        {"risposta non XML", false, m + " Errore nell'interpretare il messaggio di risposta", ""},
+        {busta("<SOAP-ENV:Fault><faultstring> Servizio fermo </faultstring></SOAP-ENV:Fault>"
+               "<descErrore>Dati errati</descErrore>"),
+         false, m + "Servizio fermo", ""},
+        {busta("<esito><descErrore> Dati errati </descErrore>"
+               "<eccezione><descEccezione>Formato</descEccezione><nomeCampo>dataFine</nomeCampo>"
+               "<descEccezioneCampo>aaaammgg</descEccezioneCampo></eccezione>"
+               "<eccezione><descEccezione>Mancante</descEccezione>"
+               "<descEccezioneCampo>obbligatorio</descEccezioneCampo></eccezione>"
+               "<protocolloINPS>9</protocolloINPS></esito>"),
+         false,
+         m + "\r\nDati errati\r\nEccezioni: \r\nFormato - dataFine - aaaammgg\r\nMancante -  - "
+             "obbligatorio",
+         ""},
+    };
+    for (const auto& c : casi) {
+        prova::MessaggiRegistrati messaggi;
+        std::string protocollo;
+        EXPECT_EQ(interpreta_risposta_siss(c.risposta, motivo, messaggi, protocollo), c.esito)
+            << c.risposta;
+        EXPECT_EQ(protocollo, c.protocollo) << c.risposta;
+        ASSERT_EQ(messaggi.mostrati.size(), c.messaggio.empty() ? 0U : 1U) << c.risposta;
+        if (!c.messaggio.empty()) {
+            EXPECT_EQ(messaggi.mostrati[0].testo, c.messaggio);
+            EXPECT_EQ(messaggi.mostrati[0].icona, Icona::nessuna);
+        }
+    }
+}
+
+TEST(InvioSiss, SenzaComponenteChiamataFallitaORispostaNonXmlNonSiInvia) {
+    BancoSiss b;
+    auto& f = b.avvia_compilato();
+    EXPECT_EQ(crea_componente_regionale(f.servizi()), nullptr);
+    InvioSiss senza(f, crea_componente_regionale(f.servizi()));
+    EXPECT_FALSE(senza.invia_certificato_siss());
+    EXPECT_FALSE(senza.annulla_certificato_siss("x"));
+    InvioSiss fallita(f, std::make_unique<ComponenteFisso>(std::nullopt));
+    EXPECT_FALSE(fallita.invia_certificato_siss());
+    // An answer that is not XML: the protocol cleared, both copies left for support staff.
+    f.protocollo = "vecchio";
+    InvioSiss non_xml(f, std::make_unique<ComponenteFisso>("<non xml"));
+    EXPECT_FALSE(non_xml.invia_certificato_siss());
+    EXPECT_EQ(f.protocollo, "");
+    EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").starts_with("<?xml"));
+    EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").ends_with("</SOAP-ENV:Envelope>\r\n"));
+    EXPECT_EQ(b.cartella.leggi("risposta_siss.txt"), "<non xml\r\n");
+    const auto testi = b.testi();
+    ASSERT_EQ(testi.size(), 4U);
+    EXPECT_TRUE(testi[0].starts_with(motivo));
+    EXPECT_TRUE(
+        testi[1].starts_with("Impossibile eliminare il certificato per il seguente motivo:"));
+    EXPECT_TRUE(testi[2].starts_with(motivo));
+    EXPECT_NE(testi[3].find("Errore nell'interpretare"), std::string::npos);
+}
+
+TEST(InvioSiss, ComponenteSimulatoRifiutaDateECodiciErrati) {
+    BancoSiss b;
+    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    auto& f = b.avvia_compilato();
+    f.dt_fine.Text("9/1/2024");
+    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    EXPECT_FALSE(invio.invia_certificato_siss());
+    ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
+    EXPECT_NE(b.primo_messaggio().find("Formato non valido - dataFine"), std::string::npos);
+    EXPECT_FALSE(invio.annulla_certificato_siss("assente"));
+    EXPECT_NE(b.messaggi.mostrati.back().testo.find("protocolloDaCancellare"), std::string::npos);
+
+    ComponenteSimulato simulato;
+    std::string senza_dichiarazione = "<SOAP-ENV:Envelope/>";
+    EXPECT_NE(simulato.callSebMethod(senza_dichiarazione)->find("<faultstring>"),
+              std::string::npos);
+}
+
+TEST(InvioSiss, StampaInModoRegionaleArchiviaIlNatoAllEstero) {
+    BancoSiss b;
+    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    auto& f = b.avvia_compilato();
+    f.comune_nascita.Text = "Albania";
+    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    collega_invio_regionale(f, invio);
+    DatiReport mostrata;
+    f.mostra_lavoratore = [&](const DatiReport& d) { mostrata = d; };
+    f.Stampa_Click();
+    EXPECT_TRUE(b.messaggi.mostrati.empty()) << b.primo_messaggio();
+    EXPECT_EQ(mostrata.testo("protocollo"), "900001");
+    EXPECT_EQ(mostrata.testo("pr_nascita"), "EE");
+    ASSERT_EQ(f.certificati.size(), 1U);
+    EXPECT_NE(b.cartella.leggi("invio_siss.txt").find("<provinciaNascita>EE<"), std::string::npos);
+    EXPECT_NE(b.cartella.leggi("risposta_siss.txt").find("<protocolloINPS>900001"),
+              std::string::npos);
+
+    // Copies that cannot be written do not stop the send.
+    BancoSiss senza_copie;
+    senza_copie.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    senza_copie.programma = senza_copie.cartella.percorso() / "manca";
+    auto& g = senza_copie.avvia_compilato();
+    InvioSiss altro(g, crea_componente_regionale(g.servizi()));
+    EXPECT_TRUE(altro.invia_certificato_siss());
+    EXPECT_EQ(g.protocollo, "900001");
+    EXPECT_FALSE(std::filesystem::exists(senza_copie.programma / "invio_siss.txt"));
+}
+
+TEST(InvioSiss, EliminaInModoRegionaleAnnullaPressoIlComponente) {
+    BancoSiss b;
+    b.ambiente["MERAVO_SISS_SIMULATO"] = "1";
+    auto& f = b.avvia_compilato();
+    f.certificati.aggiungi_da_input("20240105093000\xA7PROT1");
+    f.certificati.aggiungi_da_input("20240106093000\xA7");
+    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    Elimina browser(f);
+    collega_annullamento_regionale(browser, invio);
+    // The second record has no protocol: the service refuses it and the archive keeps it.
+    for (const int riga : {1, 0}) {
+        b.messaggi.risposte = {Risposta::si};
+        browser.archivio_Click();
+        browser.list1_Click(riga);
+        browser.elimina_Click();
+    }
+    EXPECT_EQ(f.certificati.chiavi(), std::vector<std::string>{"20240106093000"});
+    EXPECT_NE(b.cartella.leggi("invio_siss_canc.txt").find("PROT1"), std::string::npos);
+    EXPECT_TRUE(b.cartella.leggi("risposta_siss_canc.txt").ends_with("</SOAP-ENV:Envelope>\r\n"));
+    const auto testi = b.testi();
+    EXPECT_TRUE(std::any_of(testi.begin(), testi.end(), [](const auto& t) {
+        return t.starts_with("Impossibile eliminare il certificato");
+    }));
+}
+
+} // namespace
+} // namespace meravo
