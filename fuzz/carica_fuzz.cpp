@@ -1,23 +1,14 @@
 // libFuzzer target: Cls_Critto::carica on arbitrary bytes, plain or enciphered, with every load
 // option; then the searches over whatever loaded, and a save/load/save round that must settle.
-#include "services/messaggi.h"
-#include "services/orologio.h"
+#include "doppi/doppi.h"
 #include "services/pompa_eventi.h"
 #include "tables/cls_critto.h"
 #include "tables/file_cifrato.h"
-#include "tables/file_interi.h"
 
 #include "servizi_fuzz.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
+namespace meravo::fuzz {
 namespace {
-
-namespace fs = std::filesystem;
-using namespace meravo;
 
 // Every column type; record length 3 + 6 + 11 + 21 + 21 + 8 + 5 + 2 = 77.
 const std::vector<DescrizioneColonna> layout = {
@@ -25,32 +16,22 @@ const std::vector<DescrizioneColonna> layout = {
 };
 
 struct Ambiente {
-    fuzz::OrologioFermo orologio;
+    OrologioFermo orologio;
     PompaEventiNulla pompa;
-    fuzz::MessaggiContati messaggi;
-    fs::path cartella;
+    MessaggiContati messaggi;
+    // Under TMPDIR, which scripts/fuzz points at a scratch folder of its own that it removes
+    // even when a finding ends the process before this object does.
+    prova::CartellaTemporanea cartella;
     // 30 valid key lines, so that the fuzzer's bytes reach the deciphering of data lines.
-    std::string intestazione;
+    std::string intestazione = cifra_righe({}, orologio);
 
-    Ambiente() {
-        // Under TMPDIR, which scripts/fuzz points at a scratch folder of its own that it removes
-        // even when a finding ends the process before this object does.
-        cartella =
-            fs::temp_directory_path() / ("meravo_fuzz_" + std::to_string(std::rand()) +
-                                         std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::create_directories(cartella);
-        intestazione = cifra_righe({}, orologio);
-    }
-    ~Ambiente() {
-        std::error_code ignorato;
-        fs::remove_all(cartella, ignorato);
+    Cls_Critto nuova_tabella() {
+        Cls_Critto t(orologio, pompa, messaggi);
+        t.nome_computer = [] { return std::string("FUZZ"); };
+        esigi(t.descrizione(layout).ok());
+        return t;
     }
 };
-
-Ambiente& ambiente() {
-    static Ambiente a;
-    return a;
-}
 
 void cerca_ovunque(const Cls_Critto& t) {
     for (int c = 1; c <= t.colonne(); ++c) {
@@ -70,45 +51,33 @@ void cerca_ovunque(const Cls_Critto& t) {
     t.identifica_elemento_secondario_da(std::int32_t{1}, 2, 1);
 }
 
-Cls_Critto nuova_tabella(Ambiente& a) {
-    Cls_Critto t(a.orologio, a.pompa, a.messaggi);
-    t.nome_computer = [] { return std::string("FUZZ"); };
-    if (!t.descrizione(layout)) {
-        std::abort();
-    }
-    return t;
-}
-
 } // namespace
+} // namespace meravo::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+    using namespace meravo;
     if (n < 2) {
         return 0;
     }
-    auto& a = ambiente();
+    static fuzz::Ambiente a;
     const std::uint8_t modo = dati[0];
     const std::uint8_t opzioni_bit = dati[1];
     const std::string_view corpo(reinterpret_cast<const char*>(dati + 2), n - 2);
     const bool cifrato = (modo & 1) != 0;
-    const bool con_chiavi = (modo & 2) != 0;
-    const bool corpo_in_chiaro = (modo & 64) != 0;
 
     // Enciphered input comes three ways: bytes as they are (the header too), a valid header
     // before arbitrary data lines, or the fuzzer's plain lines enciphered with that header's
     // keys, which lets it build records that decipher into something meaningful.
-    const auto file = a.cartella / "tabella.tcl";
     std::string contenuto;
-    if (cifrato && corpo_in_chiaro) {
+    if (cifrato && (modo & 64) != 0) {
         contenuto = cifra_righe(righe_di(corpo), a.orologio);
     } else {
-        contenuto = cifrato && con_chiavi ? a.intestazione : std::string();
+        contenuto = cifrato && (modo & 2) != 0 ? a.intestazione : std::string();
         contenuto.append(corpo);
     }
-    if (!scrivi_file_intero(file, contenuto)) {
-        std::abort();
-    }
+    a.cartella.scrivi("tabella.tcl", contenuto);
 
-    Cls_Critto t = nuova_tabella(a);
+    Cls_Critto t = a.nuova_tabella();
     t.separa_cessati = (modo & 4) != 0;
     t.nome_tabella = (modo & 8) != 0 ? "generale_pazienti" : "tabella";
     OpzioniCarica opzioni;
@@ -118,30 +87,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     opzioni.lettura_parziale = (opzioni_bit & 2) != 0;
     opzioni.tabella_autorizzati = {0, 1, 2, 7, 100, 12345};
     opzioni.ordinamento_secondario = (opzioni_bit >> 2) % 8; // 7 is outside the layout
-    t.carica(file.string(), opzioni);
-    cerca_ovunque(t);
+    t.carica(a.cartella.file("tabella.tcl"), opzioni);
+    fuzz::cerca_ovunque(t);
 
     // Whatever loaded, once saved, must load back without complaint and save to the same bytes
     // the second time round (the first save may normalise, e.g. a CR inside a text).
-    const auto primo = a.cartella / "primo.tda";
-    const auto secondo = a.cartella / "secondo.tda";
-    const auto terzo = a.cartella / "terzo.tda";
-    if (!t.salva(primo.string(), true, (modo & 32) != 0)) {
-        std::abort();
-    }
+    fuzz::esigi(t.salva(a.cartella.file("primo.tda"), true, (modo & 32) != 0).ok());
     OpzioniCarica rilettura;
     rilettura.lettura_crittato = (modo & 32) != 0;
-    Cls_Critto u = nuova_tabella(a);
-    if (!u.carica(primo.string(), rilettura) || u.righe() != t.righe() ||
-        !u.salva(secondo.string(), true)) {
-        std::abort();
-    }
-    Cls_Critto v = nuova_tabella(a);
-    if (!v.carica(secondo.string()) || !v.salva(terzo.string(), true)) {
-        std::abort();
-    }
-    if (leggi_file_intero(secondo) != leggi_file_intero(terzo)) {
-        std::abort();
-    }
+    Cls_Critto u = a.nuova_tabella();
+    fuzz::esigi(u.carica(a.cartella.file("primo.tda"), rilettura) && u.righe() == t.righe() &&
+                u.salva(a.cartella.file("secondo.tda"), true));
+    Cls_Critto v = a.nuova_tabella();
+    fuzz::esigi(v.carica(a.cartella.file("secondo.tda")) &&
+                v.salva(a.cartella.file("terzo.tda"), true));
+    fuzz::esigi(a.cartella.leggi("secondo.tda") == a.cartella.leggi("terzo.tda"));
     return 0;
 }

@@ -7,33 +7,24 @@
 
 #include "servizi_fuzz.h"
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
+namespace meravo::fuzz {
 namespace {
 
-using namespace meravo;
-using fuzz::esigi;
-
 // The cleaning that the writer promises, stated on its own.
-std::string pulita(std::string_view riga) {
-    std::string r(riga);
-    for (auto& c : r) {
+std::string pulita(std::string riga) {
+    for (auto& c : riga) {
         const auto b = static_cast<unsigned char>(c);
-        if ((b < 32 && b != 8) || b == 255) {
-            c = ' ';
-        }
+        c = (b < 32 && b != 8) || b == 255 ? ' ' : c;
     }
-    return r;
+    return riga;
 }
 
 void file_interi(const std::vector<std::string>& righe, double secondi) {
-    fuzz::OrologioFermo scrittura;
+    OrologioFermo scrittura;
     scrittura.secondi = secondi;
     const auto contenuto = cifra_righe(righe, scrittura);
     // The reader's clock must not matter: its keys come from the file.
-    fuzz::OrologioFermo lettura;
+    OrologioFermo lettura;
     lettura.secondi = secondi + 1.5;
     std::vector<std::string> lette;
     esigi(static_cast<bool>(decifra_righe(contenuto, lettura, "tabella", lette)));
@@ -45,7 +36,7 @@ void file_interi(const std::vector<std::string>& righe, double secondi) {
 
 void riga_per_riga(const std::vector<std::string>& righe, std::string_view frase,
                    std::uint64_t primo_numero, double secondi) {
-    fuzz::OrologioFermo orologio;
+    OrologioFermo orologio;
     orologio.secondi = secondi;
     r4_crypt scrittore(orologio);
     r4_crypt lettore(orologio);
@@ -62,19 +53,20 @@ void riga_per_riga(const std::vector<std::string>& righe, std::string_view frase
         esigi(chiara == pulita(righe[i]) && cifrata.size() == chiara.size());
         esigi(cifrata.find_first_of("\r\n") == std::string::npos);
         esigi(lettore.str_decrypt(cifrata, numero) == chiara);
-        const auto& mappa = lettore.mappa_decifra(numero);
-        esigi(mappa[lettore.spazio_cifrato(numero)] == ' ');
+        esigi(lettore.mappa_decifra(numero)[lettore.spazio_cifrato(numero)] == ' ');
     }
 }
 
 } // namespace
+} // namespace meravo::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    fuzz::Byte byte(dati, n);
+    using namespace meravo::fuzz;
+    Byte byte(dati, n);
     const double secondi = byte.intero<std::uint32_t>() % 8640000 / 100.0;
     const auto primo_numero = byte.intero<std::uint64_t>();
     const auto frase = byte.testo(40);
-    const auto righe = righe_di(byte.tutto());
+    const auto righe = meravo::righe_di(byte.tutto());
     file_interi(righe, secondi);
     riga_per_riga(righe, frase, primo_numero, secondi);
     return 0;

@@ -8,22 +8,17 @@
 
 #include "servizi_fuzz.h"
 
-#include <algorithm>
 #include <chrono>
-#include <cstdint>
-#include <string>
 #include <utility>
 
+namespace meravo::fuzz {
 namespace {
 
-using namespace meravo;
-using fuzz::esigi;
-
-int numero(std::string_view cifre) {
-    int n = 0;
+unsigned numero(std::string_view cifre) {
+    unsigned n = 0;
     for (char c : cifre) {
         esigi(c >= '0' && c <= '9');
-        n = n * 10 + (c - '0');
+        n = n * 10 + static_cast<unsigned>(c - '0');
     }
     return n;
 }
@@ -36,11 +31,9 @@ void data_scritta(std::string_view testo) {
     const std::string& d = *data;
     esigi(d.size() == 10 && d[2] == '/' && d[5] == '/');
     using namespace std::chrono;
-    const year_month_day giorno{year{numero(d.substr(6, 4))},
-                                month{static_cast<unsigned>(numero(d.substr(3, 2)))},
-                                day{static_cast<unsigned>(numero(d.substr(0, 2)))}};
-    esigi(giorno.ok() && giorno.year() >= year{1000});
-    esigi(data_riconosciuta(d) == d);
+    const year_month_day giorno{year{static_cast<int>(numero(d.substr(6, 4)))},
+                                month{numero(d.substr(3, 2))}, day{numero(d.substr(0, 2))}};
+    esigi(giorno.ok() && giorno.year() >= year{1000} && data_riconosciuta(d) == d);
     for (const char separatore : {'-', '.'}) {
         auto altra = d;
         std::replace(altra.begin(), altra.end(), '/', separatore);
@@ -48,7 +41,7 @@ void data_scritta(std::string_view testo) {
     }
 
     // Eight digits typed into a date box become the same date.
-    fuzz::MessaggiContati messaggi;
+    MessaggiContati messaggi;
     Txtctl box(messaggi, ',');
     box.Tipodati(1);
     box.prende_fuoco();
@@ -65,58 +58,42 @@ bool selezione_nel_testo(const Txtctl& box) {
            box.cursore() <= lunghezza;
 }
 
-void digita_nel_box(fuzz::Byte& byte) {
-    fuzz::MessaggiContati messaggi;
-    const char decimale = byte.uno() % 2 ? ',' : '.';
-    Txtctl box(messaggi, decimale);
+void digita_nel_box(Byte& byte) {
+    MessaggiContati messaggi;
+    Txtctl box(messaggi, byte.uno() % 2 ? ',' : '.');
     box.Tipodati(byte.uno() % 4);
     bool fuoco_da_rendere = false;
     box.riprendi_fuoco = [&] { fuoco_da_rendere = true; };
     constexpr int tasti[] = {Txtctl::vbKeyEnd,   Txtctl::vbKeyHome,   Txtctl::vbKeyLeft,
                              Txtctl::vbKeyRight, Txtctl::vbKeyDelete, 65};
+    const auto piccolo = [&byte] { return static_cast<std::int8_t>(byte.uno()); };
     while (!byte.finiti()) {
-        const auto scelta = byte.uno();
         const int mostrati_prima = messaggi.mostrati;
         bool uscita = false;
-        switch (scelta % 12) {
-        case 0:
-        case 1:
-        case 2:
+        const int scelta = byte.uno() % 12;
+        if (scelta < 3) {
             box.digita(byte.uno());
-            break;
-        case 3:
+        } else if (scelta == 3) {
             box.premi_tasto(tasti[byte.uno() % std::size(tasti)], byte.uno() % 2);
-            break;
-        case 4:
+        } else if (scelta == 4) {
             box.prende_fuoco();
-            break;
-        case 5:
-            if (box.ha_fuoco()) {
-                box.perde_fuoco();
-                uscita = true;
-            }
-            break;
-        case 6:
-            box.seleziona(static_cast<std::int8_t>(byte.uno()),
-                          static_cast<std::int8_t>(byte.uno()));
-            break;
-        case 7:
+        } else if (scelta == 5 && box.ha_fuoco()) {
+            uscita = true;
+            box.perde_fuoco();
+        } else if (scelta == 6) {
+            box.seleziona(piccolo(), piccolo());
+        } else if (scelta == 7) {
             box.incolla(byte.testo(12));
-            break;
-        case 8:
+        } else if (scelta == 8) {
             box.Text(byte.testo(12));
-            break;
-        case 9:
-            box.SelStart(static_cast<std::int8_t>(byte.uno()));
-            box.SelLength(static_cast<std::int8_t>(byte.uno()));
-            break;
-        case 10:
+        } else if (scelta == 9) {
+            box.SelStart(piccolo());
+            box.SelLength(piccolo());
+        } else if (scelta == 10) {
             box.SelText(byte.testo(4));
-            break;
-        case 11:
+        } else if (scelta == 11) {
             box.Locked(!box.Locked());
             box.MaxLength(byte.uno() % 12);
-            break;
         }
         esigi(selezione_nel_testo(box));
         if (uscita && box.Tipodati() == 1) {
@@ -134,10 +111,11 @@ void digita_nel_box(fuzz::Byte& byte) {
 }
 
 } // namespace
+} // namespace meravo::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    fuzz::Byte byte(dati, n);
-    data_scritta(byte.testo(16));
-    digita_nel_box(byte);
+    meravo::fuzz::Byte byte(dati, n);
+    meravo::fuzz::data_scritta(byte.testo(16));
+    meravo::fuzz::digita_nel_box(byte);
     return 0;
 }

@@ -9,38 +9,24 @@
 
 #include "servizi_fuzz.h"
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
-namespace {
-
-using namespace meravo;
-using fuzz::esigi;
-
-bool senza_a_capo(const DatiInput& d) {
-    for (const auto* campo :
-         {&d.direttorio_tabelle, &d.nome_medico, &d.cod_reg_medico, &d.asl_medico, &d.cognome,
-          &d.nome, &d.txt_cf, &d.dt_nascita, &d.comune_nascita, &d.provincia_nascita, &d.sesso,
-          &d.residenza_via, &d.residenza_cap, &d.residenza_comune, &d.residenza_provincia,
-          &d.utente, &d.password, &d.cf_medico}) {
-        if (campo->find('\n') != std::string::npos) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    const std::string_view testo(reinterpret_cast<const char*>(dati), n);
+    using namespace meravo;
+    using fuzz::esigi;
     DatiInput letti;
     ArchivioCertificati archivio;
-    interpreta_file_input(testo, letti, archivio);
-    esigi(senza_a_capo(letti));
+    interpreta_file_input(std::string_view(reinterpret_cast<const char*>(dati), n), letti,
+                          archivio);
+    for (const auto* campo :
+         {&letti.direttorio_tabelle, &letti.nome_medico, &letti.cod_reg_medico, &letti.asl_medico,
+          &letti.cognome, &letti.nome, &letti.txt_cf, &letti.dt_nascita, &letti.comune_nascita,
+          &letti.provincia_nascita, &letti.sesso, &letti.residenza_via, &letti.residenza_cap,
+          &letti.residenza_comune, &letti.residenza_provincia, &letti.utente, &letti.password,
+          &letti.cf_medico}) {
+        esigi(campo->find('\n') == std::string::npos);
+    }
 
     std::string di_nuovo;
+    std::vector<std::string> righe; // the return file: every record on its own line
     for (const auto& chiave : archivio.chiavi()) {
         const auto record = archivio.leggi(chiave);
         esigi(record && record_certificato::chiave(*record) == chiave);
@@ -51,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
             esigi(record_certificato::chiave_da_elenco(elenco) == chiave);
         }
         di_nuovo += "000certificato=" + *record + "\r\n";
+        righe.push_back(*record);
     }
-
     DatiInput riletti;
     ArchivioCertificati secondo;
     interpreta_file_input(di_nuovo, riletti, secondo);
@@ -60,14 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     for (const auto& chiave : archivio.chiavi()) {
         esigi(secondo.leggi(chiave) == archivio.leggi(chiave));
     }
-    // The return file holds every record on its own line, or says that there is none.
-    std::vector<std::string> righe;
-    for (const auto& chiave : archivio.chiavi()) {
-        righe.push_back(*archivio.leggi(chiave));
-    }
-    if (righe.empty()) {
-        righe.push_back("vuoto");
-    }
-    esigi(righe_di(archivio.testo_file_scambio()) == righe);
+    // ... or says that there is none.
+    esigi(righe_di(archivio.testo_file_scambio()) ==
+          (righe.empty() ? std::vector<std::string>{"vuoto"} : righe));
     return 0;
 }

@@ -8,66 +8,43 @@
 
 #include "servizi_fuzz.h"
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
-namespace {
-
-using namespace meravo;
-using fuzz::esigi;
-
-std::vector<std::string> argomenti_di(std::string_view byte) {
-    std::vector<std::string> argomenti;
-    for (;;) {
-        const auto fine = byte.find('\0');
-        argomenti.emplace_back(byte.substr(0, fine));
-        if (fine == std::string_view::npos) {
-            return argomenti;
-        }
-        byte.remove_prefix(fine + 1);
-    }
-}
-
-// The program name is read by its own rule: quotes only group, backslashes are always literal.
-// So it cannot carry a quote (no Windows file name holds one), nor a backslash at its end once
-// quoted (a program path never ends with a folder separator); such a name is replaced.
-std::string programma_ammesso(std::string nome) {
-    if (nome.find('"') != std::string::npos || nome.ends_with('\\')) {
-        return "programma.exe";
-    }
-    return nome;
-}
-
-// A path the caller may pass unquoted: the reader trims blanks around it and drops quotes
-// around the whole, so a path that begins or ends with either cannot come back as it was.
-bool percorso_ammesso(std::string_view p) {
-    return !p.empty() && p.find('"') == std::string_view::npos && p.front() != ' ' &&
-           p.front() != '\t' && p.back() != ' ' && p.back() != '\t';
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    using namespace riga_comando;
+    using namespace meravo::riga_comando;
+    using meravo::fuzz::esigi;
     const std::string_view grezzo(reinterpret_cast<const char*>(dati), n);
     dividi(grezzo);
     percorso_argomento(dopo_il_programma(grezzo));
 
-    auto argomenti = argomenti_di(grezzo);
-    argomenti.front() = programma_ammesso(argomenti.front());
-    std::string riga = quota_argomento(argomenti.front());
+    std::vector<std::string> argomenti;
+    for (std::size_t inizio = 0, fine = 0; fine != std::string_view::npos; inizio = fine + 1) {
+        fine = grezzo.find('\0', inizio);
+        argomenti.emplace_back(grezzo.substr(inizio, fine - inizio));
+    }
+    // The program name is read by its own rule: quotes only group, backslashes are always
+    // literal. So it cannot carry a quote (no Windows file name holds one), nor a backslash at
+    // its end once quoted (a program path never ends with a folder separator): such a name is
+    // replaced.
+    auto& nome = argomenti.front();
+    if (nome.find('"') != std::string::npos || nome.ends_with('\\')) {
+        nome = "programma.exe";
+    }
+    const auto programma = quota_argomento(nome);
+    std::string riga = programma;
     for (std::size_t i = 1; i < argomenti.size(); ++i) {
         riga += ' ' + quota_argomento(argomenti[i]);
     }
     esigi(dividi(riga) == argomenti);
 
-    if (argomenti.size() > 1 && percorso_ammesso(argomenti[1])) {
-        const auto programma = quota_argomento(argomenti.front());
-        const auto& percorso = argomenti[1];
-        esigi(percorso_argomento(dopo_il_programma(programma + ' ' + percorso)) == percorso);
-        esigi(percorso_argomento(dopo_il_programma(programma + " \"" + percorso + "\" ")) ==
-              percorso);
+    // A path the caller may pass unquoted: the reader trims blanks around it and drops quotes
+    // around the whole, so a path that begins or ends with either cannot come back as it was.
+    if (argomenti.size() < 2) {
+        return 0;
+    }
+    const auto& p = argomenti[1];
+    if (!p.empty() && p.find('"') == std::string::npos && !p.starts_with(' ') &&
+        !p.starts_with('\t') && !p.ends_with(' ') && !p.ends_with('\t')) {
+        esigi(percorso_argomento(dopo_il_programma(programma + ' ' + p)) == p);
+        esigi(percorso_argomento(dopo_il_programma(programma + " \"" + p + "\" ")) == p);
     }
     return 0;
 }

@@ -5,18 +5,13 @@
 
 #include "servizi_fuzz.h"
 
-#include <cstdint>
-#include <string>
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     using namespace meravo;
-    const std::string_view risposta(reinterpret_cast<const char*>(dati), n);
     fuzz::MessaggiContati messaggi;
     std::string protocollo = "vecchio";
-    if (interpreta_risposta_siss(risposta, "Motivo:", messaggi, protocollo)) {
-        fuzz::esigi(messaggi.mostrati == 0);
-    } else {
-        fuzz::esigi(messaggi.mostrati == 1 && protocollo == "vecchio");
-    }
+    const bool inviato = interpreta_risposta_siss(
+        std::string_view(reinterpret_cast<const char*>(dati), n), "Motivo:", messaggi, protocollo);
+    fuzz::esigi(inviato ? messaggi.mostrati == 0
+                        : messaggi.mostrati == 1 && protocollo == "vecchio");
     return 0;
 }

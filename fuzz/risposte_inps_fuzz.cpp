@@ -9,52 +9,48 @@
 
 #include "servizi_fuzz.h"
 
-#include <cstdint>
-#include <string>
-
+namespace meravo::fuzz {
 namespace {
 
-using namespace meravo;
-using fuzz::esigi;
-using fuzz::MessaggiContati;
-
 struct Annullamento {
-    bool eliminabile;
-    std::string protocollo;
     MessaggiContati messaggi;
+    std::string protocollo = "vecchio";
+    bool eliminabile;
+
+    Annullamento(std::string_view risposta, Risposta del_medico) {
+        messaggi.risposta = del_medico;
+        eliminabile = interpreta_risposta_annullamento(risposta, messaggi, protocollo);
+    }
 };
 
-Annullamento annulla(std::string_view risposta, Risposta del_medico) {
-    Annullamento a{false, "vecchio", {}};
-    a.messaggi.risposta = del_medico;
-    a.eliminabile = interpreta_risposta_annullamento(risposta, a.messaggi, a.protocollo);
-    return a;
+bool rifilato(const std::string& protocollo) {
+    return protocollo == testo::rifilato(protocollo);
 }
 
 } // namespace
+} // namespace meravo::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+    using namespace meravo;
+    using namespace meravo::fuzz;
     const std::string_view risposta(reinterpret_cast<const char*>(dati), n);
 
     MessaggiContati messaggi;
     std::string protocollo = "vecchio";
-    if (interpreta_risposta_invio(risposta, messaggi, protocollo)) {
-        esigi(messaggi.mostrati == 0 && protocollo == testo::rifilato(protocollo));
-    } else {
-        esigi(messaggi.mostrati == 1 && messaggi.domande == 0);
-    }
+    esigi(interpreta_risposta_invio(risposta, messaggi, protocollo)
+              ? messaggi.mostrati == 0 && rifilato(protocollo)
+              : messaggi.mostrati == 1 && messaggi.domande == 0);
 
-    const auto no = annulla(risposta, Risposta::no);
-    const auto si = annulla(risposta, Risposta::si);
+    const Annullamento no(risposta, Risposta::no);
+    const Annullamento si(risposta, Risposta::si);
     esigi(no.messaggi.mostrati == si.messaggi.mostrati && no.protocollo == si.protocollo);
     esigi(no.messaggi.domande == si.messaggi.domande && no.messaggi.domande <= 1);
     if (no.messaggi.domande == 1) {
         esigi(!no.eliminabile && si.eliminabile && no.messaggi.mostrati == 1);
     } else {
         esigi(no.eliminabile == si.eliminabile);
-        esigi(no.eliminabile
-                  ? no.messaggi.mostrati == 0 && no.protocollo == testo::rifilato(no.protocollo)
-                  : no.messaggi.mostrati == 1);
+        esigi(no.eliminabile ? no.messaggi.mostrati == 0 && rifilato(no.protocollo)
+                             : no.messaggi.mostrati == 1);
     }
     return 0;
 }

@@ -1,19 +1,18 @@
 // What the fuzz targets share: services that answer at once and always the same way (so that an
-// input replays exactly), and a reader that turns the fuzzer's bytes into choices.
+// input replays exactly), a reader that turns the fuzzer's bytes into choices, and the check of
+// a property.
 #pragma once
 
 #include "services/messaggi.h"
 #include "services/orologio.h"
-#include "services/segnale.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace meravo::fuzz {
 
@@ -31,21 +30,14 @@ class MessaggiContati final : public Messaggi {
 public:
     Risposta mostra(std::string_view, std::string_view, Icona, Pulsanti pulsanti) override {
         ++mostrati;
-        if (pulsanti == Pulsanti::si_no) {
-            ++domande;
-            return risposta;
-        }
-        return Risposta::ok;
+        const bool domanda = pulsanti == Pulsanti::si_no;
+        domande += domanda ? 1 : 0;
+        return domanda ? risposta : Risposta::ok;
     }
 
     int mostrati = 0;
     int domande = 0;
     Risposta risposta = Risposta::no;
-};
-
-class SegnaleMuto final : public Segnale {
-public:
-    void beep() override {}
 };
 
 // The fuzzer's bytes, consumed from the front; past the end every read gives zeros.
@@ -55,16 +47,7 @@ public:
         : resto_(reinterpret_cast<const char*>(dati), n) {}
 
     bool finiti() const { return resto_.empty(); }
-
-    std::uint8_t uno() {
-        if (resto_.empty()) {
-            return 0;
-        }
-        const auto b = static_cast<std::uint8_t>(resto_.front());
-        resto_.remove_prefix(1);
-        return b;
-    }
-
+    std::uint8_t uno() { return finiti() ? 0 : static_cast<std::uint8_t>(testo_di(1).front()); }
     template <typename Intero> Intero intero() {
         std::uint64_t valore = 0;
         for (std::size_t i = 0; i < sizeof(Intero); ++i) {
@@ -72,22 +55,17 @@ public:
         }
         return static_cast<Intero>(valore);
     }
-
     // A text of up to `massimo` bytes, its length given by the first byte.
-    std::string_view testo(std::size_t massimo) {
-        const std::size_t lunghezza = std::min<std::size_t>(uno() % (massimo + 1), resto_.size());
-        const auto t = resto_.substr(0, lunghezza);
-        resto_.remove_prefix(lunghezza);
-        return t;
-    }
-
-    std::string_view tutto() {
-        const auto t = resto_;
-        resto_ = {};
-        return t;
-    }
+    std::string_view testo(std::size_t massimo) { return testo_di(uno() % (massimo + 1)); }
+    std::string_view tutto() { return testo_di(resto_.size()); }
 
 private:
+    std::string_view testo_di(std::size_t lunghezza) {
+        const auto t = resto_.substr(0, lunghezza);
+        resto_.remove_prefix(t.size());
+        return t;
+    }
+
     std::string_view resto_;
 };
 

@@ -4,177 +4,106 @@
 // must match what is typed under the current search mode, the candidate and the selections must
 // lie within their lists; sorting the multi-column list keeps its rows and its selection, and a
 // row chosen there puts in the box the entry it shows.
-#include "lookup/confronto.h"
-#include "lookup/trova.h"
-#include "services/pompa_eventi.h"
+#include "core/lookup/banco_trova.h"
+#include "lookup/ricorrenze.h"
 #include "text/testo.h"
 
 #include "servizi_fuzz.h"
 
-#include <algorithm>
 #include <array>
-#include <cstdint>
-#include <deque>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
 
+namespace meravo::fuzz {
 namespace {
 
-using namespace meravo;
-using fuzz::esigi;
-
-// Column 2 holds the entries (sorted, and in upper case when case is ignored, as prefix searches
-// require); column 3 a date per row for the multi-column list.
-class TabellaFuzz final : public TabellaConsultabile {
-public:
-    std::optional<std::vector<std::string>> dati(int colonna, std::string_view) const override {
-        if (colonna != 2) {
-            return std::nullopt;
-        }
-        return righe;
-    }
-    std::optional<std::string> dati_diretto(int colonna, int riga) const override {
-        if (riga < 1 || static_cast<std::size_t>(riga) >= righe.size()) {
-            return std::nullopt;
-        }
-        if (colonna == 2) {
-            return righe[static_cast<std::size_t>(riga)];
-        }
-        if (colonna == 3) {
-            return std::to_string(10 + riga % 18) + "/0" + std::to_string(1 + riga % 9) + "/20" +
-                   std::to_string(10 + riga % 7);
-        }
-        return std::nullopt;
-    }
-    std::optional<std::string> Name() const override { return nome; }
-    std::optional<std::string> NomeClasse() const override { return classe; }
-
-    std::vector<std::string> righe = std::vector<std::string>(1);
-    std::optional<std::string> nome;
-    std::optional<std::string> classe;
-};
+using Evento = std::array<std::uint8_t, 3>;
 
 // Few letters, so that entries share beginnings and the searches have something to narrow.
 constexpr std::string_view lettere = "ABC \xC0-a\xE0";
+constexpr std::string_view digitabili = "abcABC \xE0\xC0-";
+constexpr Tasto tasti[] = {Tasto::invio,  Tasto::maiuscole, Tasto::esc,      Tasto::spazio,
+                           Tasto::fine,   Tasto::inizio,    Tasto::sinistra, Tasto::su,
+                           Tasto::destra, Tasto::giu,       Tasto{65}};
 
-std::vector<std::string> colonna(fuzz::Byte& byte, bool maiuscole) {
-    const int quante = byte.uno() % 120;
+// The entries sorted, and in upper case when case is ignored, as prefix searches require.
+std::vector<std::string> colonna(Byte& byte, bool maiuscole) {
+    std::vector<std::string> righe(byte.uno() % 120);
     std::uint32_t stato = byte.intero<std::uint32_t>();
-    const auto prossimo = [&stato] {
-        stato = stato * 1103515245u + 12345u;
-        return stato >> 16;
-    };
-    std::vector<std::string> righe;
-    for (int r = 0; r < quante; ++r) {
-        std::string voce;
+    const auto prossimo = [&stato] { return (stato = stato * 1103515245u + 12345u) >> 16; };
+    for (auto& voce : righe) {
         for (auto l = prossimo() % 7; l > 0; --l) {
             voce.push_back(lettere[prossimo() % lettere.size()]);
         }
-        righe.push_back(maiuscole ? testo::maiuscolo(voce) : voce);
+        voce = maiuscole ? testo::maiuscolo(voce) : voce;
     }
     std::sort(righe.begin(), righe.end());
-    righe.insert(righe.begin(), std::string{});
     return righe;
 }
 
-// Delivers, one per call, the inputs that the user gave while a search was running.
-class PompaFuzz final : public PompaEventi {
-public:
-    void esegui_eventi_in_attesa() override {
-        if (!in_arrivo.empty() && consegna) {
-            const auto evento = in_arrivo.front();
-            in_arrivo.pop_front();
-            consegna(evento);
+struct Banco : prova::BancoTrova {
+    Banco(Byte& byte, std::uint8_t opzioni)
+        : BancoTrova(colonna(byte, opzioni & 1),
+                     opzioni & 8 ? std::optional<std::string>("icdix") : std::nullopt,
+                     opzioni & 16 ? std::optional<std::string>("farmaci_tab") : std::nullopt),
+          maiuscole(opzioni & 1) {
+        // The multi-column list shows a date per row in its second column.
+        for (std::size_t r = 1; r <= tabella.colonne[2].size(); ++r) {
+            tabella.colonne[3].push_back(std::to_string(10 + r % 18) + "/0" +
+                                         std::to_string(1 + r % 9) + "/2024");
         }
+        t.InputMinMaiuscIndifferente(maiuscole);
+        t.gestione_enter_esterna(opzioni & 2);
+        t.lista_treeview(opzioni & 4);
+        t.setta_treeview({2, 3}, {"Voce", "Data"});
+        t.eventi().selezione_confermata = [this] { conferme.push_back(t.Text()); };
     }
-    std::deque<std::array<std::uint8_t, 3>> in_arrivo;
-    std::function<void(std::array<std::uint8_t, 3>)> consegna;
-};
 
-struct Banco {
-    PompaFuzz pompa;
-    fuzz::SegnaleMuto segnale;
-    fuzz::MessaggiContati messaggi;
-    TabellaFuzz tabella;
-    trova t{pompa, segnale, messaggi};
-    bool maiuscole = false;
+    void input_utente(Evento e);
+    void scegli_nella_vista(int riga, std::optional<int> invio_con);
+    void chiamata_contenitore(Evento e);
+    void verifica();
+
+    bool maiuscole;
     std::vector<std::string> conferme; // Text as each confirmation announced it
     // A resize puts the mode back to "<" without searching again: until the next search the
     // matches are still those of the mode before, and only that search makes them agree.
     const std::vector<std::string>* trovati_al_ridimensionamento = nullptr;
-
-    void input_utente(const std::array<std::uint8_t, 3>& e);
-    void scegli_nella_vista(int riga, std::optional<int> invio_con);
-    void chiamata_contenitore(const std::array<std::uint8_t, 3>& e);
-    void verifica();
-    void verifica_modo();
 };
 
-constexpr Tasto tasti[] = {Tasto::invio,  Tasto::maiuscole, Tasto::esc,      Tasto::spazio,
-                           Tasto::fine,   Tasto::inizio,    Tasto::sinistra, Tasto::su,
-                           Tasto::destra, Tasto::giu,       Tasto{65}};
-constexpr std::string_view digitabili = "abcABC \xE0\xC0-";
-
 // What the user does: typing, keys and clicks, delivered to the part that has the focus.
-void Banco::input_utente(const std::array<std::uint8_t, 3>& e) {
+void Banco::input_utente(Evento e) {
     const auto [tipo, a, b] = e;
     const Tasto tasto = tasti[a % std::size(tasti)];
-    const int modificatori = b % 8;
-    switch (tipo % 8) {
-    case 0:
-    case 1:
-    case 2:
-        if (t.focus() == trova::Focus::testo) {
-            const char c = b % 4 == 0 ? static_cast<char>(a) : digitabili[a % digitabili.size()];
-            if (c == ' ') {
-                t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
-            }
-            t.carattere_testo(c);
+    const int mod = b % 8;
+    const bool testo = t.focus() == trova::Focus::testo;
+    const bool lista = t.focus() == trova::Focus::lista;
+    const int scelta = tipo % 8;
+    if (scelta < 3 && testo) {
+        const char c = b % 4 == 0 ? static_cast<char>(a) : digitabili[a % digitabili.size()];
+        if (c == ' ') {
+            t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
         }
-        break;
-    case 3:
-        if (t.focus() == trova::Focus::testo) {
-            t.tasto_giu_testo(tasto, modificatori);
-        } else if (t.focus() == trova::Focus::lista) {
-            t.tasto_giu_lista(tasto, modificatori);
-        } else if (tasto == Tasto::invio) {
-            scegli_nella_vista(-1, modificatori);
-        } else {
-            t.tasto_giu_controllo(tasto, modificatori);
-        }
-        break;
-    case 4:
-        if (t.focus() == trova::Focus::lista) {
-            t.tasto_su_lista(tasto, modificatori);
-        }
-        break;
-    case 5:
-        if (b % 2) {
-            t.doppio_click_lista(static_cast<int>(a) - 1);
-        } else {
-            t.click_lista(static_cast<int>(a) - 1);
-        }
-        break;
-    case 6:
-        if (b % 3 == 0) {
-            t.seleziona_riga_vista(static_cast<int>(a) - 1);
-        } else if (b % 3 == 1) {
-            scegli_nella_vista(static_cast<int>(a) - 1, std::nullopt);
-        } else {
-            const auto puntatore_prima =
-                t.vista().cella_selezionata(t.vista().intestazioni().size() - 2);
-            const auto righe_prima = t.vista().righe().size();
-            t.click_intestazione_vista(static_cast<int>(a % 5) - 1);
-            esigi(t.vista().righe().size() == righe_prima);
-            esigi(t.vista().cella_selezionata(t.vista().intestazioni().size() - 2) ==
-                  puntatore_prima);
-        }
-        break;
-    case 7:
+        t.carattere_testo(c);
+    } else if (scelta == 3 && (testo || lista)) {
+        testo ? t.tasto_giu_testo(tasto, mod) : t.tasto_giu_lista(tasto, mod);
+    } else if (scelta == 3) {
+        tasto == Tasto::invio ? scegli_nella_vista(-1, mod) : t.tasto_giu_controllo(tasto, mod);
+    } else if (scelta == 4 && lista) {
+        t.tasto_su_lista(tasto, mod);
+    } else if (scelta == 5) {
+        b % 2 ? t.doppio_click_lista(a - 1) : t.click_lista(a - 1);
+    } else if (scelta == 6 && b % 3 == 0) {
+        t.seleziona_riga_vista(a - 1);
+    } else if (scelta == 6 && b % 3 == 1) {
+        scegli_nella_vista(a - 1, std::nullopt);
+    } else if (scelta == 6) {
+        const auto& v = t.vista();
+        const auto puntatore = v.cella_selezionata(v.intestazioni().size() - 2);
+        const auto righe = v.righe().size();
+        t.click_intestazione_vista(a % 5 - 1);
+        esigi(v.righe().size() == righe);
+        esigi(v.cella_selezionata(v.intestazioni().size() - 2) == puntatore);
+    } else if (scelta == 7) {
         t.mouse_su_testo();
-        break;
     }
 }
 
@@ -201,67 +130,45 @@ void Banco::scegli_nella_vista(int riga, std::optional<int> invio_con) {
 }
 
 // What the container does between the user's inputs.
-void Banco::chiamata_contenitore(const std::array<std::uint8_t, 3>& e) {
+void Banco::chiamata_contenitore(Evento e) {
     const auto [tipo, a, b] = e;
     std::string prefisso;
     for (int i = a % 3; i > 0; --i) {
         prefisso.push_back(digitabili[(b + i) % digitabili.size()]);
     }
-    switch (tipo % 6) {
-    case 0:
-        if (t.ridimensionato()) {
-            trovati_al_ridimensionamento = &t.lista_trovati();
-        }
-        break;
-    case 1:
+    const int scelta = tipo % 6;
+    if (scelta == 0 && t.ridimensionato()) {
+        trovati_al_ridimensionamento = &t.lista_trovati();
+    } else if (scelta == 1) {
         t.inizializza_senza_caricare(prefisso);
-        break;
-    case 2:
+    } else if (scelta == 2) {
         t.inizializza(tabella, b % 4 == 0 ? 7 : 2, prefisso);
-        break;
-    case 3:
+    } else if (scelta == 3) {
         t.chiudi_lista();
-        break;
-    case 4:
+    } else if (scelta == 4) {
         t.reset_selezione_testo();
         t.rimetti_focus();
-        break;
-    case 5:
+    } else if (scelta == 5) {
         t.lista_treeview(b % 2 == 0);
-        break;
     }
 }
 
-bool corrisponde(ModoRicerca modo, std::string_view voce, std::string_view fisso,
-                 std::string_view digitato, bool m) {
-    const auto d = confronto::preparato(digitato, m);
-    const auto f = confronto::preparato(fisso, m);
-    switch (modo) {
-    case ModoRicerca::sinistra:
-        return confronto::inizia_con(voce, d, m);
-    case ModoRicerca::ovunque:
-        return confronto::posizione(voce, d, 1, m) > 0;
-    case ModoRicerca::sinistra_e_ovunque:
-        return confronto::inizia_con(voce, f, m) &&
-               confronto::posizione(voce, d, f.size() + 1, m) > 0;
-    case ModoRicerca::ovunque_e_ovunque: {
-        const auto p = confronto::posizione(voce, f, 1, m);
-        return p > 0 && confronto::posizione(voce, d, p + f.size(), m) > 0;
-    }
-    }
-    return false;
-}
-
-void Banco::verifica_modo() {
-    if (trovati_al_ridimensionamento == &t.lista_trovati()) {
-        return;
-    }
-    trovati_al_ridimensionamento = nullptr;
+// The matches filtered again by the mode's rule, stated on its own, over what is typed.
+std::vector<std::string> secondo_la_regola(const trova& t, bool maiuscole) {
+    const ricorrenze r({maiuscole});
     const auto digitato = t.testo().substr(0, t.inizio_selezione());
-    const auto& trovati = t.lista_trovati();
-    for (std::size_t k = 1; k < trovati.size(); ++k) {
-        esigi(corrisponde(t.modo(), trovati[k], t.fisso().caption, digitato, maiuscole));
+    const auto& fisso = t.fisso().caption;
+    switch (t.modo()) {
+    case ModoRicerca::sinistra:
+        return r.sinistra(digitato, t.lista_trovati());
+    case ModoRicerca::ovunque:
+        return r.ovunque(digitato, t.lista_trovati());
+    case ModoRicerca::sinistra_e_ovunque:
+        return r.sinistraEovunque(fisso, digitato, t.lista_trovati());
+    case ModoRicerca::ovunque_e_ovunque:
+        return r.ovunqueEovunque(fisso, digitato, t.lista_trovati());
     }
+    return {};
 }
 
 void Banco::verifica() {
@@ -269,7 +176,7 @@ void Banco::verifica() {
     const auto& colonna = t.valori_colonna();
     const auto& trovati = t.lista_trovati();
     const auto& puntatori = t.puntatori();
-    esigi(colonna == tabella.righe);
+    esigi(colonna == tabella.dati(2, {}));
     esigi(trovati.size() == puntatori.size() && !trovati.empty());
     esigi(t.quanti() == static_cast<std::int32_t>(trovati.size()) - 1);
     for (std::size_t k = 1; k < puntatori.size(); ++k) {
@@ -279,14 +186,16 @@ void Banco::verifica() {
         esigi(trovati[k] == colonna[static_cast<std::size_t>(riga)]);
     }
     esigi(t.quanti() == 0 || (t.posizione() >= 1 && t.posizione() <= t.quanti()));
-    verifica_modo();
+    if (trovati_al_ridimensionamento != &trovati) {
+        trovati_al_ridimensionamento = nullptr;
+        esigi(secondo_la_regola(t, maiuscole) == trovati);
+    }
 
     esigi(t.inizio_selezione() + t.lunghezza_selezione() == t.testo().size());
     esigi(t.posizione_cursore() <= t.testo().size());
     for (const auto* e : {&t.primo_libero(), &t.fisso(), &t.libero()}) {
         esigi(!e->visibile || !e->caption.empty());
     }
-
     const auto& lista = t.lista();
     esigi(lista.indice() >= -1 && lista.indice() < static_cast<int>(lista.voci().size()));
     const auto& vista = t.vista();
@@ -298,33 +207,18 @@ void Banco::verifica() {
 }
 
 } // namespace
+} // namespace meravo::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    fuzz::Byte byte(dati, n);
+    using namespace meravo::fuzz;
+    Byte byte(dati, n);
     const auto opzioni = byte.uno();
-    Banco b;
-    b.maiuscole = (opzioni & 1) != 0;
-    b.t.InputMinMaiuscIndifferente(b.maiuscole);
-    b.t.gestione_enter_esterna((opzioni & 2) != 0);
-    b.t.lista_treeview((opzioni & 4) != 0);
-    if (opzioni & 8) {
-        b.tabella.nome = "icdix";
-    }
-    if (opzioni & 16) {
-        b.tabella.classe = "farmaci_tab";
-    }
-    b.t.setta_treeview({2, 3}, {"Voce", "Data"});
-    b.tabella.righe = colonna(byte, b.maiuscole);
-    b.pompa.consegna = [&b](std::array<std::uint8_t, 3> e) { b.input_utente(e); };
-    b.t.eventi().selezione_confermata = [&b] { b.conferme.push_back(b.t.Text()); };
+    Banco b(byte, opzioni);
     b.t.inizializza(b.tabella, 2, std::string(byte.testo(3)));
     b.verifica();
 
-    const auto prossimo = [&byte] {
-        return std::array<std::uint8_t, 3>{byte.uno(), byte.uno(), byte.uno()};
-    };
-    int eventi = 0;
-    while (!byte.finiti() && ++eventi < 300) {
+    const auto prossimo = [&byte] { return Evento{byte.uno(), byte.uno(), byte.uno()}; };
+    for (int eventi = 0; !byte.finiti() && ++eventi < 300;) {
         const auto e = prossimo();
         if (e[0] < 160) {
             b.input_utente(e);
@@ -333,16 +227,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
         } else {
             // The next inputs are given while the search they may start is still running.
             for (int k = e[1] % 4 + 1; k > 0 && !byte.finiti(); --k) {
-                b.pompa.in_arrivo.push_back(prossimo());
+                b.in_arrivo.push_back([&b, e = prossimo()] { b.input_utente(e); });
             }
             b.input_utente(prossimo());
         }
         b.verifica();
         // Whatever no search took comes afterwards, one input at a time.
-        while (!b.pompa.in_arrivo.empty()) {
-            const auto resto = b.pompa.in_arrivo.front();
-            b.pompa.in_arrivo.pop_front();
-            b.input_utente(resto);
+        while (!b.in_arrivo.empty()) {
+            const auto resto = std::move(b.in_arrivo.front());
+            b.in_arrivo.pop_front();
+            resto();
             b.verifica();
         }
     }

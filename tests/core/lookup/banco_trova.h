@@ -4,6 +4,7 @@
 #include "lookup/tabella_consultabile.h"
 #include "lookup/trova.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -44,7 +45,7 @@ inline const std::vector<std::string> diagnosi = {
     "INFLUENZA", "LOMBALGIA ACUTA", "TONSILLITE ACUTA"};
 
 // A look-up bound to column 2 of a fake table, with every event it raises written down in
-// order, and a pump that can deliver the user's next keys while a search runs.
+// order, and a pump that can deliver the user's next input while a search runs.
 struct BancoTrova {
     explicit BancoTrova(std::vector<std::string> righe = diagnosi,
                         std::optional<std::string> nome = std::nullopt,
@@ -61,10 +62,10 @@ struct BancoTrova {
         e.testo_digitato = [this](std::string& s) { eventi.push_back("digitato:" + s); };
         pompa.azione = [this] {
             if (!in_arrivo.empty()) {
-                auto tasto = std::move(in_arrivo.front());
+                auto input = std::move(in_arrivo.front());
                 in_arrivo.pop_front();
                 occupato_all_arrivo.push_back(t.in_elaborazione());
-                tasto();
+                input();
             }
         };
         t.InputMinMaiuscIndifferente(true);
@@ -75,19 +76,41 @@ struct BancoTrova {
         eventi.clear();
     }
 
-    // As the platform delivers typing: a space comes as its key, then as a character.
-    void digita(std::string_view testo) {
-        for (char c : testo) {
-            if (c == ' ') {
-                t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
+    // Plays what the user does: a character is typed (a space comes as its key, then as a
+    // character); an arrow, ⇱ (Home), ⇲ (End), ⏎ (Enter) and ⎋ (Esc) are keys, sent to the list
+    // when it has the focus; ⌃ holds Ctrl for the next key; @ is the mouse released on the box;
+    // | forgets the events raised so far.
+    void esegui(std::string_view script) {
+        static const std::pair<std::string_view, Tasto> tasti[] = {
+            {"←", Tasto::sinistra}, {"→", Tasto::destra}, {"↑", Tasto::su},    {"↓", Tasto::giu},
+            {"⇱", Tasto::inizio},   {"⇲", Tasto::fine},   {"⏎", Tasto::invio}, {"⎋", Tasto::esc}};
+        int mod = modificatori::nessuno;
+        for (std::size_t preso = 1; !script.empty(); script.remove_prefix(preso), preso = 1) {
+            const auto k = std::find_if(std::begin(tasti), std::end(tasti),
+                                        [&](const auto& v) { return script.starts_with(v.first); });
+            if (script.starts_with("⌃")) {
+                mod = modificatori::ctrl;
+                preso = std::string_view("⌃").size();
+            } else if (k != std::end(tasti)) {
+                t.focus() == trova::Focus::lista ? t.tasto_giu_lista(k->second, mod)
+                                                 : t.tasto_giu_testo(k->second, mod);
+                mod = modificatori::nessuno;
+                preso = k->first.size();
+            } else if (script.front() == '@') {
+                t.mouse_su_testo();
+            } else if (script.front() == '|') {
+                eventi.clear();
+            } else {
+                if (script.front() == ' ') {
+                    t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
+                }
+                t.carattere_testo(script.front());
             }
-            t.carattere_testo(c);
         }
     }
-    void premi(Tasto tasto, int mod = modificatori::nessuno) { t.tasto_giu_testo(tasto, mod); }
-    void in_lista(Tasto tasto, int mod = modificatori::nessuno) { t.tasto_giu_lista(tasto, mod); }
 
-    // Mode, visible captions in braces, then the box with its selection in brackets.
+    // Mode, visible captions in braces, the box with its selection in brackets, the candidate's
+    // place among the matches and, when the list shows, its selected item's.
     std::string schermo() const {
         std::string s(t.descrittore_ricerche());
         s += ' ';
@@ -100,6 +123,11 @@ struct BancoTrova {
         s += box.substr(0, t.inizio_selezione()) + "[" +
              box.substr(t.inizio_selezione(), t.lunghezza_selezione()) + "]" +
              box.substr(t.inizio_selezione() + t.lunghezza_selezione());
+        s += ' ' + std::to_string(t.posizione()) + '/' + std::to_string(t.quanti());
+        if (t.lista_visibile()) {
+            s += " lista " + std::to_string(t.lista().indice() + 1) + '/' +
+                 std::to_string(t.lista().voci().size());
+        }
         return s;
     }
 
@@ -111,7 +139,7 @@ struct BancoTrova {
     TabellaFinta tabella;
     trova t;
     std::vector<std::string> eventi;
-    std::deque<std::function<void()>> in_arrivo; // keys the user types while a search runs
+    std::deque<std::function<void()>> in_arrivo; // what the user does while a search runs
     std::vector<bool> occupato_all_arrivo;
 };
 

@@ -7,177 +7,121 @@ namespace {
 
 using Eventi = std::vector<std::string>;
 
-// "BR" leaves two candidates; Down shows the second, so the list opens on it.
-BancoTrova& con_lista_aperta(BancoTrova& b) {
-    b.avvia("BR");
-    b.premi(Tasto::giu);
-    b.premi(Tasto::invio);
-    b.leggi_eventi();
-    return b;
-}
+// "BR" leaves two candidates; Down shows the second, so Enter opens the list on it.
+constexpr const char* lista_aperta = "↓⏎|";
 
-TEST(TrovaLista, InvioConPiuCandidatiApreLaListaSulCandidato) {
-    BancoTrova b;
-    con_lista_aperta(b);
-    EXPECT_TRUE(b.t.espanso());
-    EXPECT_EQ(b.t.lista().voci(),
-              (std::vector<std::string>{"BRONCHITE ACUTA", "BRONCHITE CRONICA"}));
-    EXPECT_EQ(b.t.lista().indice(), 1);
-    EXPECT_FALSE(b.t.testo_abilitato());
-    EXPECT_FALSE(b.t.ridimensionato()); // opening resized the control: no layout reset
-    EXPECT_EQ(b.t.descrittore_ricerche(), "<");
-}
-
-TEST(TrovaLista, TastiDiSpostamento) {
-    BancoTrova b;
-    con_lista_aperta(b);
-    b.in_lista(Tasto::inizio);
-    EXPECT_EQ(b.t.lista().indice(), 0);
-    b.in_lista(Tasto::su);
-    EXPECT_EQ(b.t.lista().indice(), 0);
-    b.in_lista(Tasto::fine);
-    b.in_lista(Tasto::giu);
-    EXPECT_EQ(b.t.lista().indice(), 1);
-    EXPECT_EQ(b.leggi_eventi(), Eventi(4, "candidato"));
-    EXPECT_EQ(b.segnale.beep_emessi, 0);
-}
-
-TEST(TrovaLista, EscRicominciaDaTuttaLaColonna) {
-    BancoTrova b;
-    con_lista_aperta(b);
-    b.in_lista(Tasto::esc);
-    EXPECT_FALSE(b.t.lista_visibile());
-    EXPECT_TRUE(b.t.testo_abilitato());
-    EXPECT_EQ(b.t.focus(), trova::Focus::testo);
-    EXPECT_EQ(b.schermo(), "< [ASMA]");
-    EXPECT_EQ(b.t.quanti(), 9);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato"}));
-
-    con_lista_aperta(b);
-    b.t.chiudi_lista();
-    EXPECT_EQ(b.t.quanti(), 9);
-    EXPECT_FALSE(b.t.lista_visibile());
-
-    // With no list shown it resets the search all the same.
-    b.avvia("BR");
-    ASSERT_EQ(b.t.quanti(), 2);
-    b.t.chiudi_lista();
-    EXPECT_EQ(b.t.quanti(), 9);
-    EXPECT_EQ(b.schermo(), "< [ASMA]");
-}
-
-TEST(TrovaLista, InvioChiudeEConfermaConOSenzaGestioneEsterna) {
+// The keys on the open list. Escape starts again from the whole column; Enter confirms (once
+// more, before the candidate, with Ctrl or when the container handles Enter itself). Either
+// gives the box back its keys.
+TEST(TrovaLista, ITastiSullaLista) {
     const struct {
         bool esterna;
-        int mod;
-        Eventi attesi;
+        const char* script;
+        const char* schermo;
+        Eventi eventi;
     } casi[] = {
-        {false, modificatori::nessuno, {"candidato", "conferma"}},
-        {true, modificatori::nessuno, {"conferma", "candidato", "conferma"}},
-        {false, modificatori::ctrl, {"conferma", "candidato", "conferma"}},
+        {false, "", "< BR[ONCHITE CRONICA] 2/2 lista 2/2", {}},
+        {false, "⇱", "< BR[ONCHITE CRONICA] 2/2 lista 1/2", {"candidato"}},
+        {false, "⇱↑", "< BR[ONCHITE CRONICA] 2/2 lista 1/2", {"candidato", "candidato"}},
+        {false, "⇱⇲↓", "< BR[ONCHITE CRONICA] 2/2 lista 2/2", Eventi(3, "candidato")},
+        {false, "⎋", "< [ASMA] 1/9", {"candidato"}},
+        {false, "⏎", "< BRONCHITE CRONICA[] 1/1", {"candidato", "conferma"}},
+        {true, "⏎", "< BRONCHITE CRONICA[] 1/1", {"conferma", "candidato", "conferma"}},
+        {false, "⌃⏎", "< BRONCHITE CRONICA[] 1/1", {"conferma", "candidato", "conferma"}},
+        {false, "⏎|←", "< BRONCHITE CRONIC[A] 1/1", {"candidato"}},
     };
     for (const auto& c : casi) {
+        SCOPED_TRACE(c.script);
         BancoTrova b;
         b.t.gestione_enter_esterna(c.esterna);
-        con_lista_aperta(b);
-        b.in_lista(Tasto::invio, c.mod);
-        EXPECT_EQ(b.leggi_eventi(), c.attesi);
-        EXPECT_EQ(b.schermo(), "< BRONCHITE CRONICA[]");
-        EXPECT_EQ(b.t.Text(), "BRONCHITE CRONICA");
-        EXPECT_EQ(b.t.quanti(), 1);
-        EXPECT_FALSE(b.t.lista_visibile());
-        EXPECT_TRUE(b.t.testo_abilitato());
+        b.avvia("BR");
+        b.esegui(lista_aperta);
+        EXPECT_FALSE(b.t.ridimensionato()); // opening resized the control: no layout reset
+        b.esegui(c.script);
+        EXPECT_EQ(b.schermo(), c.schermo);
+        EXPECT_EQ(b.eventi, c.eventi);
+        EXPECT_EQ(b.segnale.beep_emessi, 0);
+        EXPECT_EQ(b.t.testo_abilitato(), !b.t.lista_visibile());
     }
 }
 
+// The container closes the list as Escape does, and resets the search even with no list shown.
+TEST(TrovaLista, ChiudiListaRicominciaDaTuttaLaColonna) {
+    for (const char* script : {lista_aperta, ""}) {
+        BancoTrova b;
+        b.avvia("BR");
+        b.esegui(script);
+        b.t.chiudi_lista();
+        EXPECT_EQ(b.schermo(), "< [ASMA] 1/9") << script;
+    }
+}
+
+// While Shift is held entries are confirmed one after the other and the list stays; its release
+// gives back the text of when it went down, once.
 TEST(TrovaLista, ConShiftSiConfermanoPiuVociEIlRilascioRipristinaText) {
     BancoTrova b;
-    con_lista_aperta(b);
-    b.in_lista(Tasto::maiuscole, modificatori::shift);
-    b.in_lista(Tasto::su, modificatori::shift);
-    b.in_lista(Tasto::invio, modificatori::shift);
+    b.avvia("BR");
+    b.esegui(lista_aperta);
+    const auto shift = [&](Tasto tasto) { b.t.tasto_giu_lista(tasto, modificatori::shift); };
+    shift(Tasto::maiuscole);
+    shift(Tasto::su);
+    shift(Tasto::invio);
     EXPECT_EQ(b.t.Text(), "BRONCHITE ACUTA");
-    b.in_lista(Tasto::maiuscole, modificatori::shift); // held: the key repeats
+    shift(Tasto::maiuscole); // held: the key repeats
     b.t.doppio_click_lista(1);
     EXPECT_EQ(b.t.Text(), "BRONCHITE CRONICA");
     b.t.doppio_click_lista(0);
     EXPECT_TRUE(b.t.lista_visibile());
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato", "candidato", "conferma", "candidato",
-                                        "conferma", "candidato", "conferma"}));
+    EXPECT_EQ(b.eventi, (Eventi{"candidato", "candidato", "conferma", "candidato", "conferma",
+                                "candidato", "conferma"}));
     b.t.tasto_su_lista(Tasto::maiuscole, modificatori::nessuno);
     EXPECT_EQ(b.t.Text(), "BRONCHITE CRONICA"); // as it was when Shift went down
-
-    // A second release, like one of a Shift pressed before the list opened, has nothing to
-    // give back.
-    b.in_lista(Tasto::invio, modificatori::shift);
+    shift(Tasto::invio);
     b.t.tasto_su_lista(Tasto::maiuscole, modificatori::nessuno);
     EXPECT_EQ(b.t.Text(), "BRONCHITE ACUTA");
-}
-
-TEST(TrovaLista, DoppioClickConfermaEChiude) {
-    BancoTrova b;
-    con_lista_aperta(b);
-    b.t.click_lista(0);
-    b.t.doppio_click_lista(0);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato", "conferma"}));
-    EXPECT_EQ(b.t.Text(), "BRONCHITE ACUTA");
-    EXPECT_FALSE(b.t.lista_visibile());
 
     // A list closed while Shift was down does not stay in multi-pick when opened again.
-    con_lista_aperta(b);
-    b.in_lista(Tasto::maiuscole, modificatori::shift);
-    b.in_lista(Tasto::esc, modificatori::shift);
-    con_lista_aperta(b);
+    shift(Tasto::maiuscole);
+    shift(Tasto::esc);
+    b.avvia("BR");
+    b.esegui(lista_aperta);
     b.t.doppio_click_lista(0);
     EXPECT_FALSE(b.t.lista_visibile());
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"conferma"}));
+    EXPECT_EQ(b.eventi, (Eventi{"conferma"}));
 }
 
-TEST(TrovaLista, IlClickEITastiAnnuncianoLaVoceAlleTabelleDiagnosi) {
+// A click chooses, a double click confirms and closes; the diagnosis tables hear the item.
+TEST(TrovaLista, IlMouseSullaLista) {
     BancoTrova b(diagnosi, "icdix");
-    con_lista_aperta(b);
+    b.avvia("BR");
+    b.esegui(lista_aperta);
     b.t.click_lista(0);
-    b.in_lista(Tasto::giu);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato", "digitato:BRONCHITE ACUTA", "candidato",
-                                        "digitato:BRONCHITE CRONICA"}));
+    b.t.doppio_click_lista(0);
+    EXPECT_EQ(b.eventi, (Eventi{"candidato", "digitato:BRONCHITE ACUTA", "conferma"}));
+    EXPECT_EQ(b.schermo(), "< BRONCHITE ACUTA[] 1/1");
 }
 
 TEST(TrovaLista, ListaAPiuColonne) {
     BancoTrova b;
-    b.tabella.colonne[1] = {"493",   "466.0", "491.9", "784.0", "462",
-                            "558.9", "487.1", "724.2", "463"};
+    b.tabella.colonne[1] = {"493", "466.0", "491.9", "784.0", "", "", "487.1", "", ""};
     b.tabella.colonne[3] = {"01/01/2024", "03/02/2023", "02/01/2024", "", "", "", "", "", ""};
     b.t.lista_treeview(true);
     b.t.setta_treeview({1, 3}, {"Codice", "Data"});
     b.avvia("BR");
-    b.premi(Tasto::invio);
+    b.esegui("⏎|");
     const auto& v = b.t.vista();
     ASSERT_TRUE(v.visibile());
-    EXPECT_FALSE(b.t.lista_visibile());
+    EXPECT_EQ(b.schermo(), "< BR[ONCHITE ACUTA] 1/2"); // not the single-column list
     EXPECT_EQ(v.intestazioni(),
               (std::vector<std::string>{"Codice", "Data", "puntatore", "dataord"}));
     EXPECT_EQ(v.righe(),
               (std::vector<std::vector<std::string>>{{"466.0", "03/02/2023", "1", "20230203"},
                                                      {"491.9", "02/01/2024", "2", "20240102"}}));
-
-    b.t.click_intestazione_vista(1); // the dates sort through their sortable copy
-    EXPECT_TRUE(v.discendente());
-    EXPECT_EQ(v.righe()[0][0], "491.9");
-    b.t.seleziona_riga_vista(1);
-    b.leggi_eventi();
-    b.t.tasto_giu_controllo(Tasto::invio, modificatori::nessuno);
-    EXPECT_EQ(b.schermo(), "< BRONCHITE ACUTA[]");
-    EXPECT_FALSE(v.visibile());
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"conferma"}));
-
-    b.t.inizializza_senza_caricare("BR");
-    b.premi(Tasto::invio);
-    b.leggi_eventi();
     b.t.tasto_giu_controllo(Tasto::esc, modificatori::nessuno);
     EXPECT_FALSE(v.visibile());
+    EXPECT_EQ(b.schermo(), "< BR[ONCHITE ACUTA] 1/2"); // leaving the view keeps the search
     EXPECT_TRUE(b.t.testo_abilitato());
-    EXPECT_EQ(b.t.quanti(), 2); // leaving the view keeps the search
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato"}));
+    EXPECT_EQ(b.eventi, (Eventi{"candidato"}));
 }
 
 // Keys typed before Enter opened the multi-column list are applied once it shows and may narrow
@@ -187,15 +131,15 @@ TEST(TrovaLista, LaListaAPiuColonneConfermaLaRigaMostrata) {
     b.t.lista_treeview(true);
     b.t.setta_treeview({2}, {"Diagnosi"});
     b.avvia();
-    b.digita(" ");
-    b.in_arrivo = {[&] { b.premi(Tasto::invio); }, [&] { b.t.carattere_testo('C'); }};
-    b.digita("A");
+    b.esegui(" ");
+    b.in_arrivo = {[&] { b.esegui("⏎"); }, [&] { b.esegui("C"); }};
+    b.esegui("A");
     const auto& v = b.t.vista();
     ASSERT_TRUE(v.visibile());
     ASSERT_EQ(v.righe().front().front(), "ASMA");
     ASSERT_EQ(b.t.quanti(), 5); // "AC", typed after Enter
     b.t.scegli_riga_vista(0);
-    EXPECT_EQ(b.schermo(), "< ASMA[]");
+    EXPECT_EQ(b.schermo(), "< ASMA[] 1/1");
     EXPECT_EQ(b.t.Text(), "ASMA");
 }
 

@@ -7,163 +7,79 @@ namespace {
 
 using Eventi = std::vector<std::string>;
 
-TEST(TrovaTasti, UnCarattereCheNonTrovaNullaERifiutato) {
-    BancoTrova b;
-    b.avvia();
-    b.digita("br");
-    EXPECT_EQ(b.schermo(), "< BR[ONCHITE ACUTA]");
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato", "candidato"}));
-    b.premi(Tasto::giu);
-    b.digita("X");
-    EXPECT_EQ(b.segnale.beep_emessi, 1);
-    EXPECT_EQ(b.schermo(), "< BR[ONCHITE CRONICA]");
-    EXPECT_EQ(b.t.posizione(), 2);
-    EXPECT_EQ(b.t.risultato_puntatori(), (std::vector<std::int32_t>{0, 2, 3}));
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato"})); // Down only
-}
-
-TEST(TrovaTasti, SpazioFissaIlPrefissoEPoiSiCercaUnSecondoTermine) {
-    BancoTrova b;
-    b.avvia();
-    b.digita("BRONCHITE ");
-    b.t.mouse_su_testo(); // the mouse cannot move the typing position
-    EXPECT_EQ(b.schermo(), "<> {BRONCHITE}[ ACUTA]");
-    b.digita("c");
-    EXPECT_EQ(b.schermo(), "<> {BRONCHITE}{ A}C[UTA]");
-    EXPECT_EQ(b.t.quanti(), 2);
-    b.premi(Tasto::giu);
-    EXPECT_EQ(b.schermo(), "<> {BRONCHITE}{ }C[RONICA]");
-    b.digita("R");
-    EXPECT_EQ(b.schermo(), "<> {BRONCHITE}{ }CR[ONICA]");
-    EXPECT_EQ(b.t.risultato_puntatori(), (std::vector<std::int32_t>{0, 3}));
-
-    // Left takes the second term back one character at a time, then leaves the mode.
-    b.premi(Tasto::sinistra);
-    b.premi(Tasto::sinistra);
-    EXPECT_EQ(b.schermo(), "<> {BRONCHITE}[ ACUTA]");
-    b.premi(Tasto::sinistra);
-    EXPECT_EQ(b.schermo(), "< BRONCHITE[ ACUTA]");
-    EXPECT_EQ(b.t.quanti(), 2);
-    EXPECT_EQ(b.segnale.beep_emessi, 0);
-}
-
-TEST(TrovaTasti, SpazioSenzaTestoCercaOvunqueESecondoSpazioFissaIlTermine) {
-    BancoTrova b;
-    b.avvia();
-    b.digita(" ");
-    EXPECT_EQ(b.t.descrittore_ricerche(), ">");
-    b.digita(" "); // nothing typed yet: refused
-    EXPECT_EQ(b.segnale.beep_emessi, 1);
-    b.digita("acu");
-    EXPECT_EQ(b.schermo(), "> {BRONCHITE }ACU[TA]");
-    EXPECT_EQ(b.t.quanti(), 5);
-    b.digita(" ");
-    EXPECT_EQ(b.schermo(), ">> {BRONCHITE }{ACU}[TA]");
-    b.digita("A");
-    EXPECT_EQ(b.schermo(), ">> {BRONCHITE }{ACU}{T}A[]");
-    b.premi(Tasto::giu);
-    EXPECT_EQ(b.schermo(), ">> {FARINGITE }{ACU}{T}A[]");
-
-    b.premi(Tasto::sinistra);
-    EXPECT_EQ(b.schermo(), ">> {BRONCHITE }{ACU}[TA]");
-    b.premi(Tasto::sinistra);
-    EXPECT_EQ(b.schermo(), "> {BRONCHITE }ACU[TA]");
-    for (int i = 0; i < 3; ++i) {
-        b.premi(Tasto::sinistra);
+// Each row starts a fresh look-up over the diagnoses on a text, plays a script of keys, and
+// checks the screen, the beeps and, where given, what the container heard after the last |.
+TEST(TrovaTasti, OgniSequenzaLasciaIlSuoSchermo) {
+    const struct {
+        const char* avvio;
+        const char* script;
+        const char* schermo;
+        int beep = 0;
+        std::optional<Eventi> eventi = {};
+    } casi[] = {
+        {"", "", "< [ASMA] 1/9"},
+        {"", "br", "< BR[ONCHITE ACUTA] 1/2", 0, Eventi{"candidato", "candidato"}},
+        // A character that finds nothing is refused, unannounced.
+        {"", "br|↓X", "< BR[ONCHITE CRONICA] 2/2", 1, Eventi{"candidato"}},
+        // Space fixes the prefix, and the typing goes on in a second term; the mouse cannot
+        // move the typing position. Left takes the second term back, then leaves the mode.
+        {"", "BRONCHITE @", "<> {BRONCHITE}[ ACUTA] 1/2"},
+        {"", "BRONCHITE c", "<> {BRONCHITE}{ A}C[UTA] 1/2"},
+        {"", "BRONCHITE c↓R", "<> {BRONCHITE}{ }CR[ONICA] 1/1"},
+        {"", "BRONCHITE c↓R←←", "<> {BRONCHITE}[ ACUTA] 1/2"},
+        {"", "BRONCHITE c↓R←←←", "< BRONCHITE[ ACUTA] 1/2"},
+        // Space with nothing typed searches anywhere, and fixes the term once one is typed.
+        {"", "  ", "> [ASMA] 1/9", 1},
+        {"", " acu", "> {BRONCHITE }ACU[TA] 1/5"},
+        {"", " acu A↓", ">> {FARINGITE }{ACU}{T}A[] 2/5"},
+        {"", " acu A↓←←", "> {BRONCHITE }ACU[TA] 1/5"},
+        {"", " acu←←←|←", "< [ASMA] 1/9", 0, Eventi{}},
+        {"", " acu←←←←←", "< [ASMA] 1/9", 1},
+        // Right takes the completion's next character as typed, a space as text.
+        {"BRONCHITE", "→", "< BRONCHITE [ACUTA] 1/2"},
+        {"BRONCHITE", "→@→", "< BRONCHITE A[CUTA] 1/1"},
+        {"BRONCHITE", "→→⇲|→", "< BRONCHITE ACUTA[] 1/1", 1, Eventi{"candidato"}},
+        // Up and Down stop at the ends; End makes the candidate the search, Home drops it all.
+        {"BR", "↑↓↓", "< BR[ONCHITE CRONICA] 2/2", 2, Eventi{"candidato"}},
+        {"BR", "↓⇲ ⇱", "< [ASMA] 1/9"},
+        // Enter confirms a single candidate, or any with Ctrl, and opens no list; Esc leaves.
+        {"CE", "⏎", "< CEFALEA[] 1/1", 0, Eventi{"conferma", "candidato"}},
+        {"", "BRONCHITE ↓|⌃⏎", "< BRONCHITE CRONICA[] 1/1", 0, Eventi{"conferma", "candidato"}},
+        {"CE", "⎋", "< CE[FALEA] 1/1", 0, Eventi{"uscita", "candidato"}},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(std::string(c.avvio) + " + " + c.script);
+        BancoTrova b;
+        b.avvia(c.avvio);
+        b.esegui(c.script);
+        EXPECT_EQ(b.schermo(), c.schermo);
+        EXPECT_EQ(b.segnale.beep_emessi, c.beep);
+        if (c.eventi) {
+            EXPECT_EQ(b.eventi, *c.eventi);
+        }
     }
-    EXPECT_EQ(b.schermo(), "> [ASMA]");
-    EXPECT_EQ(b.t.quanti(), 9);
-    b.leggi_eventi();
-    b.premi(Tasto::sinistra); // nothing typed: back to prefix mode, candidate unchanged
-    EXPECT_EQ(b.schermo(), "< [ASMA]");
-    EXPECT_TRUE(b.leggi_eventi().empty());
-    b.premi(Tasto::sinistra);
-    EXPECT_EQ(b.segnale.beep_emessi, 2);
 }
 
 TEST(TrovaTasti, SpazioSuUnTermineGiaFissatoMostraUnAvviso) {
     BancoTrova b;
     b.avvia();
-    b.digita("BR ");
-    EXPECT_TRUE(b.t.ridimensionato()); // a resize puts back "<" but keeps the caption
-    b.digita("  ");
+    b.esegui("BR ");
+    EXPECT_TRUE(b.t.ridimensionato()); // back to "<", the caption hidden but kept
+    b.esegui("  ");
     ASSERT_EQ(b.messaggi.mostrati.size(), 1u);
     EXPECT_EQ(b.messaggi.mostrati[0].testo, "linea non praticata");
     EXPECT_EQ(b.messaggi.mostrati[0].titolo, titolo_predefinito);
+    EXPECT_EQ(b.schermo(), "> [ONCHITE ACUTA] 1/2");
     EXPECT_EQ(b.segnale.beep_emessi, 1);
-    EXPECT_EQ(b.t.descrittore_ricerche(), ">");
 }
 
-TEST(TrovaTasti, DestraPrendeLoSpazioDelCompletamentoComeTesto) {
-    BancoTrova b;
-    b.avvia("BRONCHITE");
-    b.premi(Tasto::destra);
-    EXPECT_EQ(b.schermo(), "< BRONCHITE [ACUTA]");
-    EXPECT_EQ(b.t.quanti(), 2);
-    b.t.mouse_su_testo();
-    b.premi(Tasto::destra);
-    EXPECT_EQ(b.schermo(), "< BRONCHITE A[CUTA]");
-    EXPECT_EQ(b.t.quanti(), 1);
-    b.premi(Tasto::fine);
-    EXPECT_EQ(b.schermo(), "< BRONCHITE ACUTA[]");
-    b.leggi_eventi();
-    b.premi(Tasto::destra);
-    EXPECT_EQ(b.segnale.beep_emessi, 1);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato"}));
-}
+// The drug table always wants the list; the diagnosis tables hear every key's text.
+TEST(TrovaTasti, LeTabelleConUnComportamentoProprio) {
+    BancoTrova farmaci(diagnosi, std::nullopt, "farmaci_tab");
+    farmaci.avvia("CE");
+    farmaci.esegui("⌃⏎");
+    EXPECT_EQ(farmaci.schermo(), "< CE[FALEA] 1/1 lista 1/1");
 
-TEST(TrovaTasti, SuEGiuAgliEstremiHomeEFine) {
-    BancoTrova b;
-    b.avvia("BR");
-    b.premi(Tasto::su);
-    b.premi(Tasto::giu);
-    b.premi(Tasto::giu);
-    EXPECT_EQ(b.segnale.beep_emessi, 2);
-    EXPECT_EQ(b.t.posizione(), 2);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato"}));
-
-    b.premi(Tasto::fine); // the whole candidate becomes the search
-    EXPECT_EQ(b.schermo(), "< BRONCHITE CRONICA[]");
-    EXPECT_EQ(b.t.risultato_puntatori(), (std::vector<std::int32_t>{0, 3}));
-
-    b.digita(" ");
-    b.premi(Tasto::inizio);
-    EXPECT_EQ(b.schermo(), "< [ASMA]");
-    EXPECT_EQ(b.t.quanti(), 9);
-    EXPECT_FALSE(b.t.fisso().visibile);
-}
-
-TEST(TrovaTasti, InvioConfermaUnSoloCandidatoOConCtrl) {
-    BancoTrova b;
-    b.avvia("CE");
-    b.premi(Tasto::invio);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"conferma", "candidato"}));
-    EXPECT_EQ(b.t.Text(), "CEFALEA");
-    EXPECT_FALSE(b.t.lista_visibile());
-
-    b.t.inizializza_senza_caricare();
-    b.digita("BRONCHITE ");
-    b.premi(Tasto::giu);
-    b.leggi_eventi();
-    b.premi(Tasto::invio, modificatori::ctrl);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"conferma", "candidato"}));
-    EXPECT_EQ(b.schermo(), "< BRONCHITE CRONICA[]");
-    EXPECT_FALSE(b.t.lista_visibile());
-
-    b.premi(Tasto::esc);
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"uscita", "candidato"}));
-}
-
-TEST(TrovaTasti, LaTabellaDeiFarmaciApreSempreLaLista) {
-    BancoTrova b(diagnosi, std::nullopt, "farmaci_tab");
-    b.avvia("CE");
-    b.premi(Tasto::invio, modificatori::ctrl);
-    EXPECT_TRUE(b.t.lista_visibile());
-    EXPECT_EQ(b.t.lista().voci(), (std::vector<std::string>{"CEFALEA"}));
-    EXPECT_EQ(b.leggi_eventi(), (Eventi{"candidato"}));
-}
-
-TEST(TrovaTasti, SoloLeTabelleDiagnosiSentonoIlTestoDigitato) {
     const struct {
         std::optional<std::string> nome;
         bool sente;
@@ -173,52 +89,36 @@ TEST(TrovaTasti, SoloLeTabelleDiagnosiSentonoIlTestoDigitato) {
     for (const auto& c : casi) {
         BancoTrova b(diagnosi, c.nome);
         b.t.inizializza(b.tabella, 2, "AS");
-        b.digita("m");
-        b.premi(Tasto::giu);
+        b.esegui("m↓");
         const Eventi attesi = c.sente
                                   ? Eventi{"digitato:ASMA", "candidato", "digitato:m", "digitato:"}
                                   : Eventi{"candidato"};
-        EXPECT_EQ(b.leggi_eventi(), attesi) << c.nome.value_or("(none)");
+        EXPECT_EQ(b.eventi, attesi) << c.nome.value_or("(none)");
     }
 }
 
-// Keys typed while a search lets events run are queued and applied afterwards, in order.
+// Keys typed while a search (or the start) lets events run are queued and applied afterwards,
+// in order, as if typed slowly; the character Right accepts comes before a key typed after it.
 TEST(TrovaTasti, ITastiDigitatiDuranteUnaRicercaSonoApplicatiInOrdine) {
-    BancoTrova veloce;
-    veloce.avvia();
-    veloce.in_arrivo = {[&] { veloce.t.carattere_testo('R'); },
-                        [&] { veloce.t.carattere_testo('X'); },
-                        [&] { veloce.t.carattere_testo('O'); }};
-    veloce.digita("B");
-    EXPECT_EQ(veloce.occupato_all_arrivo, (std::vector<bool>{true, true, true}));
-
-    BancoTrova lento;
-    lento.avvia();
-    lento.digita("BRXO");
-    for (auto* b : {&veloce, &lento}) {
-        EXPECT_EQ(b->schermo(), "< BRO[NCHITE ACUTA]");
-        EXPECT_EQ(b->t.risultato_puntatori(), (std::vector<std::int32_t>{0, 2, 3}));
-        EXPECT_EQ(b->segnale.beep_emessi, 1);
-        EXPECT_EQ(b->leggi_eventi(), (Eventi{"candidato", "candidato", "candidato"}));
-    }
-}
-
-// The character that Right accepts belongs to Right: a key typed after it comes after it.
-TEST(TrovaTasti, DestraInCodaPrendeIlCarattereAlSuoPosto) {
     BancoTrova b;
-    b.avvia("B");
-    b.in_arrivo = {[&] { b.premi(Tasto::destra); }, [&] { b.t.carattere_testo('N'); }};
-    b.digita("R");
-    EXPECT_EQ(b.schermo(), "< BRON[CHITE ACUTA]");
-    EXPECT_EQ(b.segnale.beep_emessi, 0);
-}
-
-TEST(TrovaTasti, ITastiDigitatiDuranteLAvvioSonoApplicatiDopo) {
-    BancoTrova b;
-    b.in_arrivo = {[&] { b.t.carattere_testo('C'); }, [&] { b.t.carattere_testo('E'); }};
     b.avvia();
-    EXPECT_EQ(b.schermo(), "< CE[FALEA]");
-    EXPECT_EQ(b.t.quanti(), 1);
+    b.in_arrivo = {[&] { b.esegui("R"); }, [&] { b.esegui("X"); }, [&] { b.esegui("O"); }};
+    b.esegui("B");
+    EXPECT_EQ(b.occupato_all_arrivo, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(b.schermo(), "< BRO[NCHITE ACUTA] 1/2");
+    EXPECT_EQ(b.segnale.beep_emessi, 1);
+    EXPECT_EQ(b.eventi, Eventi(3, "candidato"));
+
+    BancoTrova destra;
+    destra.avvia("B");
+    destra.in_arrivo = {[&] { destra.esegui("→"); }, [&] { destra.esegui("N"); }};
+    destra.esegui("R");
+    EXPECT_EQ(destra.schermo(), "< BRON[CHITE ACUTA] 1/2");
+
+    BancoTrova avvio;
+    avvio.in_arrivo = {[&] { avvio.esegui("C"); }, [&] { avvio.esegui("E"); }};
+    avvio.avvia();
+    EXPECT_EQ(avvio.schermo(), "< CE[FALEA] 1/1");
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 #include "archive/elimina.h"
 #include "archive/elimina_widget.h"
 #include "casella_testo.h"
-#include "doppi/doppi.h"
-#include "form/finestra_meravo.h"
-#include "form/frm_meravo.h"
 #include "gui/finestra_di_prova.h"
 #include "lookup/trova_widget.h"
 #include "misure.h"
@@ -65,14 +62,6 @@ private slots:
         QCOMPARE(b.stato_form(), QList<bool>(9, false));
         QCOMPARE(browser->width(), misure::pixel_orizzontali(Elimina::Width, *browser));
         QCOMPARE(browser->y(), misure::pixel_verticali(Elimina::Top, *browser));
-        QCOMPARE(b.figlio<QLabel>("etichetta")->text(),
-                 QStringLiteral("Selezionare un certificato INPS in archivio per visualizzarlo "
-                                "oppure cancellarlo"));
-        for (const auto& [nome, testo] :
-             {std::pair{"visualizza", "Visualizza"}, std::pair{"elimina", "Elimina"},
-              std::pair{"chiudi", "Chiudi"}}) {
-            QCOMPARE(b.figlio<QPushButton>(nome)->text(), QString::fromLatin1(testo));
-        }
         auto* list1 = b.figlio<QListWidget>("list1");
         QCOMPARE(list1->count(), 1);
         QCOMPARE(list1->item(0)->text(), QStringLiteral("05/01/2024 09:30:00"));
