@@ -74,7 +74,7 @@ void interpreta_file_input(std::string_view testo, DatiInput& dati,
 
 void leggi_file_input(const std::string& file_input, DatiInput& dati,
                       ArchivioCertificati& certificati) {
-    if (const auto testo = leggi_file_intero(file_input)) {
+    if (const auto testo = leggi_file_intero(testo::percorso(file_input))) {
         interpreta_file_input(*testo, dati, certificati);
     }
 }

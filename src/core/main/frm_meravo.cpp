@@ -195,7 +195,7 @@ bool frm_Meravo::avvia(std::string_view riga_comando) {
         siss.Visible = true;
     }
     std::error_code ignorato;
-    std::filesystem::remove(file_input, ignorato);
+    std::filesystem::remove(testo::percorso(file_input), ignorato);
     scegli_indirizzi();
     if (!carica_tabelle()) {
         termina(0);
@@ -235,7 +235,8 @@ void frm_Meravo::leggi_input() {
 
 void frm_Meravo::leggi_stati_esteri() {
     stati_esteri = {};
-    const auto testo_file = leggi_file_intero(direttorio_tabelle + "StatiEsteri_siss.txt");
+    const auto testo_file =
+        leggi_file_intero(testo::percorso(direttorio_tabelle + "StatiEsteri_siss.txt"));
     if (!testo_file) {
         return;
     }
@@ -413,7 +414,7 @@ void frm_Meravo::DataReport_AsyncProgress(int pagina_completata, int pagine_tota
 
 Esito frm_Meravo::salva_archivio() {
     errno = 0;
-    if (scrivi_file_intero(file_input, certificati.testo_file_scambio())) {
+    if (scrivi_file_intero(testo::percorso(file_input), certificati.testo_file_scambio())) {
         return Esito::riuscito();
     }
     const int errore = errno;

@@ -41,7 +41,7 @@ constexpr double passo_attesa = 0.05;
 constexpr int attese_base64 = 5;
 
 std::string q(const fs::path& p) {
-    return quota_argomento(p.string());
+    return quota_argomento(testo::testo_percorso(p));
 }
 
 bool esiste(const fs::path& p) {
