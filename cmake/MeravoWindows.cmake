@@ -2,6 +2,7 @@
 # root, Qt's DLLs beside them with only the plugins the module loads, the MinGW runtime, the
 # sample tables, the Sogei folder with its note, and the licences of what is redistributed.
 # Qt stays in DLLs so that a practice may replace them, as the LGPL allows.
+find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 install(TARGETS meravo meravo-tabella RUNTIME DESTINATION .)
 
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
@@ -9,8 +10,11 @@ install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6
         DESTINATION .)
 # The platform (windows, printing included) and the native Windows style; Qt looks for
 # plugins in folders named after their kind beside the executable.
-install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
-install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+# Qt prints nothing on Windows without it, and prints through the platform itself: no
+# print-support plugin exists there.
+set(MERAVO_QT_PLUGIN $<TARGET_FILE_DIR:Qt6::Core>/../plugins)
+install(FILES ${MERAVO_QT_PLUGIN}/platforms/qwindows.dll DESTINATION platforms)
+install(FILES ${MERAVO_QT_PLUGIN}/styles/qwindowsvistastyle.dll DESTINATION styles)
 
 # The runtime of the compiler that built Qt and the module, one copy for both.
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
