@@ -10,8 +10,8 @@ install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6
         DESTINATION .)
 # The platform (windows, printing included) and the native Windows style; Qt looks for
 # plugins in folders named after their kind beside the executable.
-# Qt prints nothing on Windows without it, and prints through the platform itself: no
-# print-support plugin exists there.
+# Without its platform plugin Qt shows no window at all; printing on Windows needs no plugin
+# of its own (Qt's print support talks to the system directly).
 set(MERAVO_QT_PLUGIN $<TARGET_FILE_DIR:Qt6::Core>/../plugins)
 install(FILES ${MERAVO_QT_PLUGIN}/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${MERAVO_QT_PLUGIN}/styles/qwindowsvistastyle.dll DESTINATION styles)
