@@ -1,5 +1,6 @@
 #include "form/finestra_meravo.h"
 
+#include "abilita.h"
 #include "casella_testo.h"
 #include "colori.h"
 #include "form/frm_meravo.h"
@@ -385,7 +386,7 @@ void FinestraMeravo::aggiorna() {
                                                                  {siss_, &form_.siss},
                                                                  {cmd_crypta_, &form_.cmd_crypta}};
     for (const auto& [p, stato] : pulsanti) {
-        p->setEnabled(stato->Enabled);
+        abilita_tenendo_fuoco(*p, stato->Enabled, fuoco_sospeso_);
         p->setVisible(stato->Visible);
     }
     in_aggiornamento_ = false;

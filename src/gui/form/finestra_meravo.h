@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -66,6 +67,7 @@ private:
     QPushButton* cmd_crypta_ = nullptr;
     QLabel* attivita_ = nullptr;
     bool in_aggiornamento_ = false;
+    QPointer<QWidget> fuoco_sospeso_;
     bool cursore_attesa_ = false;
 };
 
