@@ -10,9 +10,12 @@
 #include "services/messaggi_qt.h"
 #include "services/orologio.h"
 #include "services/servizi_qt.h"
+#include "testo_qt.h"
+#include "text/testo.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
@@ -26,19 +29,41 @@
 namespace {
 
 // The exchange file's path: everything after the program name. A caller may pass a path with
-// blanks unquoted, so on Windows the raw command line is read rather than its split arguments.
+// blanks unquoted, so on Windows the raw command line is read rather than its split arguments,
+// in UTF-16, so that its letters do not depend on the system's code page.
 std::string percorso_file_scambio(int argc, char** argv) {
 #ifdef _WIN32
     static_cast<void>(argc);
     static_cast<void>(argv);
-    return meravo::riga_comando::percorso_argomento(
-        meravo::riga_comando::dopo_il_programma(GetCommandLineA()));
+    const std::wstring_view larga(GetCommandLineW());
+    const auto riga = meravo::testo::utf16_a_cp1252(std::u16string(larga.begin(), larga.end()));
+    return meravo::riga_comando::percorso_argomento(meravo::riga_comando::dopo_il_programma(riga));
 #else
     std::string resto;
     for (int i = 1; i < argc; ++i) {
         resto += (i > 1 ? " " : "") + std::string(argv[i]);
     }
     return meravo::riga_comando::percorso_argomento(resto);
+#endif
+}
+
+// The program's folder, where the tools, the marker file and the exchange copies are.
+std::filesystem::path cartella_programma() {
+    const auto cartella = QCoreApplication::applicationDirPath();
+#ifdef _WIN32
+    return std::filesystem::path(QDir::toNativeSeparators(cartella).toStdWString());
+#else
+    return QFile::encodeName(cartella).toStdString();
+#endif
+}
+
+// A text of the core that names files: Windows-1252 on Windows, the file system's bytes
+// elsewhere.
+QString testo_di_percorso(const std::string& testo) {
+#ifdef _WIN32
+    return meravo::testo::a_qstring(testo);
+#else
+    return QFile::decodeName(QByteArray::fromStdString(testo));
 #endif
 }
 
@@ -53,9 +78,7 @@ int main(int argc, char** argv) {
     meravo::OrologioDiSistema orologio;
     meravo::PompaEventiQt pompa;
     meravo::SegnaleQt segnale;
-    meravo::ServiziForm servizi(
-        messaggi, orologio, pompa, segnale,
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    meravo::ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella_programma());
     servizi.separatore_decimale = QLocale().decimalPoint().at(0).toLatin1();
     servizi.apri_indirizzo = [](const std::string& indirizzo) {
         QDesktopServices::openUrl(QUrl(QString::fromStdString(indirizzo)));
@@ -67,9 +90,9 @@ int main(int argc, char** argv) {
         }
         QStringList resto;
         for (std::size_t i = 1; i < argomenti.size(); ++i) {
-            resto << QString::fromLocal8Bit(argomenti[i]);
+            resto << testo_di_percorso(argomenti[i]);
         }
-        QProcess::startDetached(QString::fromLocal8Bit(argomenti[0]), resto);
+        QProcess::startDetached(testo_di_percorso(argomenti[0]), resto);
     };
     meravo::frm_Meravo form(std::move(servizi));
     meravo::InvioInps invio(form);

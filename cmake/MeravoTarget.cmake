@@ -37,3 +37,16 @@ function(meravo_test_gui nome)
     add_test(NAME ${nome} COMMAND ${nome})
     set_tests_properties(${nome} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
+
+# A Windows executable's version (the project's one number), icon and manifest: per-monitor DPI
+# aware, common controls 6, run with the rights of whoever starts it.
+function(meravo_risorse_windows target descrizione)
+    set(MERAVO_DESCRIZIONE "${descrizione}")
+    set(MERAVO_NOME_INTERNO ${target})
+    set(MERAVO_VERSIONE_QUATTRO "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+    set(MERAVO_ICONA ${PROJECT_SOURCE_DIR}/app/meravo.ico)
+    set(MERAVO_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+    configure_file(${PROJECT_SOURCE_DIR}/app/meravo.manifest ${MERAVO_MANIFEST} @ONLY)
+    configure_file(${PROJECT_SOURCE_DIR}/app/meravo.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()

@@ -85,7 +85,7 @@ std::string in_utf8(const Valore& v) {
 
 int decifra(const std::string& cifrato, const std::string& piano, std::ostream& errori,
             Orologio& orologio) {
-    const auto contenuto = leggi_file_intero(cifrato);
+    const auto contenuto = leggi_file_intero(testo::percorso(cifrato));
     if (!contenuto) {
         return fallisce(errori, "File " + cifrato + " mancante o illeggibile");
     }
@@ -93,7 +93,7 @@ int decifra(const std::string& cifrato, const std::string& piano, std::ostream& 
     if (const auto esito = decifra_righe(*contenuto, orologio, cifrato, righe); !esito) {
         return fallisce(errori, esito.messaggio());
     }
-    if (!scrivi_file_intero(piano, unisci_righe(righe))) {
+    if (!scrivi_file_intero(testo::percorso(piano), unisci_righe(righe))) {
         return fallisce(errori, "Impossibile scrivere il file " + piano);
     }
     return 0;
@@ -101,11 +101,12 @@ int decifra(const std::string& cifrato, const std::string& piano, std::ostream& 
 
 int cifra(const std::string& piano, const std::string& cifrato, std::ostream& errori,
           Orologio& orologio) {
-    const auto contenuto = leggi_file_intero(piano);
+    const auto contenuto = leggi_file_intero(testo::percorso(piano));
     if (!contenuto) {
         return fallisce(errori, "File " + piano + " mancante o illeggibile");
     }
-    if (!scrivi_file_intero(cifrato, cifra_righe(righe_di(*contenuto), orologio))) {
+    if (!scrivi_file_intero(testo::percorso(cifrato),
+                            cifra_righe(righe_di(*contenuto), orologio))) {
         return fallisce(errori, "Impossibile scrivere il file " + cifrato);
     }
     return 0;

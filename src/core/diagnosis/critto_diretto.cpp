@@ -101,7 +101,7 @@ CrittoDiretto::CrittoDiretto(PompaEventi& pompa, std::string nome,
 
 Esito CrittoDiretto::carica_icdix(const std::string& file,
                                   const std::string& file_secondario_completo, bool ridotto) {
-    const auto testo = leggi_file_intero(file);
+    const auto testo = leggi_file_intero(testo::percorso(file));
     if (!testo) {
         return Esito::fallito(mancante(file));
     }
@@ -131,7 +131,7 @@ Esito CrittoDiretto::carica_icdix(const std::string& file,
                      secondaria.prefisso);
         return Esito::riuscito();
     }
-    const auto testo_secondario = leggi_file_intero(file_secondario_completo);
+    const auto testo_secondario = leggi_file_intero(testo::percorso(file_secondario_completo));
     if (!testo_secondario) {
         return Esito::fallito(mancante(file_secondario_completo));
     }
@@ -266,7 +266,7 @@ void CrittoDiretto::marca_servizio_secondario_icdix(int numero, int posizione_in
 Esito CrittoDiretto::aggiungi_record(std::string_view codice_icdix, std::string_view record,
                                      const std::string& file,
                                      const std::string& file_secondario_completo) {
-    auto testo = leggi_file_intero(file);
+    auto testo = leggi_file_intero(testo::percorso(file));
     if (!testo) {
         return Esito::fallito(mancante(file));
     }
@@ -317,8 +317,8 @@ Esito CrittoDiretto::aggiungi_record(std::string_view codice_icdix, std::string_
         secondario += "\r\n";
     }
 
-    const std::filesystem::path completo_p(file);
-    const std::filesystem::path secondario_p(file_secondario_completo);
+    const auto completo_p = testo::percorso(file);
+    const auto secondario_p = testo::percorso(file_secondario_completo);
     auto bak = [](std::filesystem::path p) { return p += ".bak"; };
     std::error_code nessuno;
     const bool secondario_esiste = std::filesystem::exists(secondario_p, nessuno);

@@ -2,6 +2,7 @@
 
 #include "tables/campi_record.h"
 #include "tables/file_interi.h"
+#include "text/testo.h"
 
 namespace meravo {
 
@@ -56,10 +57,10 @@ Esito salva_farmaci(std::vector<RecordFarmaco>& farmaci, const std::string& file
             ridotti += riga;
         }
     }
-    if (!scrivi_file_intero(file, tutti)) {
+    if (!scrivi_file_intero(testo::percorso(file), tutti)) {
         return Esito::fallito("Impossibile scrivere " + file);
     }
-    if (!file_ridotto.empty() && !scrivi_file_intero(file_ridotto, ridotti)) {
+    if (!file_ridotto.empty() && !scrivi_file_intero(testo::percorso(file_ridotto), ridotti)) {
         return Esito::fallito("Impossibile scrivere " + file_ridotto);
     }
     return Esito::riuscito();

@@ -80,7 +80,7 @@ void interpreta_file_input(std::string_view testo, DatiInput& dati,
 
 bool leggi_file_input(const std::string& file_input, DatiInput& dati,
                       ArchivioCertificati& certificati) {
-    const auto testo = leggi_file_intero(file_input);
+    const auto testo = leggi_file_intero(testo::percorso(file_input));
     if (testo) {
         interpreta_file_input(*testo, dati, certificati);
     }

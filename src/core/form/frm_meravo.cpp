@@ -192,7 +192,7 @@ bool frm_Meravo::avvia(std::string_view riga_comando) {
     }
     // Two modules on one exchange file would each write it back, the last one over the other's
     // certificate: the second leaves it alone.
-    if (blocco_istanza_.prendi(file_input) == BloccoIstanza::Presa::occupato) {
+    if (blocco_istanza_.prendi(testo::percorso(file_input)) == BloccoIstanza::Presa::occupato) {
         servizi_.messaggi.avvisa("Il certificato di questo paziente \xE8 gi\xE0 aperto in un'altra "
                                  "finestra: completarlo o chiuderlo l\xEC.",
                                  Icona::esclamazione, titolo_ostrel);
@@ -210,7 +210,7 @@ bool frm_Meravo::avvia(std::string_view riga_comando) {
         siss.Visible = true;
     }
     std::error_code ignorato;
-    std::filesystem::remove(file_input, ignorato);
+    std::filesystem::remove(testo::percorso(file_input), ignorato);
     scegli_indirizzi();
     if (!carica_tabelle()) {
         termina(0);
@@ -280,7 +280,8 @@ void frm_Meravo::leggi_input() {
 
 void frm_Meravo::leggi_stati_esteri() {
     stati_esteri = {};
-    const auto testo_file = leggi_file_intero(direttorio_tabelle + "StatiEsteri_siss.txt");
+    const auto testo_file =
+        leggi_file_intero(testo::percorso(direttorio_tabelle + "StatiEsteri_siss.txt"));
     if (!testo_file) {
         return;
     }
@@ -517,7 +518,7 @@ void frm_Meravo::DataReport_AsyncProgress(int pagina_completata, int pagine_tota
 
 Esito frm_Meravo::salva_archivio() {
     errno = 0;
-    if (scrivi_file_intero(file_input, certificati.testo_file_scambio())) {
+    if (scrivi_file_intero(testo::percorso(file_input), certificati.testo_file_scambio())) {
         return Esito::riuscito();
     }
     const int errore = errno;

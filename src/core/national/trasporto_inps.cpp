@@ -45,7 +45,7 @@ constexpr double passo_attesa = 0.05;
 constexpr int attese_base64 = 5;
 
 std::string q(const fs::path& p) {
-    return quota_argomento(p.string());
+    return quota_argomento(testo::testo_percorso(p));
 }
 
 bool esiste(const fs::path& p) {
@@ -219,7 +219,7 @@ std::string riga_comando_curl(const DatiCurl& d, const fs::path& configurazione,
     return q(strumenti_sogei::curl(d.cartella_programma)) +
            " --verbose --connect-timeout 20 --max-time 120 --cacert " + q(autorita) +
            " --basic --config " + q(configurazione) + " --url " + quota_argomento(d.endpoint) +
-           " --data-binary " + quota_argomento("@" + corpo.string());
+           " --data-binary " + quota_argomento("@" + testo::testo_percorso(corpo));
 }
 
 std::string configurazione_curl(const DatiCurl& d) {

@@ -7,6 +7,7 @@
 #include "tables/lettore_righe.h"
 #include "tables/r4_crypt.h"
 #include "tables/shell_sort_any.h"
+#include "text/testo.h"
 
 #include <cstring>
 #include <new>
@@ -199,7 +200,7 @@ Esito Cls_Critto::carica_righe(const std::string& file, const OpzioniCarica& opz
         return Esito::fallito(std::string("Colonna di ordinamento ") +
                               std::to_string(opzioni.ordinamento_secondario) + " inesistente");
     }
-    const fs::path percorso(file);
+    const fs::path percorso = testo::percorso(file);
     std::error_code errore;
     if (!fs::exists(percorso, errore)) {
         return Esito::fallito("File " + file + " mancante");
@@ -309,7 +310,8 @@ Esito Cls_Critto::carica_righe(const std::string& file, const OpzioniCarica& opz
     if (copia_piana) {
         const auto percorso_copia = percorso.parent_path() / nome_copia_piana;
         if (!scrivi_file_intero(percorso_copia, copia, Accesso::solo_utente)) {
-            copia_piana_mancata_ = "Impossibile scrivere il file " + percorso_copia.string();
+            copia_piana_mancata_ =
+                "Impossibile scrivere il file " + testo::testo_percorso(percorso_copia);
         }
     }
     if (opzioni.ordinamento_secondario != 0) {
@@ -365,7 +367,7 @@ void Cls_Critto::costruisci_riga(std::size_t r, std::string& riga) const {
 }
 
 Esito Cls_Critto::salva(const std::string& file, bool sovrascrivi, bool scrittura_crittato) {
-    const fs::path percorso(file);
+    const fs::path percorso = testo::percorso(file);
     std::error_code errore;
     if (fs::exists(percorso, errore) && !sovrascrivi) {
         return Esito::fallito("file gi\xE0 presente");

@@ -6,6 +6,7 @@
 #include "tables/campi_record.h"
 #include "tables/file_cifrato.h"
 #include "tables/file_interi.h"
+#include "text/testo.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -54,8 +55,9 @@ std::string data_ora_per_nome(const DataOra& d) {
 } // namespace
 
 bool Cls_Critto::scrittura(const std::string& file_da_crittare, const std::string& file_crittato) {
-    const auto chiaro = leggi_file_intero(file_da_crittare);
-    if (!chiaro || !scrivi_file_intero(file_crittato, cifra_righe(righe_di(*chiaro), orologio_))) {
+    const auto chiaro = leggi_file_intero(testo::percorso(file_da_crittare));
+    if (!chiaro || !scrivi_file_intero(testo::percorso(file_crittato),
+                                       cifra_righe(righe_di(*chiaro), orologio_))) {
         messaggi_.avvisa(errore_crittatura, Icona::critico, titolo_crittatura);
         return false;
     }
@@ -81,7 +83,7 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
     if (!caricata() || campi_.size() < 2 || campi_[1].tipo != TipoColonna::intero32) {
         return false;
     }
-    const fs::path elenco(file_caricato_);
+    const fs::path elenco = testo::percorso(file_caricato_);
     const fs::path cartella = elenco.parent_path();
     BloccoScrittura blocco;
     const auto presa = blocco.prendi(cartella / file_blocco, operazione, orologio_, pompa_);
@@ -92,7 +94,7 @@ bool Cls_Critto::modifica_elenco(std::string_view operazione, bool crittato, boo
         return false;
     }
     if (presa == BloccoScrittura::Presa::non_creabile) {
-        messaggi_.avvisa("Impossibile creare il file " + (cartella / file_blocco).string() +
+        messaggi_.avvisa("Impossibile creare il file " + testo::testo_percorso(cartella / file_blocco) +
                              " (errore di sistema " + std::to_string(blocco.errore()) +
                              "): la cartella dell'elenco pazienti non \xE8 scrivibile o non \xE8 "
                              "raggiungibile. L'elenco non \xE8 stato modificato.",

@@ -190,4 +190,24 @@ std::string rifilato(std::string_view testo) {
     return std::string(rifila(testo));
 }
 
+// The standard library's own narrow conversion of a path is no help here: on Windows it reads
+// bytes through the C runtime's locale and writes UTF-8, so neither direction is Windows-1252.
+std::filesystem::path percorso(std::string_view testo) {
+#ifdef _WIN32
+    const auto utf16 = cp1252_a_utf16(testo);
+    return std::filesystem::path(std::wstring(utf16.begin(), utf16.end()));
+#else
+    return std::filesystem::path(std::string(testo));
+#endif
+}
+
+std::string testo_percorso(const std::filesystem::path& p) {
+#ifdef _WIN32
+    const auto& nativo = p.native();
+    return utf16_a_cp1252(std::u16string(nativo.begin(), nativo.end()));
+#else
+    return p.string();
+#endif
+}
+
 } // namespace meravo::testo

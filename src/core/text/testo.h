@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,13 @@ std::string minuscolo(std::string_view testo);
 // Blanks are spaces only: tabs and line breaks are content in the module's fields.
 std::string_view rifila(std::string_view testo);
 std::string rifilato(std::string_view testo);
+
+// A path from a text of the module (the exchange file's own path, the folders it names): on
+// Windows the text's letters reach the file system as the same letters in UTF-16, whatever the
+// system's code page; elsewhere the bytes are the path.
+std::filesystem::path percorso(std::string_view testo);
+// A path as a text of the module, for command lines and messages: on Windows the reverse of
+// `percorso`, characters without a Windows-1252 form becoming '?'; elsewhere its bytes.
+std::string testo_percorso(const std::filesystem::path& p);
 
 } // namespace meravo::testo

@@ -1,5 +1,6 @@
 #include "archive/elimina_widget.h"
 
+#include "abilita.h"
 #include "archive/elimina.h"
 #include "form/finestra_meravo.h"
 #include "misure.h"
@@ -113,9 +114,9 @@ void EliminaWidget::aggiorna() {
     } else {
         list1_->clearSelection();
     }
-    visualizza_->setEnabled(modello_.visualizza.Enabled);
-    elimina_->setEnabled(modello_.elimina.Enabled);
-    chiudi_->setEnabled(modello_.chiudi.Enabled);
+    abilita_tenendo_fuoco(*visualizza_, modello_.visualizza.Enabled, fuoco_sospeso_);
+    abilita_tenendo_fuoco(*elimina_, modello_.elimina.Enabled, fuoco_sospeso_);
+    abilita_tenendo_fuoco(*chiudi_, modello_.chiudi.Enabled, fuoco_sospeso_);
     setVisible(modello_.Visible());
     if (modello_.Visible()) {
         raise();

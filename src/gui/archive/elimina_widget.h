@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
 
 class QListWidget;
 class QPushButton;
@@ -38,6 +39,7 @@ private:
     QPushButton* elimina_ = nullptr;
     QPushButton* chiudi_ = nullptr;
     bool in_aggiornamento_ = false;
+    QPointer<QWidget> fuoco_sospeso_;
 };
 
 // The window's "Archivio" opens a browser over `modello`, and its "Visualizza" previews both

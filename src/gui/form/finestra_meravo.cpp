@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -304,11 +305,17 @@ void FinestraMeravo::crea_pulsanti() {
 
 void FinestraMeravo::premuto(const std::function<void()>& azione) {
     // Edits still in a box reach the model before the button acts on it.
-    if (auto* attivo = focusWidget()) {
+    const QPointer<QWidget> attivo = focusWidget();
+    if (attivo) {
         attivo->clearFocus();
     }
     azione();
     aggiorna();
+    // When the form stays (a send refused or failed), the keyboard goes back where it was,
+    // unless the action gave the focus to a box of its own (a date that was refused).
+    if (attivo && focusWidget() == nullptr && attivo->isEnabled() && attivo->isVisible()) {
+        attivo->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void FinestraMeravo::ordina_tabulazione() {

@@ -125,6 +125,8 @@ private slots:
         QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1}); // the one question
         QCOMPARE(b.form->certificati.chiavi(), std::vector<std::string>{"20240106093000"});
         QVERIFY(elimina->isEnabled());
+        // The keyboard is back on the button pressed, not on a box of the form.
+        QCOMPARE(QApplication::focusWidget(), elimina);
     }
 };
 

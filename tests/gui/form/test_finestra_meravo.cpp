@@ -85,6 +85,18 @@ private slots:
         QVERIFY(b.figlio<QLabel>("attivita")->text().isEmpty());
     }
 
+    void dopo_un_invio_fallito_la_tastiera_resta_su_stampa() {
+        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, prova::paziente_completo);
+        b.form->dt_fine.Text("10/01/2024");
+        b.form->cod_icdix.Text = "487.1";
+        b.form->invio_nazionale = [] { return false; };
+        QVERIFY(b.apri());
+        auto* stampa = b.figlio<QPushButton>("Stampa");
+        QTest::mouseClick(stampa, Qt::LeftButton);
+        QVERIFY(stampa->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), stampa);
+    }
+
     void una_data_respinta_ferma_il_pulsante_che_le_ha_tolto_il_fuoco() {
         prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, prova::paziente_completo);
         b.form->cod_icdix.Text = "487.1";
