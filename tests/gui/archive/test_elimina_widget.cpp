@@ -31,6 +31,8 @@ struct Banco : prova::FinestraDiProva {
         archivio = std::make_unique<Elimina>(*form);
         QVERIFY(apri([this](FinestraMeravo& f) { collega_archivio(f, *archivio); }));
     }
+    // The window goes first: its browser lets go of the model, as in the module.
+    ~Banco() { finestra.reset(); }
 
     // Whether each of a sample of the form's controls the browser governs is enabled.
     QList<bool> stato_form() {
@@ -127,6 +129,7 @@ private slots:
         QVERIFY(elimina->isEnabled());
         // The keyboard is back on the button pressed, not on a box of the form.
         QCOMPARE(QApplication::focusWidget(), elimina);
+        b.finestra.reset(); // before the browser's model, as in the module
     }
 };
 
