@@ -149,19 +149,20 @@ TEST(ClsCritto, QuanteRigheHaIlFile) {
 TEST(ClsCritto, RidottoCessatiEParziale) {
     const std::string file = righe_crlf({"00A+0000000001ANNA", "10 +0000000002BRUNO",
                                          "00B+0000000003CARLA", "00 +0000000004DARIO"});
+    OpzioniCarica tutte, ridotto, parziale;
+    ridotto.ridotto = true;
+    parziale.lettura_parziale = true;
+    parziale.tabella_autorizzati = {0, 2, 4};
     const struct {
-        OpzioniCarica opzioni;
+        const OpzioniCarica& opzioni;
         bool separa_cessati;
         int caricate;
         std::string tabella;
     } casi[] = {
-        {{}, false, 4, "00A|1|ANNA\n10 |2|BRUN\n00B|3|CARL\n00 |4|DARI\n"},
-        {{.ridotto = true}, false, 2, "00A|1|ANNA\n00B|3|CARL\n|0|\n|0|\n"},
-        {{}, true, 3, "00A|1|ANNA\n00B|3|CARL\n00 |4|DARI\n10 |2|BRUN\n"},
-        {{.lettura_parziale = true, .tabella_autorizzati = {0, 2, 4}},
-         false,
-         2,
-         "10 |2|BRUN\n00 |4|DARI\n|0|\n|0|\n"},
+        {tutte, false, 4, "00A|1|ANNA\n10 |2|BRUN\n00B|3|CARL\n00 |4|DARI\n"},
+        {ridotto, false, 2, "00A|1|ANNA\n00B|3|CARL\n|0|\n|0|\n"},
+        {tutte, true, 3, "00A|1|ANNA\n00B|3|CARL\n00 |4|DARI\n10 |2|BRUN\n"},
+        {parziale, false, 2, "10 |2|BRUN\n00 |4|DARI\n|0|\n|0|\n"},
     };
     AmbienteTabelle a;
     for (const auto& c : casi) {
