@@ -70,17 +70,7 @@ bool interpreta_risposta_annullamento(std::string_view risposta, Messaggi& messa
         }
         return leggi_esito(*busta.testo, *documento, messaggi, protocollo);
     }
-    const auto guasto = trova_busta(risposta, "<env:Envelope", "</env:Envelope>");
-    const auto documento =
-        guasto.testo ? DocumentoSoap::carica(*guasto.testo) : std::optional<DocumentoSoap>{};
-    if (!documento) {
-        avvisa_connessione_fallita(risposta, messaggi);
-        return false;
-    }
-    if (contiene_senza_maiuscole(*guasto.testo, "<faultstring>")) {
-        messaggi.avvisa("Impossibile stabilire una connessione: " +
-                            documento->testo_primo("faultstring").value_or(""),
-                        Icona::esclamazione);
+    if (avvisa_guasto(risposta, messaggi)) {
         return false;
     }
     // An envelope of this form that is not a fault says nothing the module can use; the doctor

@@ -79,21 +79,28 @@ bool interpreta_risposta_invio(std::string_view risposta, Messaggi& messaggi,
                         titolo_predefinito, Icona::nessuna, Pulsanti::ok);
         return false;
     }
+    if (avvisa_guasto(risposta, messaggi)) {
+        return false;
+    }
+    // An envelope of this form that is not a fault says nothing the module can use.
+    messaggi.avvisa("Impossibile interpretare il messaggio di risposta!", Icona::esclamazione);
+    return false;
+}
+
+bool avvisa_guasto(std::string_view risposta, Messaggi& messaggi) {
     const auto guasto = trova_busta(risposta, "<env:Envelope", "</env:Envelope>");
     const auto documento =
         guasto.testo ? DocumentoSoap::carica(*guasto.testo) : std::optional<DocumentoSoap>{};
     if (!documento) {
         avvisa_connessione_fallita(risposta, messaggi);
-        return false;
+        return true;
     }
     if (testo::minuscolo(*guasto.testo).find("<faultstring>") != std::string::npos) {
         messaggi.avvisa("Impossibile stabilire una connessione: " +
                             documento->testo_primo("faultstring").value_or(""),
                         Icona::esclamazione);
-        return false;
+        return true;
     }
-    // An envelope of this form that is not a fault says nothing the module can use.
-    messaggi.avvisa("Impossibile interpretare il messaggio di risposta!", Icona::esclamazione);
     return false;
 }
 
