@@ -34,30 +34,24 @@ struct Banco {
     // End, Home, Left, Right and Delete (⇧ holds Shift for the next one); anything else is typed,
     // as the platform delivers it, Return, Escape, Tab and Backspace as their characters.
     void esegui(std::string_view script) {
-        static const std::pair<std::string_view, int> tasti[] = {{"⇲", Txtctl::vbKeyEnd},
-                                                                 {"⇱", Txtctl::vbKeyHome},
-                                                                 {"←", Txtctl::vbKeyLeft},
-                                                                 {"→", Txtctl::vbKeyRight},
-                                                                 {"⌦", Txtctl::vbKeyDelete}};
-        int shift = 0;
-        while (!script.empty()) {
-            const auto tasto = std::find_if(std::begin(tasti), std::end(tasti), [&](const auto& t) {
-                return script.starts_with(t.first);
-            });
-            std::string_view preso = script.substr(0, 1);
+        static const std::pair<std::string_view, int> tasti[] = {
+            {"⇲", Txtctl::vbKeyEnd},   {"⇱", Txtctl::vbKeyHome},   {"←", Txtctl::vbKeyLeft},
+            {"→", Txtctl::vbKeyRight}, {"⌦", Txtctl::vbKeyDelete}, {"⇧", 0}};
+        for (int shift = 0; !script.empty();) {
+            const auto tasto = std::ranges::find_if(
+                tasti, [&](const auto& t) { return script.starts_with(t.first); });
+            std::size_t preso = tasto != std::end(tasti) ? tasto->first.size() : 1;
             if (script.starts_with("»") || script.starts_with("«")) {
-                preso = script.substr(0, 2);
-                preso == "»" ? box.prende_fuoco() : box.perde_fuoco();
-            } else if (script.starts_with("⇧")) {
-                preso = "⇧";
+                preso = 2;
+                script.starts_with("»") ? box.prende_fuoco() : box.perde_fuoco();
+            } else if (tasto != std::end(tasti) && tasto->second == 0) {
                 shift = Txtctl::vbShiftMask;
             } else if (tasto != std::end(tasti)) {
-                preso = tasto->first;
                 box.premi_tasto(tasto->second, std::exchange(shift, 0));
             } else {
                 box.digita(static_cast<unsigned char>(script.front()));
             }
-            script.remove_prefix(preso.size());
+            script.remove_prefix(preso);
         }
     }
 
