@@ -9,19 +9,11 @@
 #include "servizi_fuzz.h"
 
 #include <chrono>
+#include <regex>
 #include <utility>
 
 namespace meravo::fuzz {
 namespace {
-
-unsigned numero(std::string_view cifre) {
-    unsigned n = 0;
-    for (char c : cifre) {
-        esigi(c >= '0' && c <= '9');
-        n = n * 10 + static_cast<unsigned>(c - '0');
-    }
-    return n;
-}
 
 void data_scritta(std::string_view testo) {
     const auto data = data_riconosciuta(testo);
@@ -29,10 +21,14 @@ void data_scritta(std::string_view testo) {
         return;
     }
     const std::string& d = *data;
-    esigi(d.size() == 10 && d[2] == '/' && d[5] == '/');
+    static const std::regex scritta(R"(\d\d/\d\d/\d{4})");
+    esigi(std::regex_match(d, scritta));
+    const auto n = [&d](std::size_t da, std::size_t quanti) {
+        return std::stoi(d.substr(da, quanti));
+    };
     using namespace std::chrono;
-    const year_month_day giorno{year{static_cast<int>(numero(d.substr(6, 4)))},
-                                month{numero(d.substr(3, 2))}, day{numero(d.substr(0, 2))}};
+    const year_month_day giorno{year{n(6, 4)}, month{static_cast<unsigned>(n(3, 2))},
+                                day{static_cast<unsigned>(n(0, 2))}};
     esigi(giorno.ok() && giorno.year() >= year{1000} && data_riconosciuta(d) == d);
     for (const char separatore : {'-', '.'}) {
         auto altra = d;

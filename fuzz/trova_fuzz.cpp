@@ -5,7 +5,6 @@
 // lie within their lists; sorting the multi-column list keeps its rows and its selection, and a
 // row chosen there puts in the box the entry it shows.
 #include "core/lookup/banco_trova.h"
-#include "lookup/ricorrenze.h"
 #include "text/testo.h"
 
 #include "servizi_fuzz.h"
@@ -153,24 +152,6 @@ void Banco::chiamata_contenitore(Evento e) {
     }
 }
 
-// The matches filtered again by the mode's rule, stated on its own, over what is typed.
-std::vector<std::string> secondo_la_regola(const trova& t, bool maiuscole) {
-    const ricorrenze r({maiuscole});
-    const auto digitato = t.testo().substr(0, t.inizio_selezione());
-    const auto& fisso = t.fisso().caption;
-    switch (t.modo()) {
-    case ModoRicerca::sinistra:
-        return r.sinistra(digitato, t.lista_trovati());
-    case ModoRicerca::ovunque:
-        return r.ovunque(digitato, t.lista_trovati());
-    case ModoRicerca::sinistra_e_ovunque:
-        return r.sinistraEovunque(fisso, digitato, t.lista_trovati());
-    case ModoRicerca::ovunque_e_ovunque:
-        return r.ovunqueEovunque(fisso, digitato, t.lista_trovati());
-    }
-    return {};
-}
-
 void Banco::verifica() {
     esigi(!t.in_elaborazione());
     const auto& colonna = t.valori_colonna();
@@ -188,7 +169,10 @@ void Banco::verifica() {
     esigi(t.quanti() == 0 || (t.posizione() >= 1 && t.posizione() <= t.quanti()));
     if (trovati_al_ridimensionamento != &trovati) {
         trovati_al_ridimensionamento = nullptr;
-        esigi(secondo_la_regola(t, maiuscole) == trovati);
+        // The matches filtered again by the mode's rule, stated on its own, over what is typed.
+        const auto digitato = t.testo().substr(0, t.inizio_selezione());
+        const auto& primo = a_due_termini(t.modo()) ? t.fisso().caption : digitato;
+        esigi(prova::secondo_la_regola(t.modo(), maiuscole, primo, digitato, trovati) == trovati);
     }
 
     esigi(t.inizio_selezione() + t.lunghezza_selezione() == t.testo().size());

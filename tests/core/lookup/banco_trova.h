@@ -1,6 +1,7 @@
 #pragma once
 
 #include "doppi/doppi.h"
+#include "lookup/ricorrenze.h"
 #include "lookup/tabella_consultabile.h"
 #include "lookup/trova.h"
 
@@ -44,6 +45,25 @@ inline const std::vector<std::string> diagnosi = {
     "CEFALEA",   "FARINGITE ACUTA", "GASTROENTERITE ACUTA",
     "INFLUENZA", "LOMBALGIA ACUTA", "TONSILLITE ACUTA"};
 
+// What a mode's rule keeps of `lista`, as the matching rules state it on their own: the first
+// term alone in the one-term modes, then the second after it.
+inline std::vector<std::string> secondo_la_regola(ModoRicerca modo, bool maiuscole,
+                                                  std::string_view t1, std::string_view t2,
+                                                  const std::vector<std::string>& lista) {
+    const ricorrenze r({maiuscole});
+    switch (modo) {
+    case ModoRicerca::sinistra:
+        return r.sinistra(t1, lista);
+    case ModoRicerca::ovunque:
+        return r.ovunque(t1, lista);
+    case ModoRicerca::sinistra_e_ovunque:
+        return r.sinistraEovunque(t1, t2, lista);
+    case ModoRicerca::ovunque_e_ovunque:
+        return r.ovunqueEovunque(t1, t2, lista);
+    }
+    return {};
+}
+
 // A look-up bound to column 2 of a fake table, with every event it raises written down in
 // order, and a pump that can deliver the user's next input while a search runs.
 struct BancoTrova {
@@ -77,25 +97,34 @@ struct BancoTrova {
     }
 
     // Plays what the user does: a character is typed (a space comes as its key, then as a
-    // character); an arrow, ⇱ (Home), ⇲ (End), ⏎ (Enter) and ⎋ (Esc) are keys, sent to the list
-    // when it has the focus; ⌃ holds Ctrl for the next key; @ is the mouse released on the box;
-    // | forgets the events raised so far.
+    // character); an arrow, ⇱ (Home), ⇲ (End), ⏎ (Enter), ⎋ (Esc) and ⇪ (Shift) are keys, sent to
+    // the list when it has the focus; ⌃ and ⇧ hold Ctrl and Shift for the next key; ◦N and •N
+    // click and double-click item N of the list; @ is the mouse released on the box; ✕ is the
+    // container closing the list; | forgets the events raised so far.
     void esegui(std::string_view script) {
         static const std::pair<std::string_view, Tasto> tasti[] = {
-            {"←", Tasto::sinistra}, {"→", Tasto::destra}, {"↑", Tasto::su},    {"↓", Tasto::giu},
-            {"⇱", Tasto::inizio},   {"⇲", Tasto::fine},   {"⏎", Tasto::invio}, {"⎋", Tasto::esc}};
+            {"←", Tasto::sinistra}, {"→", Tasto::destra}, {"↑", Tasto::su},
+            {"↓", Tasto::giu},      {"⇱", Tasto::inizio}, {"⇲", Tasto::fine},
+            {"⏎", Tasto::invio},    {"⎋", Tasto::esc},    {"⇪", Tasto::maiuscole}};
         int mod = modificatori::nessuno;
         for (std::size_t preso = 1; !script.empty(); script.remove_prefix(preso), preso = 1) {
             const auto k = std::find_if(std::begin(tasti), std::end(tasti),
                                         [&](const auto& v) { return script.starts_with(v.first); });
-            if (script.starts_with("⌃")) {
-                mod = modificatori::ctrl;
-                preso = std::string_view("⌃").size();
+            const auto segno = [&](std::string_view s) {
+                return script.starts_with(s) && (preso = s.size());
+            };
+            if (segno("⌃") || segno("⇧")) {
+                mod |= script.starts_with("⌃") ? modificatori::ctrl : modificatori::shift;
             } else if (k != std::end(tasti)) {
                 t.focus() == trova::Focus::lista ? t.tasto_giu_lista(k->second, mod)
                                                  : t.tasto_giu_testo(k->second, mod);
                 mod = modificatori::nessuno;
                 preso = k->first.size();
+            } else if (segno("◦") || segno("•")) {
+                const int voce = script[preso++] - '0';
+                script.starts_with("◦") ? t.click_lista(voce) : t.doppio_click_lista(voce);
+            } else if (segno("✕")) {
+                t.chiudi_lista();
             } else if (script.front() == '@') {
                 t.mouse_su_testo();
             } else if (script.front() == '|') {
