@@ -65,14 +65,13 @@ int openssl(const std::vector<std::string>& a) {
 }
 
 int curl(const std::vector<std::string>& a, const fs::path& cartella) {
-    const auto configurazione = valore_di(a, "--config");
-    const auto corpo = valore_di(a, "--data-binary");
-    annota_permessi(configurazione);
-    if (corpo.starts_with("@")) {
-        annota_permessi(corpo.substr(1));
+    for (auto [opzione, copia] : {std::pair{"--config", "configurazione_curl.txt"},
+                                  std::pair{"--data-binary", "corpo_curl.txt"}}) {
+        auto file = valore_di(a, opzione);
+        file.erase(0, file.starts_with("@") ? 1 : 0); // the body is posted from a file: "@file"
+        annota_permessi(file);
+        scrivi(cartella / copia, leggi(file));
     }
-    scrivi(cartella / "configurazione_curl.txt", leggi(configurazione));
-    scrivi(cartella / "corpo_curl.txt", corpo.starts_with("@") ? leggi(corpo.substr(1)) : "");
     std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n< HTTP/1.1 200 OK" << std::endl;
     // Each post gets its own protocol, so a second post would show in what was archived.
     const auto invii = leggi(cartella / "invii.txt") + "x";
