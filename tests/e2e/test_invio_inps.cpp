@@ -35,7 +35,6 @@ namespace {
 namespace fs = std::filesystem;
 using prova::SimulatoreProva;
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 // The text as the stand-in's log writes it: UTF-8 in a JSON string.
 std::string json(const std::string& cp1252) {
