@@ -8,10 +8,7 @@ set -euo pipefail
 script_pki=$1
 cartella=$2
 fallimenti=0
-fallito() {
-    echo "FALLITO: $*" >&2
-    fallimenti=$((fallimenti + 1))
-}
+fallito() { echo "FALLITO: $*" >&2 && fallimenti=$((fallimenti + 1)); }
 # uguale DESCRIZIONE ATTESO OTTENUTO; contiene DESCRIZIONE TESTO PARTE
 uguale() { [ "$2" = "$3" ] || fallito "$1: atteso [$2], ottenuto [$3]"; }
 contiene() { [[ "$2" == *"$3"* ]] || fallito "$1: [$3] manca in [$2]"; }

@@ -178,7 +178,7 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
 
     // The service decrypted the credentials and got the note whole.
     const auto voce = s.simulatore.ultima_richiesta();
-    for (const auto& parte : {std::string("\"pinCorretto\":true"),
+    for (const auto& parte : {std::string("\"esito\":\"ricevuta\",\"pinCorretto\":true"),
                               std::string("\"codiceFiscale\":\"BNCGLI85C41F205Q\""),
                               "\"idCertificato\":\"" + s.form->protocollo + "\"", json(nota)}) {
         EXPECT_NE(voce.find(parte), std::string::npos) << parte.substr(0, 100);
