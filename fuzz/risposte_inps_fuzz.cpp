@@ -9,48 +9,29 @@
 
 #include "servizi_fuzz.h"
 
-namespace meravo::fuzz {
-namespace {
-
-struct Annullamento {
-    MessaggiContati messaggi;
-    std::string protocollo = "vecchio";
-    bool eliminabile;
-
-    Annullamento(std::string_view risposta, Risposta del_medico) {
-        messaggi.risposta = del_medico;
-        eliminabile = interpreta_risposta_annullamento(risposta, messaggi, protocollo);
-    }
-};
-
-bool rifilato(const std::string& protocollo) {
-    return protocollo == testo::rifilato(protocollo);
-}
-
-} // namespace
-} // namespace meravo::fuzz
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     using namespace meravo;
-    using namespace meravo::fuzz;
+    using fuzz::esigi;
     const std::string_view risposta(reinterpret_cast<const char*>(dati), n);
+    const auto rifilato = [](const std::string& p) { return p == testo::rifilato(p); };
 
-    MessaggiContati messaggi;
+    fuzz::MessaggiContati invio;
     std::string protocollo = "vecchio";
-    esigi(interpreta_risposta_invio(risposta, messaggi, protocollo)
-              ? messaggi.mostrati == 0 && rifilato(protocollo)
-              : messaggi.mostrati == 1 && messaggi.domande == 0);
+    esigi(interpreta_risposta_invio(risposta, invio, protocollo)
+              ? invio.mostrati == 0 && rifilato(protocollo)
+              : invio.mostrati == 1 && invio.domande == 0);
 
-    const Annullamento no(risposta, Risposta::no);
-    const Annullamento si(risposta, Risposta::si);
-    esigi(no.messaggi.mostrati == si.messaggi.mostrati && no.protocollo == si.protocollo);
-    esigi(no.messaggi.domande == si.messaggi.domande && no.messaggi.domande <= 1);
-    if (no.messaggi.domande == 1) {
-        esigi(!no.eliminabile && si.eliminabile && no.messaggi.mostrati == 1);
-    } else {
-        esigi(no.eliminabile == si.eliminabile);
-        esigi(no.eliminabile ? no.messaggi.mostrati == 0 && rifilato(no.protocollo)
-                             : no.messaggi.mostrati == 1);
-    }
+    // The same cancellation's answer, the doctor saying No, then Yes.
+    fuzz::MessaggiContati no, si;
+    si.risposta = Risposta::si;
+    std::string protocollo_no = "vecchio", protocollo_si = "vecchio";
+    const bool eliminabile_no = interpreta_risposta_annullamento(risposta, no, protocollo_no);
+    const bool eliminabile_si = interpreta_risposta_annullamento(risposta, si, protocollo_si);
+    esigi(no.mostrati == si.mostrati && no.domande == si.domande && no.domande <= 1 &&
+          protocollo_no == protocollo_si);
+    esigi(no.domande == 1 ? !eliminabile_no && eliminabile_si && no.mostrati == 1
+                          : eliminabile_no == eliminabile_si &&
+                                (eliminabile_no ? no.mostrati == 0 && rifilato(protocollo_no)
+                                                : no.mostrati == 1));
     return 0;
 }

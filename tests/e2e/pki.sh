@@ -7,7 +7,11 @@
 set -euo pipefail
 script_pki=$1
 cartella=$2
-source "$(dirname "$0")/comune.sh"
+fallimenti=0
+fallito() { echo "FALLITO: $*" >&2 && fallimenti=$((fallimenti + 1)); }
+# uguale DESCRIZIONE ATTESO OTTENUTO; contiene DESCRIZIONE TESTO PARTE
+uguale() { [ "$2" = "$3" ] || fallito "$1: atteso [$2], ottenuto [$3]"; }
+contiene() { [[ "$2" == *"$3"* ]] || fallito "$1: [$3] manca in [$2]"; }
 
 rm -rf "$cartella"
 "$script_pki" "$cartella"
@@ -35,4 +39,4 @@ rm simulatore.pem
 uguale "autorita dopo un certificato perso" "$ca" "$(sha256sum mirCa.pem)"
 contiene "certificato rifatto" "$(openssl verify -CAfile mirCa.pem simulatore.pem 2>&1)" ": OK"
 
-fine_prove
+[ "$fallimenti" -eq 0 ] || { echo "$fallimenti controlli falliti" >&2 && exit 1; }

@@ -10,12 +10,14 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
 namespace meravo::prova {
 
-// The stand-in, started on a free port with a request log the tests read back.
+// The stand-in, started on a free port (or on `porta`) with a request log the tests read back
+// and, when asked, a state file "stato.xml" in `cartella` that outlives a restart.
 class SimulatoreProva {
 public:
     static constexpr const char* utente = "MDCFRR70A01F205Z";
@@ -24,7 +26,7 @@ public:
 
     // `ritardo_ms`: every answer comes that much later, as from a slow service.
     SimulatoreProva(const char* eseguibile, const char* pki, const std::filesystem::path& cartella,
-                    int ritardo_ms = 0)
+                    int ritardo_ms = 0, const std::string& porta = "0", bool con_stato = false)
         : registro_(cartella / "registro.jsonl") {
         int uscita[2];
         if (pipe(uscita) != 0) {
@@ -35,13 +37,17 @@ public:
         posix_spawn_file_actions_adddup2(&azioni, uscita[1], 1);
         posix_spawn_file_actions_addclose(&azioni, uscita[0]);
         posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);
-        const std::string reg = registro_.string();
+        const std::string reg = registro_.string(), stato = (cartella / "stato.xml").string();
         const std::string ritardo = std::to_string(ritardo_ms);
-        const char* argv[] = {eseguibile, "--porta",    "0",          "--pki",     pki,
-                              "--utente", utente,       "--password", password,    "--pin",
-                              pin,        "--registro", reg.c_str(),  "--ritardo", ritardo.c_str(),
-                              nullptr};
-        posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv), environ);
+        std::vector<const char*> argv = {
+            eseguibile, "--porta",    porta.c_str(), "--pki",     pki,
+            "--utente", utente,       "--password",  password,    "--pin",
+            pin,        "--registro", reg.c_str(),   "--ritardo", ritardo.c_str()};
+        if (con_stato) {
+            argv.insert(argv.end(), {"--stato", stato.c_str()});
+        }
+        argv.push_back(nullptr);
+        posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv.data()), environ);
         posix_spawn_file_actions_destroy(&azioni);
         close(uscita[1]);
         for (char c; read(uscita[0], &c, 1) == 1 && c != '\n';) {
@@ -49,25 +55,36 @@ public:
         }
         // The simulator logs every request to its output: unread, the pipe would fill after
         // some dozens of requests and the simulator would stop answering, blocked in a write.
-        drenaggio_ = std::thread([fd = uscita[0]] {
-            for (char blocco[4096]; read(fd, blocco, sizeof blocco) > 0;) {
+        drenaggio_ = std::thread([this, fd = uscita[0]] {
+            for (char blocco[4096]; const auto letti = read(fd, blocco, sizeof blocco);) {
+                if (letti < 0) {
+                    break;
+                }
+                diario_.append(blocco, static_cast<std::size_t>(letti));
             }
             close(fd);
         });
     }
     ~SimulatoreProva() { ferma(); }
 
-    void ferma() {
+    // Stops it with SIGTERM; its exit code, or -1 when a signal ended it.
+    int ferma() {
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
+            int stato = 0;
+            waitpid(pid_, &stato, 0);
+            codice_ = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
             pid_ = 0;
         }
         if (drenaggio_.joinable()) {
             drenaggio_.join();
         }
+        return codice_;
     }
+    const std::string& porta() const { return porta_; }
     std::string host() const { return "https://127.0.0.1:" + porta_; }
+    // What it wrote to its output after its port: read once it is stopped.
+    const std::string& diario() const { return diario_; }
     std::string ultima_richiesta() const {
         const auto testo = prova::CartellaTemporanea::leggi_file(registro_);
         const auto inizio = testo.rfind('\n', testo.find_last_not_of('\n'));
@@ -77,7 +94,8 @@ public:
 private:
     std::filesystem::path registro_;
     pid_t pid_ = 0;
-    std::string porta_;
+    int codice_ = -1;
+    std::string porta_, diario_;
     std::thread drenaggio_;
 };
 
@@ -111,8 +129,9 @@ struct StudioInps : BancoForm {
     static constexpr const char* record_precedente = "20231201080000\247VECCHIO\24701/12/2023";
     SimulatoreProva simulatore;
 
-    explicit StudioInps(int ritardo_ms = 0)
-        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms) {
+    explicit StudioInps(int ritardo_ms = 0, bool con_stato = false)
+        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms, "0",
+                     con_stato) {
         prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
                        "000cod regione=030\r\n000asl=308\r\n000utente= " +
                            std::string(SimulatoreProva::utente) +

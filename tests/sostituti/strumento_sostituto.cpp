@@ -3,10 +3,9 @@
 // sees what really crossed the platform's process creation, and answers from files beside it:
 //   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A
 //   openssl base64 -base64 -e -out B -in A     B = A encoded (prova::codifica), lines of 64
-//   curl ... --config C ... --data-binary @R   the user read from C as curl does and the body
-//     from R, into "utente_curl.txt" and "corpo_curl.txt"; a trace with the authorization on
-//     stderr, then "risposta_sostituto.txt" on stdout, "{n}" there the number of the post
-//     (counted in "invii.txt")
+//   curl ... --config C ... --data-binary @R   C and R copied into "configurazione_curl.txt"
+//     and "corpo_curl.txt"; a trace on stderr, then "risposta_sostituto.txt" on stdout, "{n}"
+//     there the number of the post (counted in "invii.txt")
 // The access bits of the files the module wrote for a tool (the -in of rsautl, curl's --config
 // and body) go, a line each, to "permessi.txt" beside them.
 #include "codifica_prova.h"
@@ -65,35 +64,15 @@ int openssl(const std::vector<std::string>& a) {
     return a[0] == "base64" && scrivi(fuori, righe) ? 0 : 1;
 }
 
-// The value of "user" in a curl configuration file: quoted, with backslash escapes.
-std::string utente_configurato(const std::string& configurazione) {
-    const auto inizio = configurazione.find("user = \"");
-    if (inizio == std::string::npos) {
-        return "(assente)";
-    }
-    std::string valore;
-    for (auto i = inizio + 8; i < configurazione.size() && configurazione[i] != '"'; ++i) {
-        char c = configurazione[i];
-        if (c == '\\' && i + 1 < configurazione.size()) {
-            c = configurazione[++i];
-            c = c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-        }
-        valore += c;
-    }
-    return valore;
-}
-
 int curl(const std::vector<std::string>& a, const fs::path& cartella) {
-    const auto utente = utente_configurato(leggi(valore_di(a, "--config")));
-    const auto corpo = valore_di(a, "--data-binary");
-    annota_permessi(valore_di(a, "--config"));
-    if (corpo.starts_with("@")) {
-        annota_permessi(corpo.substr(1));
+    for (auto [opzione, copia] : {std::pair{"--config", "configurazione_curl.txt"},
+                                  std::pair{"--data-binary", "corpo_curl.txt"}}) {
+        auto file = valore_di(a, opzione);
+        file.erase(0, file.starts_with("@") ? 1 : 0); // the body is posted from a file: "@file"
+        annota_permessi(file);
+        scrivi(cartella / copia, leggi(file));
     }
-    scrivi(cartella / "utente_curl.txt", utente);
-    scrivi(cartella / "corpo_curl.txt", corpo.starts_with("@") ? leggi(corpo.substr(1)) : "");
-    std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n> Authorization: Basic "
-              << meravo::prova::codifica(utente) << "\n< HTTP/1.1 200 OK" << std::endl;
+    std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n< HTTP/1.1 200 OK" << std::endl;
     // Each post gets its own protocol, so a second post would show in what was archived.
     const auto invii = leggi(cartella / "invii.txt") + "x";
     scrivi(cartella / "invii.txt", invii);
