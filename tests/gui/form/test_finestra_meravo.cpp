@@ -80,18 +80,9 @@ private slots:
         QVERIFY(b.figlio<QLabel>("attivita")->text().isEmpty());
     }
 
-    void dopo_un_invio_fallito_la_tastiera_resta_su_stampa() {
-        prova::FinestraDiProva b(prova::paziente_completo);
-        b.compila();
-        b.form->invio_nazionale = [] { return false; };
-        QVERIFY(b.apri());
-        auto* stampa = b.figlio<QPushButton>("Stampa");
-        QTest::mouseClick(stampa, Qt::LeftButton);
-        QVERIFY(stampa->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), stampa);
-    }
-
-    void una_data_respinta_ferma_il_pulsante_che_le_ha_tolto_il_fuoco() {
+    // After a refusal the keyboard is where the doctor must act: on a refused date, in its box,
+    // and the button that took its focus stops; on a send the service refused, on Stampa/Esci.
+    void dopo_un_rifiuto_la_tastiera_resta_dove_serve() {
         prova::FinestraDiProva b(prova::paziente_completo);
         b.form->cod_icdix.Text = "487.1";
         int invii = 0;
@@ -109,6 +100,16 @@ private slots:
                      QStringLiteral("Verificare il formato della data"));
         }
         QTRY_VERIFY(fine->casella()->hasFocus());
+
+        for (int i = 0; i < 10; ++i) {
+            QTest::keyClick(fine->casella(), Qt::Key_Backspace);
+        }
+        QTest::keyClicks(fine->casella(), "10012024");
+        auto* stampa = b.figlio<QPushButton>("Stampa");
+        QTest::mouseClick(stampa, Qt::LeftButton);
+        QCOMPARE(invii, 1);
+        QVERIFY(stampa->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), stampa);
     }
 
     void un_valore_lungo_del_file_si_vede_intero_e_si_puo_solo_accorciare() {
