@@ -109,17 +109,6 @@ TEST(FormAvvio, UnIndirizzoSostitutoValeSoloInProvaESoloSuHttps) {
     }
 }
 
-TEST(FormAvvio, UnFileDiScambioIlleggibileLoDicePrimaDiTutto) {
-    Banco b;
-    const auto altro = b.cartella.file("altro paziente.txt");
-    b.avvia(paziente, altro);
-    ASSERT_FALSE(b.messaggi.mostrati.empty());
-    EXPECT_EQ(b.primo_messaggio(), "Impossibile leggere il file di scambio " + altro +
-                                       ": il modulo prosegue senza i dati del paziente e i suoi "
-                                       "certificati.");
-    EXPECT_EQ(b.messaggi.mostrati[0].titolo, "Ostrel 2");
-}
-
 // Another module on the exchange file, in a process of its own, until it is told to end or
 // ends as a crash would.
 std::unique_ptr<ProcessoFiglio> altro_modulo(const std::string& file, const std::string& come) {
@@ -161,7 +150,7 @@ TEST(FormAvvio, UnSecondoModuloSulloStessoFileNonLoTocca) {
     EXPECT_FALSE(fs::exists(b.input()));
 }
 
-TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {
+TEST(FormAvvio, SenzaRigaDiComandoOTabelleFiniscePerUnFileDiScambioIlleggibileAvvisa) {
     Banco vuoto;
     vuoto.avvia("", "   ");
     EXPECT_TRUE(vuoto.form->terminato());
@@ -177,6 +166,15 @@ TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {
                                                       "caricamento."});
         EXPECT_EQ(b.messaggi.mostrati.at(0).icona, Icona::critico);
     }
+    // An exchange file that cannot be read: said before anything else.
+    Banco illeggibile;
+    const auto altro = illeggibile.cartella.file("altro paziente.txt");
+    illeggibile.avvia(paziente, altro);
+    ASSERT_FALSE(illeggibile.messaggi.mostrati.empty());
+    EXPECT_EQ(illeggibile.primo_messaggio(),
+              "Impossibile leggere il file di scambio " + altro +
+                  ": il modulo prosegue senza i dati del paziente e i suoi certificati.");
+    EXPECT_EQ(illeggibile.messaggi.mostrati[0].titolo, "Ostrel 2");
 }
 
 TEST(FormObbligatori, CampiRosaNeiDueModi) {
@@ -211,15 +209,12 @@ TEST(FormObbligatori, CampiRosaNeiDueModi) {
         // A refused or failed send gives the buttons back.
         EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
     }
-    // Without a road the doctor is told; a send that went out leaves the buttons off.
+    // Without a road the doctor is told.
     Banco b;
     auto& f = compilato(b);
     f.Stampa_Click();
     EXPECT_EQ(b.testi(), std::vector<std::string>{"L'invio al servizio nazionale non \xE8 "
                                                   "disponibile."});
-    f.invio_nazionale = [] { return true; };
-    f.Stampa_Click();
-    EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled);
 }
 
 TEST(FormObbligatori, UnaDataRespintaOFinePrimaDellInizioNonParte) {
@@ -323,6 +318,7 @@ TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
     f.DataReport_AsyncProgress(1, 1); // nothing sent yet: no copy to have printed
     f.Stampa_Click();
     EXPECT_EQ(archivio_alla_pompa, std::vector<std::size_t>{1});
+    EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled); // it went out
     // The separator of the doctor's name as typed, trimmed; the notes' line breaks kept; no
     // visit option chosen.
     std::string copia;
