@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(colori::a_qcolor(0x8000000F), tavolozza.color(QPalette::Button));
         QCOMPARE(misure::pixel_da_twip(2300, 96), 153);
         QCOMPARE(misure::pixel_da_twip(1440, 120), 120);
-        QCOMPARE(misure::pixel_da_twip(15, 96), 1);
+        QCOMPARE(misure::pixel_da_twip(10, 96), 1); // rounded, not cut
     }
 };
 

@@ -133,25 +133,33 @@ TEST(Elimina, SoloUnAnnullamentoRiuscitoTogliePoiScriveIlFileDiScambio) {
                                 "sul server INPS\r\nContinuare?";
     const std::string primo = record_intero("20240105093000");
     const std::string secondo = record_intero("20240106100000");
+    const std::string senza_componente = "Il componente regionale non \xE8 disponibile: "
+                                         "impossibile annullare il certificato.";
     const struct {
         int riga;
         Risposta risposta;
-        bool esito_strada, annullato, tolto;
-    } casi[] = {{-1, Risposta::si, true, false, false},
-                {0, Risposta::no, true, false, false},
-                {0, Risposta::si, false, true, false}, // the service refused
-                {0, Risposta::si, true, true, true}};
+        bool regionale, esito_strada, annullato, tolto;
+        std::vector<std::string> messaggi;
+    } casi[] = {
+        {-1, Risposta::si, false, true, false, false, {"Selezionare un certificato da cancellare"}},
+        {0, Risposta::no, false, true, false, false, {domanda}},
+        {0, Risposta::si, false, false, true, false, {domanda}}, // the service refused
+        {0, Risposta::si, false, true, true, true, {domanda}},
+        // Regional mode without the regional component: said so, nothing cancelled.
+        {0, Risposta::si, true, true, false, false, {domanda, senza_componente}}};
     for (const auto& c : casi) {
         Banco b({primo, secondo});
+        b.form->usa_siss = c.regionale;
         b.esito_annullamento = c.esito_strada;
         b.elimina(c.riga, c.risposta);
-        const auto caso = std::to_string(c.riga) + " " + std::to_string(c.esito_strada);
+        const auto caso = std::to_string(c.riga) + " " + std::to_string(c.esito_strada) +
+                          std::to_string(c.regionale);
         EXPECT_EQ(b.annullati, c.annullato ? std::vector<std::string>{"20240105093000"}
                                            : std::vector<std::string>{})
             << caso;
-        EXPECT_EQ(b.testi(),
-                  std::vector<std::string>{c.riga < 0 ? "Selezionare un certificato da cancellare"
-                                                      : domanda})
+        EXPECT_EQ(b.testi(), c.messaggi) << caso;
+        EXPECT_EQ(b.messaggi.mostrati.back().icona,
+                  c.regionale ? Icona::esclamazione : Icona::nessuna)
             << caso;
         EXPECT_EQ(b.browser->list1().size(), c.tolto ? 1U : 2U) << caso;
         EXPECT_EQ(b.form->certificati.size(), c.tolto ? 1U : 2U) << caso;
@@ -162,7 +170,7 @@ TEST(Elimina, SoloUnAnnullamentoRiuscitoTogliePoiScriveIlFileDiScambio) {
     }
 }
 
-TEST(Elimina, ScritturaFallitaOStradaRegionaleMancante) {
+TEST(Elimina, UnaScritturaFallitaDopoLAnnullamentoLoDice) {
     // The exchange file cannot be written: the doctor is told why, the record is gone anyway,
     // since the service has cancelled it.
     Banco b({record_intero("20240105093000")});
@@ -173,19 +181,6 @@ TEST(Elimina, ScritturaFallitaOStradaRegionaleMancante) {
     EXPECT_EQ(b.messaggi.mostrati[1].icona, Icona::critico);
     EXPECT_NE(b.messaggi.mostrati[1].testo.find("la cartella non esiste"), std::string::npos)
         << b.messaggi.mostrati[1].testo;
-
-    // Regional mode without the regional component: said so, nothing cancelled or removed.
-    Banco r({record_intero("20240105093000")});
-    r.form->usa_siss = true;
-    r.elimina(0);
-    EXPECT_TRUE(r.annullati.empty());
-    EXPECT_EQ(r.form->certificati.size(), 1U);
-    ASSERT_EQ(r.messaggi.mostrati.size(), 2U);
-    EXPECT_EQ(r.messaggi.mostrati[1].testo, "Il componente regionale non \xE8 disponibile: "
-                                            "impossibile annullare il certificato.");
-    EXPECT_EQ(r.messaggi.mostrati[1].icona, Icona::esclamazione);
-    EXPECT_FALSE(std::filesystem::exists(r.form->file_input));
-    EXPECT_TRUE(r.pulsanti_abilitati());
 }
 
 } // namespace

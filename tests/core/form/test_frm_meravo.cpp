@@ -39,7 +39,8 @@ TEST(FormAvvio, RiempieIlFormCancellaLInputECompletaLaProvincia) {
     EXPECT_FALSE(f.terminato());
     EXPECT_FALSE(fs::exists(b.input()));
     EXPECT_EQ(f.file_input, b.input()); // the command line, trimmed
-    EXPECT_EQ(f.cognome.Text + " " + f.nome.Text, "Bianchi Anna");
+    EXPECT_EQ(f.cognome.Text + " " + f.nome.Text + " " + f.provincia_nascita.Text,
+              "Bianchi Anna MI");
     EXPECT_EQ(f.dt_rilascio.Text() + f.dt_inizio.Text() + "|" + f.dt_fine.Text(),
               "05/01/202405/01/2024|");
     EXPECT_EQ(f.certificati.chiavi(), std::vector<std::string>{"20240105093000"});
@@ -52,8 +53,7 @@ TEST(FormAvvio, RiempieIlFormCancellaLInputECompletaLaProvincia) {
         std::string righe, provincia;
     } casi[] = {{"000com nascita=Roma\r\n000prov nascita=XX\r\n", "XX"},
                 {"000com nascita=Atlantide\r\n", ""},
-                {"000com nascita=  forl\xEC\r\n", "FC"},
-                {"000com nascita=milano \r\n", "MI"}};
+                {"000com nascita=  forl\xEC\r\n", "FC"}};
     for (const auto& c : casi) {
         Banco altro;
         EXPECT_EQ(altro.avvia(c.righe).provincia_nascita.Text, c.provincia) << c.righe;
@@ -109,17 +109,6 @@ TEST(FormAvvio, UnIndirizzoSostitutoValeSoloInProvaESoloSuHttps) {
     }
 }
 
-TEST(FormAvvio, UnFileDiScambioIlleggibileLoDicePrimaDiTutto) {
-    Banco b;
-    const auto altro = b.cartella.file("altro paziente.txt");
-    b.avvia(paziente, altro);
-    ASSERT_FALSE(b.messaggi.mostrati.empty());
-    EXPECT_EQ(b.primo_messaggio(), "Impossibile leggere il file di scambio " + altro +
-                                       ": il modulo prosegue senza i dati del paziente e i suoi "
-                                       "certificati.");
-    EXPECT_EQ(b.messaggi.mostrati[0].titolo, "Ostrel 2");
-}
-
 // Another module on the exchange file, in a process of its own, until it is told to end or
 // ends as a crash would.
 std::unique_ptr<ProcessoFiglio> altro_modulo(const std::string& file, const std::string& come) {
@@ -161,7 +150,7 @@ TEST(FormAvvio, UnSecondoModuloSulloStessoFileNonLoTocca) {
     EXPECT_FALSE(fs::exists(b.input()));
 }
 
-TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {
+TEST(FormAvvio, SenzaRigaDiComandoOTabelleFiniscePerUnFileDiScambioIlleggibileAvvisa) {
     Banco vuoto;
     vuoto.avvia("", "   ");
     EXPECT_TRUE(vuoto.form->terminato());
@@ -177,6 +166,15 @@ TEST(FormAvvio, SenzaRigaDiComandoOSenzaTabelleIlModuloFinisce) {
                                                       "caricamento."});
         EXPECT_EQ(b.messaggi.mostrati.at(0).icona, Icona::critico);
     }
+    // An exchange file that cannot be read: said before anything else.
+    Banco illeggibile;
+    const auto altro = illeggibile.cartella.file("altro paziente.txt");
+    illeggibile.avvia(paziente, altro);
+    ASSERT_FALSE(illeggibile.messaggi.mostrati.empty());
+    EXPECT_EQ(illeggibile.primo_messaggio(),
+              "Impossibile leggere il file di scambio " + altro +
+                  ": il modulo prosegue senza i dati del paziente e i suoi certificati.");
+    EXPECT_EQ(illeggibile.messaggi.mostrati[0].titolo, "Ostrel 2");
 }
 
 TEST(FormObbligatori, CampiRosaNeiDueModi) {
@@ -211,15 +209,12 @@ TEST(FormObbligatori, CampiRosaNeiDueModi) {
         // A refused or failed send gives the buttons back.
         EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
     }
-    // Without a road the doctor is told; a send that went out leaves the buttons off.
+    // Without a road the doctor is told.
     Banco b;
     auto& f = compilato(b);
     f.Stampa_Click();
     EXPECT_EQ(b.testi(), std::vector<std::string>{"L'invio al servizio nazionale non \xE8 "
                                                   "disponibile."});
-    f.invio_nazionale = [] { return true; };
-    f.Stampa_Click();
-    EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled);
 }
 
 TEST(FormObbligatori, UnaDataRespintaOFinePrimaDellInizioNonParte) {
@@ -276,9 +271,11 @@ TEST(FormObbligatori, UnaPressioneDuranteLInvioNonNeAvviaUnAltro) {
         // A double click, the mnemonic again, the other buttons: all while the send waits.
         f.Stampa_Click();
         EXPECT_FALSE(f.salva_Click());
+        EXPECT_FALSE(f.chiusura_richiesta()); // nor closing: it may reach INPS and never its record
         return invii == 1 ? false : (f.protocollo = "P" + std::to_string(invii), true);
     };
-    f.Stampa_Click(); // refused by the service: the form is ready again
+    b.messaggi.risposte = {Risposta::si}; // to close, if it were asked
+    f.Stampa_Click();                     // refused by the service: the form is ready again
     EXPECT_FALSE(f.occupato());
     // Events run when the send starts and once more at its end, still busy, so that clicks
     // queued meanwhile are dropped rather than acted on once the buttons are back.
@@ -318,8 +315,10 @@ TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
             archivio_alla_pompa.push_back(f.certificati.size());
         }
     };
+    f.DataReport_AsyncProgress(1, 1); // nothing sent yet: no copy to have printed
     f.Stampa_Click();
     EXPECT_EQ(archivio_alla_pompa, std::vector<std::size_t>{1});
+    EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled); // it went out
     // The separator of the doctor's name as typed, trimmed; the notes' line breaks kept; no
     // visit option chosen.
     std::string copia;
@@ -343,7 +342,11 @@ TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
         EXPECT_EQ(storico.testo(nome + "2"), riservato ? "" : mostrata.testo(nome)) << nome;
     }
     EXPECT_FALSE(fs::exists(b.cartella.percorso() / "restituzione_certificati_inps.txt"));
+    // After the archive: a page that is not the last one leaves the module open; the last ends it.
+    f.DataReport_AsyncProgress(1, 2);
     EXPECT_FALSE(f.terminato());
+    f.DataReport_AsyncProgress(2, 2);
+    EXPECT_EQ(b.fine, std::vector<int>{0});
 }
 
 TEST(FormStampa, LUltimaPaginaChiudeIlModuloSoloDopoLArchivio) {
@@ -362,16 +365,6 @@ TEST(FormStampa, LUltimaPaginaChiudeIlModuloSoloDopoLArchivio) {
     f.Stampa_Click();
     EXPECT_EQ(b.fine, std::vector<int>{0});
     EXPECT_TRUE(file_alla_fine);
-
-    // After the archive: a page that is not the last one leaves the module open; the last ends it.
-    Banco dopo;
-    auto& g = pronto_da_inviare(dopo);
-    g.DataReport_AsyncProgress(1, 1); // nothing sent yet: no copy to have printed
-    g.Stampa_Click();
-    g.DataReport_AsyncProgress(1, 2);
-    EXPECT_FALSE(g.terminato());
-    g.DataReport_AsyncProgress(2, 2);
-    EXPECT_EQ(dopo.fine, std::vector<int>{0});
 }
 
 TEST(FormSalva, UnaScritturaFallitaNonEUnSalvataggio) {
@@ -436,13 +429,6 @@ TEST(FormChiusura, ChiedePrimaDiPerdereIlCertificatoCompilato) {
                                                                  "certificato?"}
                                       : std::vector<std::string>{});
     }
-    // Never in the middle of a send.
-    Banco b;
-    auto& f = compilato(b);
-    bool chiudibile = true;
-    f.invio_nazionale = [&] { return chiudibile = f.chiusura_richiesta(), false; };
-    f.Stampa_Click();
-    EXPECT_FALSE(chiudibile);
 }
 
 TEST(FormCampi, IlLimiteFermaLaDigitazioneNonIlValoreDelProgramma) {
@@ -452,9 +438,7 @@ TEST(FormCampi, IlLimiteFermaLaDigitazioneNonIlValoreDelProgramma) {
     } casi[] = {
         {"2", "20", true},
         {"20", "201", false},
-        {"", "201", false},
         // A longer value from the exchange file stays whole and may only be shortened.
-        {"MIL", "MI", true},
         {"MIL", "MIX", true},
         {"MIL", "MILA", false},
     };

@@ -1,5 +1,4 @@
 #include "exchange/record_certificato.h"
-#include "report/copie_certificato.h"
 #include "report/layout_report.h"
 
 #include <gtest/gtest.h>
@@ -58,33 +57,6 @@ TEST(LayoutReport, LeCopieStannoNellaLoroMetaDiPaginaSenzaSovrapporsi) {
             EXPECT_FALSE(sovrapposti) << a.testo << " / " << b.testo;
         }
     }
-}
-
-TEST(CopieCertificato, StoricoDaRecordCortiLunghiEDiagnosiSuPiuRighe) {
-    const std::string sep(1, record_certificato::separatore);
-    // A short record from the caller: what it lacks prints empty, in both copies.
-    auto corto =
-        copie_certificato::storico_da_record("20240105093000" + sep + "P1" + sep + "05/01/2024");
-    EXPECT_EQ(corto.testo("protocollo") + corto.testo("protocollo2"), "P1P1");
-    EXPECT_EQ(corto.testo("dt_rilascio2"), "05/01/2024");
-    EXPECT_TRUE(corto.contiene("pr_nominativo2"));
-    EXPECT_EQ(corto.testo("pr_nominativo2"), "");
-
-    std::string lungo = "k";
-    for (int i = 1; i <= 31; ++i) {
-        lungo += sep + (i == 14 ? "riga uno||riga due" : "f" + std::to_string(i));
-    }
-    const auto d = copie_certificato::storico_da_record(lungo);
-    EXPECT_EQ(d.testo("diagnosi"), "riga uno\r\nriga due");
-    EXPECT_EQ(d.testo("cod_diagnosi"), "f13"); // only the diagnosis is unfolded
-    // The employer's copy carries no diagnosis, by code or in words.
-    EXPECT_TRUE(d.contiene("diagnosi2") && d.contiene("cod_diagnosi2"));
-    EXPECT_EQ(d.testo("diagnosi2") + d.testo("cod_diagnosi2"), "");
-    EXPECT_EQ(d.testo("pr_nominativo2"), "f29");
-    EXPECT_EQ(d.campi().size(), 58U); // nothing beyond the 30th field
-
-    // A key that is not one gives empty copies, never a crash.
-    EXPECT_EQ(copie_certificato::storico_da_record("").testo("cf2"), "");
 }
 
 } // namespace

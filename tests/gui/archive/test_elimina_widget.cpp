@@ -20,16 +20,15 @@
 
 namespace meravo {
 
-// The form started on the sample tables with one archived certificate, its browser connected.
+// The form started on the sample tables with `righe`, its archive browser connected to the
+// window and to the national road's cancellation.
 struct Banco : prova::FinestraDiProva {
-    std::unique_ptr<Elimina> archivio;
+    Elimina archivio{*form};
+    InvioInps invio{*form};
 
-    Banco()
-        : FinestraDiProva(MERAVO_DATI_ESEMPIO, "000cognome=Bianchi\r\n"
-                                               "000certificato=20240105093000\xA7P1\xA7"
-                                               "05/01/2024\r\n") {
-        archivio = std::make_unique<Elimina>(*form);
-        QVERIFY(apri([this](FinestraMeravo& f) { collega_archivio(f, *archivio); }));
+    explicit Banco(const std::string& righe) : FinestraDiProva(righe) {
+        collega_annullamento_nazionale(archivio, *form, invio);
+        QVERIFY(apri([this](FinestraMeravo& f) { collega_archivio(f, archivio); }));
     }
     // The window goes first: its browser lets go of the model, as in the module.
     ~Banco() { finestra.reset(); }
@@ -46,6 +45,12 @@ struct Banco : prova::FinestraDiProva {
                 figlio<QPushButton>("Stampa")->isEnabled(),
                 figlio<QPushButton>("archivio")->isEnabled()};
     }
+    // A click on the first entry of the list.
+    void scegli_il_primo() {
+        auto* list1 = figlio<QListWidget>("list1");
+        QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
+                          list1->visualItemRect(list1->item(0)).center());
+    }
 };
 
 class TestEliminaWidget : public QObject {
@@ -53,7 +58,8 @@ class TestEliminaWidget : public QObject {
 
 private slots:
     void apre_con_il_form_disabilitato_mostra_e_chiude() {
-        Banco b;
+        Banco b("000cognome=Bianchi\r\n000certificato=20240105093000\xA7P1\xA7"
+                "05/01/2024\r\n");
         auto* browser = b.figlio<EliminaWidget>("Elimina1");
         QVERIFY(browser != nullptr);
         QVERIFY(!browser->isVisible());
@@ -69,16 +75,15 @@ private slots:
         QCOMPARE(list1->item(0)->text(), QStringLiteral("05/01/2024 09:30:00"));
 
         // The list has the focus but nothing is chosen yet.
-        QCOMPARE(b.archivio->ListIndex(), -1);
+        QCOMPARE(b.archivio.ListIndex(), -1);
         QTest::mouseClick(b.figlio<QPushButton>("visualizza"), Qt::LeftButton);
         QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(b.messaggi.mostrati[0].testo),
                  QStringLiteral("Selezionare un certificato da visualizzare"));
 
         // Selecting prepares both copies; "Visualizza" previews them over the window.
-        QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
-                          list1->visualItemRect(list1->item(0)).center());
-        QCOMPARE(b.archivio->ListIndex(), 0);
+        b.scegli_il_primo();
+        QCOMPARE(b.archivio.ListIndex(), 0);
         QTest::mouseClick(b.figlio<QPushButton>("visualizza"), Qt::LeftButton);
         auto* anteprima = b.finestra->findChild<AnteprimaReport*>();
         QVERIFY(anteprima != nullptr);
@@ -96,23 +101,15 @@ private slots:
     }
 
     void una_seconda_pressione_su_elimina_non_annulla_di_nuovo() {
-        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO,
-                                 prova::paziente_completo +
-                                     "000certificato=20240105093000\xA7P1\r\n"
-                                     "000certificato=20240106093000\xA7P2\r\n");
+        Banco b(prova::paziente_completo + "000certificato=20240105093000\xA7P1\r\n"
+                                           "000certificato=20240106093000\xA7P2\r\n");
         b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body>"
                         "<ns2:ricevutaAnnullamentoOK xmlns:ns2='r'><ns2:idAnnullamento>A{n}"
                         "</ns2:idAnnullamento></ns2:ricevutaAnnullamentoOK></soapenv:Body>"
                         "</soapenv:Envelope>");
-        Elimina archivio(*b.form);
-        InvioInps invio(*b.form);
-        collega_annullamento_nazionale(archivio, *b.form, invio);
-        QVERIFY(b.apri([&](FinestraMeravo& f) { collega_archivio(f, archivio); }));
         b.messaggi.risposte = {Risposta::si, Risposta::si};
         QTest::mouseClick(b.figlio<QPushButton>("archivio"), Qt::LeftButton);
-        auto* list1 = b.figlio<QListWidget>("list1");
-        QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
-                          list1->visualItemRect(list1->item(0)).center());
+        b.scegli_il_primo();
         auto* elimina = b.figlio<QPushButton>("elimina");
         bool visto = false;
         QTimer::singleShot(0, [&] {
@@ -129,7 +126,6 @@ private slots:
         QVERIFY(elimina->isEnabled());
         // The keyboard is back on the button pressed, not on a box of the form.
         QCOMPARE(QApplication::focusWidget(), elimina);
-        b.finestra.reset(); // before the browser's model, as in the module
     }
 };
 

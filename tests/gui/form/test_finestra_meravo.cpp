@@ -1,5 +1,4 @@
 #include "casella_testo.h"
-#include "form/finestra_meravo.h"
 #include "form/frm_meravo.h"
 #include "gui/finestra_di_prova.h"
 #include "lookup/trova_widget.h"
@@ -12,16 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-#include <filesystem>
 
 namespace meravo {
 
-namespace fs = std::filesystem;
-
+// A patient with one archived certificate, the window on screen.
 struct Banco : prova::FinestraDiProva {
     Banco()
-        : FinestraDiProva(MERAVO_DATI_ESEMPIO,
-                          "000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
+        : FinestraDiProva("000cognome=Bianchi\r\n000nome=Giulia\r\n000com nascita=Monza\r\n"
                           "000certificato=20240105093000\xA7P1\r\n") {
         QVERIFY(apri());
     }
@@ -50,15 +46,14 @@ private slots:
     }
 
     void una_seconda_pressione_durante_l_invio_non_invia_di_nuovo() {
-        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, prova::paziente_completo);
+        prova::FinestraDiProva b(prova::paziente_completo);
         b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body><esito>RicevutaOK"
                         "</esito><idCertificato>2024W{n}</idCertificato></soapenv:Body>"
                         "</soapenv:Envelope>");
         InvioInps invio(*b.form);
         collega_invio_nazionale(*b.form, invio);
         b.form->mostra_lavoratore = [](const DatiReport&) {};
-        b.form->dt_fine.Text("10/01/2024");
-        b.form->cod_icdix.Text = "487.1";
+        b.compila();
         QVERIFY(b.apri());
         auto* stampa = b.figlio<QPushButton>("Stampa");
         auto* cognome = b.figlio<QLineEdit>("cognome");
@@ -85,20 +80,10 @@ private slots:
         QVERIFY(b.figlio<QLabel>("attivita")->text().isEmpty());
     }
 
-    void dopo_un_invio_fallito_la_tastiera_resta_su_stampa() {
-        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, prova::paziente_completo);
-        b.form->dt_fine.Text("10/01/2024");
-        b.form->cod_icdix.Text = "487.1";
-        b.form->invio_nazionale = [] { return false; };
-        QVERIFY(b.apri());
-        auto* stampa = b.figlio<QPushButton>("Stampa");
-        QTest::mouseClick(stampa, Qt::LeftButton);
-        QVERIFY(stampa->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), stampa);
-    }
-
-    void una_data_respinta_ferma_il_pulsante_che_le_ha_tolto_il_fuoco() {
-        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, prova::paziente_completo);
+    // After a refusal the keyboard is where the doctor must act: on a refused date, in its box,
+    // and the button that took its focus stops; on a send the service refused, on Stampa/Esci.
+    void dopo_un_rifiuto_la_tastiera_resta_dove_serve() {
+        prova::FinestraDiProva b(prova::paziente_completo);
         b.form->cod_icdix.Text = "487.1";
         int invii = 0;
         b.form->invio_nazionale = [&] { return ++invii, false; };
@@ -115,10 +100,20 @@ private slots:
                      QStringLiteral("Verificare il formato della data"));
         }
         QTRY_VERIFY(fine->casella()->hasFocus());
+
+        for (int i = 0; i < 10; ++i) {
+            QTest::keyClick(fine->casella(), Qt::Key_Backspace);
+        }
+        QTest::keyClicks(fine->casella(), "10012024");
+        auto* stampa = b.figlio<QPushButton>("Stampa");
+        QTest::mouseClick(stampa, Qt::LeftButton);
+        QCOMPARE(invii, 1);
+        QVERIFY(stampa->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), stampa);
     }
 
     void un_valore_lungo_del_file_si_vede_intero_e_si_puo_solo_accorciare() {
-        prova::FinestraDiProva b(MERAVO_DATI_ESEMPIO, "000cap=201240\r\n");
+        prova::FinestraDiProva b("000cap=201240\r\n");
         QVERIFY(b.apri());
         auto* cap = b.figlio<QLineEdit>("residenza_cap");
         QCOMPARE(cap->text(), QStringLiteral("201240"));
@@ -153,7 +148,7 @@ private slots:
         QCOMPARE(b.fine, std::vector<int>{}); // none of them is a button's
     }
 
-    void la_chiusura_chiede_prima_di_perdere_il_certificato() {
+    void la_chiusura_chiede_prima_di_perdere_il_certificato_salva_esci_lo_scrive() {
         Banco b;
         auto* via = b.figlio<QLineEdit>("residenza_via");
         via->setFocus();
@@ -163,18 +158,13 @@ private slots:
         QVERIFY(b.finestra->isVisible());
         QCOMPARE(QString::fromStdString(b.messaggi.mostrati.back().testo),
                  QStringLiteral("Chiudere senza salvare il certificato?"));
-        b.messaggi.risposte = {Risposta::si};
-        QVERIFY(b.finestra->close());
-    }
-
-    void salva_esci_scrive_il_file_e_chiude() {
-        Banco b;
-        auto* cognome = b.figlio<QLineEdit>("cognome");
-        cognome->setFocus();
-        QTest::keyClick(cognome, Qt::Key_V, Qt::AltModifier);
+        via->setFocus();
+        QTest::keyClick(via, Qt::Key_V, Qt::AltModifier);
         QTRY_COMPARE(b.fine, std::vector<int>{0}); // a mnemonic clicks the button animated
         QCOMPARE(QByteArray::fromStdString(b.cartella.leggi("paziente.txt")),
                  QByteArray("20240105093000\xA7P1\r\n"));
+        b.messaggi.risposte = {Risposta::si};
+        QVERIFY(b.finestra->close());
     }
 };
 

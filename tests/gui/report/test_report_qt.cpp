@@ -14,8 +14,12 @@ namespace meravo {
 
 namespace {
 
-// The text of a PDF as a reader extracts it, blanks folded so that layout does not matter.
-QString testo_del_pdf(const QString& file) {
+// Saves the preview as a PDF through its own action and gives the text a reader extracts from
+// it, blanks folded so that layout does not matter.
+QString testo_salvato(AnteprimaReport* anteprima, const prova::CartellaTemporanea& cartella) {
+    const auto file = QString::fromStdString(cartella.file("copia.pdf"));
+    anteprima->scegli_file_pdf = [file] { return file; };
+    anteprima->findChild<QAction*>(QStringLiteral("salva_pdf"))->trigger();
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
     if (!p.waitForFinished(30000) || p.exitCode() != 0) {
@@ -46,10 +50,7 @@ private slots:
             record += sep + (i == 14 ? "riga uno||riga due" : i == 15 ? "Forl\xEC" : "");
         }
         auto* anteprima = mostra_storico(copie_certificato::storico_da_record(record), nullptr);
-        const auto file = QString::fromStdString(cartella.file("storico.pdf"));
-        anteprima->scegli_file_pdf = [file] { return file; };
-        QVERIFY(anteprima->salva_pdf());
-        const auto testo = testo_del_pdf(file);
+        const auto testo = testo_salvato(anteprima, cartella);
         QCOMPARE(testo.count(QStringLiteral("PROTSTORICO")), 2);
         QCOMPARE(testo.count(QStringLiteral("Forl\u00EC")), 2);
         QCOMPARE(testo.count(QStringLiteral("riga due")), 1);
@@ -73,17 +74,12 @@ private slots:
 
         // The doctor cancels the save dialog: no job, no progress.
         anteprima->scegli_file_pdf = [] { return QString(); };
-        auto* salva = anteprima->findChild<QAction*>(QStringLiteral("salva_pdf"));
-        QVERIFY(salva != nullptr);
-        salva->trigger();
+        anteprima->findChild<QAction*>(QStringLiteral("salva_pdf"))->trigger();
         QCOMPARE(pagine.size(), 0);
 
-        const auto file = QString::fromStdString(cartella.file("lavoratore.pdf"));
-        anteprima->scegli_file_pdf = [file] { return file; };
-        salva->trigger();
+        const auto testo = testo_salvato(anteprima, cartella);
         QCOMPARE(pagine.size(), 1);
         QCOMPARE(pagine[0], (QList<QVariant>{1, 1}));
-        const auto testo = testo_del_pdf(file);
         QVERIFY(testo.contains(QStringLiteral("PROT2024XYZ")));
         QVERIFY(!testo.contains(QStringLiteral("datore di lavoro")));
         anteprima->close();
