@@ -177,23 +177,6 @@ TEST(ClsCritto, RidottoCessatiEParziale) {
     EXPECT_EQ(a.cartella.leggi("s.tda").size(), 4u * 20);
 }
 
-// The plain copy of the list is for the patients' general table alone, unless it is refused.
-TEST(ClsCritto, CopiaInChiaroDellaTabellaPazienti) {
-    AmbienteTabelle a;
-    const std::string chiaro = righe_crlf({"000+0000000001ANNA", "000+0000000002BICE"});
-    ASSERT_TRUE(a.carica({{3, 0, "numero"}, {8, 4, "nome"}}, chiaro));
-    ASSERT_TRUE(a.tabella.salva(a.cartella.file("elenco_pazienti.tcl"), false, true));
-    for (const auto& [nome, no_decritto, copia] : {std::tuple{"generale_pazienti", false, true},
-                                                   {"generale_pazienti", true, false},
-                                                   {"comuni", false, false}}) {
-        std::filesystem::remove(a.cartella.file("tara_config.tmp"));
-        a.tabella.nome_tabella = nome;
-        ASSERT_TRUE(a.tabella.carica(a.cartella.file("elenco_pazienti.tcl"),
-                                     {.lettura_crittato = true, .no_decritto = no_decritto}));
-        EXPECT_EQ(a.cartella.leggi("tara_config.tmp"), copia ? chiaro : "") << nome;
-    }
-}
-
 TEST(ClsCritto, ErroriDiCaricamentoEAccessiFuoriDallaTabella) {
     AmbienteTabelle a;
     const auto file = a.cartella.file("t.tda");
@@ -438,6 +421,21 @@ struct Elenco : AmbienteTabelle {
         return r;
     }
 };
+
+// The plain copy of the list is for the patients' general table alone, unless it is refused.
+TEST(Manutenzione, CopiaInChiaroDellaTabellaPazienti) {
+    Elenco e;
+    for (const auto& [nome, no_decritto, copia] : {std::tuple{"generale_pazienti", false, true},
+                                                   {"generale_pazienti", true, false},
+                                                   {"comuni", false, false}}) {
+        std::filesystem::remove(e.cartella.file("tara_config.tmp"));
+        e.tabella.nome_tabella = nome;
+        ASSERT_TRUE(
+            e.tabella.carica(e.file(), {.lettura_crittato = true, .no_decritto = no_decritto}));
+        EXPECT_EQ(e.cartella.leggi("tara_config.tmp"), copia ? righe_crlf(elenco_iniziale) : "")
+            << nome;
+    }
+}
 
 TEST(Manutenzione, AggiornaAggiungiElimina) {
     // With a blank line in the list, which the load and the changes pass over.
