@@ -122,7 +122,7 @@ void Elimina::chiudi_Click() {
     }
 }
 
-bool Elimina::annulla(const std::string& chiave) {
+EsitoInvio Elimina::annulla(const std::string& chiave) {
     const auto& strada = form_.usa_siss ? annulla_certificato_siss : annulla_certificato_inps;
     if (!strada) {
         form_.servizi().messaggi.avvisa(
@@ -130,7 +130,7 @@ bool Elimina::annulla(const std::string& chiave) {
                              "annullare il certificato."
                            : "L'annullamento presso il servizio nazionale non \xE8 disponibile.",
             Icona::esclamazione);
-        return false;
+        return EsitoInvio::rifiutato;
     }
     return strada(chiave);
 }
@@ -156,7 +156,7 @@ void Elimina::elimina_Click() {
     const auto chiave =
         record_certificato::chiave_da_elenco(list1_[static_cast<std::size_t>(ListIndex_)]);
     frm_Meravo::Lavoro lavoro(form_, "Annullamento in corso\x85");
-    if (!annulla(chiave)) {
+    if (annulla(chiave) != EsitoInvio::riuscito) {
         abilita_pulsanti(true);
         return;
     }

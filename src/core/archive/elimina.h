@@ -2,6 +2,7 @@
 
 #include "form/campi_form.h"
 #include "report/dati_report.h"
+#include "services/esito.h"
 
 #include <functional>
 #include <string>
@@ -66,15 +67,16 @@ public:
     std::function<void()> stato_cambiato;
     // "Visualizza": show the two-copy report in its preview, not modal.
     std::function<void(const DatiReport&)> mostra_storico;
-    // Cancellation at the service of the certificate under that key, on each road: true when
-    // the record may be removed locally (each has shown its own message otherwise).
-    std::function<bool(const std::string& chiave)> annulla_certificato_inps;
-    std::function<bool(const std::string& chiave)> annulla_certificato_siss;
+    // Cancellation at the service of the certificate under that key, on each road: only
+    // `riuscito` lets the record be removed locally (each road has shown its own message
+    // otherwise).
+    std::function<EsitoInvio(const std::string& chiave)> annulla_certificato_inps;
+    std::function<EsitoInvio(const std::string& chiave)> annulla_certificato_siss;
 
 private:
     void abilita_form(bool abilitato);
     void abilita_pulsanti(bool abilitati);
-    bool annulla(const std::string& chiave);
+    EsitoInvio annulla(const std::string& chiave);
 
     frm_Meravo& form_;
     bool Visible_ = false;

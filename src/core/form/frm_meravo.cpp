@@ -416,12 +416,15 @@ void frm_Meravo::Stampa_Click() {
         return;
     }
     Lavoro lavoro(*this, "Invio del certificato in corso\x85");
-    if (!invio()) {
+    if (invio() != EsitoInvio::riuscito) {
         abilita_pulsanti(true);
         return;
     }
     fase_stampa_ = FaseStampa::in_stampa;
     fine_in_attesa_ = false;
+    conferma_invio = "Certificato inviato: protocollo " + protocollo;
+    ristampa.Visible = ristampa.Enabled = true;
+    segnala_stato();
     stampa_certificato();
     const bool archiviato = archivia_certificato();
     fase_stampa_ = archiviato ? FaseStampa::archiviato : FaseStampa::pronto;
@@ -435,6 +438,13 @@ void frm_Meravo::Stampa_Click() {
     if (fine_in_attesa_) {
         termina(0);
     }
+}
+
+void frm_Meravo::ristampa_Click() {
+    if (occupato() || !ristampa.Enabled || !mostra_lavoratore) {
+        return;
+    }
+    mostra_lavoratore(lavoratore);
 }
 
 void frm_Meravo::stampa_certificato() {

@@ -87,13 +87,16 @@ public:
     // road's tool that `cifra_cf` connects.
     void cmd_crypta_Click();
     std::function<void()> cifra_cf;
-    // The send step of "Stampa/Esci" on each road, once the mandatory rule has passed: true
-    // when the certificate went out (each has shown its own message otherwise). A road that is
-    // not connected tells the doctor so.
-    std::function<bool()> invio_nazionale;
-    std::function<bool()> invio_regionale;
+    // The send step of "Stampa/Esci" on each road, once the mandatory rule has passed: what the
+    // service now holds (each road has shown its own message unless the certificate went out).
+    // A road that is not connected tells the doctor so.
+    std::function<EsitoInvio()> invio_nazionale;
+    std::function<EsitoInvio()> invio_regionale;
     // Shows the worker copy in its preview window, not modal.
     std::function<void(const DatiReport&)> mostra_lavoratore;
+    // "Ristampa copia": shows the worker copy of the certificate just sent again, so that closing
+    // its preview never leaves a form that can do nothing. Shown once a send has succeeded.
+    void ristampa_Click();
 
     // Fills the worker copy from the form, shows it and lets pending events run once, so that
     // the preview is on screen before the archive is written.
@@ -158,6 +161,9 @@ public:
     ArchivioCertificati certificati;
     MappaOrdinata stati_esteri;
     std::string protocollo;
+    // The form's status line after a send: empty until a certificate has gone out, then which
+    // one ("Certificato inviato: protocollo N").
+    std::string conferma_invio;
     // The data fields of the worker copy, as last filled by `stampa_certificato`.
     DatiReport lavoratore;
 
@@ -171,6 +177,7 @@ public:
     int opt_tipo = 0;   // 0 Inizio, 1 Continuazione, 2 Ricaduta
     int opt_visita = 0; // 0 Ambulatoriale, 1 Domiciliare
     Pulsante Stampa, salva, archivio, siss, cmd_crypta;
+    Pulsante ristampa{false, false};
 
     CrittoDiretto icdix;
     Cls_Critto tabella_comuni;

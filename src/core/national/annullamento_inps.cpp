@@ -30,7 +30,8 @@ bool annulla_certificato_inps(frm_Meravo& form, InvioInps& invio, const std::str
 
 void collega_annullamento_nazionale(Elimina& browser, frm_Meravo& form, InvioInps& invio) {
     browser.annulla_certificato_inps = [&form, &invio](const std::string& chiave) {
-        return annulla_certificato_inps(form, invio, chiave);
+        return annulla_certificato_inps(form, invio, chiave) ? EsitoInvio::riuscito
+                                                             : EsitoInvio::rifiutato;
     };
 }
 

@@ -58,7 +58,9 @@ bool InvioInps::invia_certificato_inps() {
 }
 
 void collega_invio_nazionale(frm_Meravo& form, InvioInps& invio) {
-    form.invio_nazionale = [&invio] { return invio.invia_certificato_inps(); };
+    form.invio_nazionale = [&invio] {
+        return invio.invia_certificato_inps() ? EsitoInvio::riuscito : EsitoInvio::rifiutato;
+    };
     form.cifra_cf = [&form] {
         const auto& servizi = form.servizi();
         const auto sogei = strumenti_sogei::cartella(servizi.cartella_programma);

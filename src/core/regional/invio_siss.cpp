@@ -93,12 +93,15 @@ bool interpreta_risposta_siss(std::string_view risposta, std::string_view motivo
 }
 
 void collega_invio_regionale(frm_Meravo& form, InvioSiss& invio) {
-    form.invio_regionale = [&invio] { return invio.invia_certificato_siss(); };
+    form.invio_regionale = [&invio] {
+        return invio.invia_certificato_siss() ? EsitoInvio::riuscito : EsitoInvio::rifiutato;
+    };
 }
 
 void collega_annullamento_regionale(Elimina& browser, InvioSiss& invio) {
     browser.annulla_certificato_siss = [&invio](const std::string& chiave) {
-        return invio.annulla_certificato_siss(chiave);
+        return invio.annulla_certificato_siss(chiave) ? EsitoInvio::riuscito
+                                                      : EsitoInvio::rifiutato;
     };
 }
 

@@ -24,4 +24,9 @@ private:
     std::string messaggio_;
 };
 
+// What a send or a cancellation left at the service. `incerto` is a request that may have
+// reached it without its answer reaching the module (a time-out after it left, an answer cut
+// short): the certificate may be registered, and the doctor must check before sending again.
+enum class EsitoInvio { riuscito, rifiutato, incerto };
+
 } // namespace meravo

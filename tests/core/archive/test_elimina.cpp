@@ -42,7 +42,7 @@ struct Banco : prova::BancoForm {
             // Presses queued while the service answers: they must start nothing.
             browser->elimina_Click();
             browser->chiudi_Click();
-            return esito_annullamento;
+            return esito_annullamento ? EsitoInvio::riuscito : EsitoInvio::rifiutato;
         };
     }
     bool pulsanti_abilitati() const {

@@ -199,7 +199,7 @@ TEST(FormObbligatori, CampiRosaNeiDueModi) {
         f.note_diagnosi.Text = c.note;
         f.residenza_cap.Text = c.cap;
         int invii = 0;
-        f.invio_nazionale = f.invio_regionale = [&] { return ++invii, false; };
+        f.invio_nazionale = f.invio_regionale = [&] { return ++invii, EsitoInvio::rifiutato; };
         f.Stampa_Click();
         EXPECT_EQ(invii, c.compilati ? 1 : 0) << c.righe << c.codice << c.note << c.cap;
         EXPECT_EQ(b.testi() == std::vector<std::string>{"Attenzione, tutti i campi "
@@ -238,7 +238,7 @@ TEST(FormObbligatori, UnaDataRespintaOFinePrimaDellInizioNonParte) {
         f.dt_fine.prende_fuoco();
         f.dt_fine.perde_fuoco();
         int invii = 0;
-        f.invio_nazionale = [&] { return ++invii, true; };
+        f.invio_nazionale = [&] { return ++invii, EsitoInvio::riuscito; };
         f.Stampa_Click();
         if (c.respinta) { // nothing at all acts on it, not even "Salva/Esci"
             EXPECT_FALSE(f.salva_Click()) << c.fine;
@@ -272,7 +272,8 @@ TEST(FormObbligatori, UnaPressioneDuranteLInvioNonNeAvviaUnAltro) {
         f.Stampa_Click();
         EXPECT_FALSE(f.salva_Click());
         EXPECT_FALSE(f.chiusura_richiesta()); // nor closing: it may reach INPS and never its record
-        return invii == 1 ? false : (f.protocollo = "P" + std::to_string(invii), true);
+        return invii == 1 ? EsitoInvio::rifiutato
+                          : (f.protocollo = "P" + std::to_string(invii), EsitoInvio::riuscito);
     };
     b.messaggi.risposte = {Risposta::si}; // to close, if it were asked
     f.Stampa_Click();                     // refused by the service: the form is ready again
@@ -296,7 +297,7 @@ frm_Meravo& pronto_da_inviare(Banco& b, const std::string& righe = "") {
     f.nominativo_via.Text = " Via Verdi 2 ";
     f.opt_tipo = 2;
     f.opt_visita = -1; // no visit option chosen
-    f.invio_nazionale = [&f] { return f.protocollo = "PROT123", true; };
+    f.invio_nazionale = [&f] { return f.protocollo = "PROT123", EsitoInvio::riuscito; };
     return f;
 }
 
@@ -414,7 +415,7 @@ TEST(FormChiusura, ChiedePrimaDiPerdereIlCertificatoCompilato) {
         {[](frm_Meravo& f) {
              f.dt_fine.Text("10/01/2024");
              f.cod_icdix.Text = "487.1";
-             f.invio_nazionale = [] { return true; };
+             f.invio_nazionale = [] { return EsitoInvio::riuscito; };
              f.Stampa_Click();
          },
          Risposta::no, true, false},

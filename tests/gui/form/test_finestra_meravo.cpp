@@ -86,7 +86,7 @@ private slots:
         prova::FinestraDiProva b(prova::paziente_completo);
         b.form->cod_icdix.Text = "487.1";
         int invii = 0;
-        b.form->invio_nazionale = [&] { return ++invii, false; };
+        b.form->invio_nazionale = [&] { return ++invii, EsitoInvio::rifiutato; };
         QVERIFY(b.apri());
         auto* fine = b.figlio<TxtctlWidget>("dt_fine");
         fine->casella()->setFocus();
