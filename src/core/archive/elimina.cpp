@@ -183,7 +183,7 @@ std::string Elimina::descrizione(const std::string& chiave) const {
         d += " di " + persona;
     }
     if (const auto p = periodo(c); !p.empty()) {
-        d += ", malattia " + p;
+        d += ",\r\nmalattia " + p;
     }
     return d;
 }
@@ -216,9 +216,9 @@ void Elimina::elimina_Click() {
     }
     const auto chiave = chiavi_[static_cast<std::size_t>(ListIndex_)];
     const auto certificato = descrizione(chiave);
-    if (messaggi.mostra("Attenzione con questa operazione verr\xE0 eliminato definitivamente il "
-                        "certificato\r\n" +
-                            certificato + "\r\nsia in locale che sul server INPS\r\nContinuare?",
+    if (messaggi.mostra("Attenzione con questa operazione verr\xE0 eliminato definitivamente\r\nil "
+                        "certificato " +
+                            certificato + ",\r\nsia in locale che sul server INPS\r\nContinuare?",
                         titolo_predefinito, Icona::nessuna, Pulsanti::si_no) != Risposta::si) {
         abilita_pulsanti(true);
         return;
@@ -238,8 +238,10 @@ void Elimina::elimina_Click() {
             messaggi.avvisa(esito.messaggio(), Icona::critico);
         }
     }
-    // The road leaves the cancellation's identifier, or the service's reasons when the doctor
-    // chose to remove a certificate the service does not hold as valid.
+    // The list without the certificate is on screen before the doctor is told. The road leaves
+    // the cancellation's identifier, or the service's reasons when the doctor chose to remove a
+    // certificate the service does not hold as valid.
+    abilita_pulsanti(true);
     const auto& id = form_.protocollo;
     if (id.find_first_of("\r\n") != std::string::npos) {
         messaggi.mostra("Certificato eliminato dall'archivio: " + certificato + ".",
@@ -249,7 +251,6 @@ void Elimina::elimina_Click() {
                             (id.empty() ? "" : "\r\nIdentificativo dell'annullamento: " + id),
                         titolo_predefinito, Icona::nessuna, Pulsanti::ok);
     }
-    abilita_pulsanti(true);
 }
 
 } // namespace meravo

@@ -24,10 +24,11 @@ public:
     Elimina(const Elimina&) = delete;
     Elimina& operator=(const Elimina&) = delete;
 
-    // Where the form places the browser, in twips from the form's top left corner.
-    static constexpr int Left = 2800;
+    // Where the form places the browser, in twips from the form's top left corner: across most
+    // of the form, so that an entry reads whole.
+    static constexpr int Left = 600;
     static constexpr int Top = 2000;
-    static constexpr int Width = 6315;
+    static constexpr int Width = 9000;
     static constexpr int Height = 4785;
     static constexpr std::string_view etichetta =
         "Selezionare un certificato INPS in archivio per visualizzarlo oppure cancellarlo";
@@ -83,7 +84,7 @@ private:
     void abilita_form(bool abilitato);
     void abilita_pulsanti(bool abilitati);
     EsitoInvio annulla(const std::string& chiave);
-    // "protocollo 123 di Bianchi Giulia, malattia dal 05/01/2024 al 08/01/2024".
+    // "protocollo 123 di Bianchi Giulia,\r\nmalattia dal 05/01/2024 al 08/01/2024".
     std::string descrizione(const std::string& chiave) const;
 
     frm_Meravo& form_;

@@ -101,7 +101,7 @@ Aggiunta testata(std::vector<Elemento>& e, Copia quale, int y, const char* titol
 std::vector<Elemento> copia(Copia quale, int y) {
     std::vector<Elemento> e;
     auto a = testata(e, quale, y, "Certificato di malattia telematico");
-    e.push_back({Tipo::riquadro, 0, a.y0 + 70, larghezza_copia, 1080, ""});
+    e.push_back({Tipo::riquadro, 0, a.y0 + 70, larghezza_copia, 1140, ""});
 
     a.etichetta(0, 80, 220, "Protocollo (*)");
     a.campo(220, 80, 900, "protocollo", riga);
@@ -121,57 +121,58 @@ std::vector<Elemento> copia(Copia quale, int y) {
 
     a.etichetta(0, 300, 940, "DATI PROGNOSI", Stile::sezione);
     a.etichetta(960, 300, 940, "DATI DIAGNOSI", Stile::sezione);
-    a.linea(950, 290, 0, 270);
+    a.linea(950, 290, 0, 330);
     a.etichetta(0, 350, 700, "Il lavoratore dichiara di essere ammalato dal");
     a.campo(700, 350, 245, "dt_dal");
     a.etichetta(960, 350, 280, "Cod. Nosologico");
     a.campo(1240, 350, 660, "cod_diagnosi");
-    a.etichetta(0, 400, 700, "Viene assegnata prognosi clinica a tutto il");
-    a.campo(700, 400, 245, "dt_al");
-    a.etichetta(960, 400, 180, "Diagnosi:");
-    a.campo(1140, 400, 760, "diagnosi", 155);
-    a.etichetta(0, 455, 200, "Trattasi di");
-    a.segno_con_etichetta(210, 455, "inizio", 150, "Inizio");
-    a.segno_con_etichetta(400, 455, "continuazione", 250, "Continuazione");
-    a.segno_con_etichetta(700, 455, "ricaduta", 200, "Ricaduta");
-    a.etichetta(0, 505, 200, "Visita");
-    a.segno_con_etichetta(210, 505, "ambulatoriale", 250, "Ambulatoriale");
-    a.segno_con_etichetta(520, 505, "domiciliare", 250, "Domiciliare");
-    a.linea(0, 560, larghezza_copia, 0);
+    a.etichetta(0, 410, 700, "Viene assegnata prognosi clinica a tutto il");
+    a.campo(700, 410, 245, "dt_al");
+    a.etichetta(960, 410, 180, "Diagnosi:");
+    // Eight lines of the smallest type: a note of several paragraphs stays on the copy.
+    a.campo(1140, 410, 760, "diagnosi", 205);
+    a.etichetta(0, 485, 200, "Trattasi di");
+    a.segno_con_etichetta(210, 485, "inizio", 150, "Inizio");
+    a.segno_con_etichetta(400, 485, "continuazione", 250, "Continuazione");
+    a.segno_con_etichetta(700, 485, "ricaduta", 200, "Ricaduta");
+    a.etichetta(0, 550, 200, "Visita");
+    a.segno_con_etichetta(210, 550, "ambulatoriale", 250, "Ambulatoriale");
+    a.segno_con_etichetta(520, 550, "domiciliare", 250, "Domiciliare");
+    a.linea(0, 620, larghezza_copia, 0);
 
-    a.etichetta(0, 570, 1900, "DATI DEL LAVORATORE", Stile::sezione);
-    a.etichetta(0, 615, 1900, "ANAGRAFICI", Stile::sezione);
-    a.etichetta(0, 660, 150, "Cognome");
-    a.campo(150, 660, 600, "cognome");
-    a.etichetta(770, 660, 100, "Nome");
-    a.campo(870, 660, 500, "nome");
-    a.etichetta(1390, 660, 80, "C.F.");
-    a.campo(1470, 660, 430, "cf");
-    a.etichetta(0, 710, 150, "Nato/a il");
-    a.campo(150, 710, 220, "dt_nascita");
-    a.etichetta(390, 710, 400, "a (Comune o Stato estero)");
-    a.campo(790, 710, 700, "comune_nascita");
-    a.etichetta(1510, 710, 160, "Provincia");
-    a.campo(1670, 710, 230, "pr_nascita");
-    a.linea(0, 765, larghezza_copia, 0);
+    a.etichetta(0, 630, 1900, "DATI DEL LAVORATORE", Stile::sezione);
+    a.etichetta(0, 675, 1900, "ANAGRAFICI", Stile::sezione);
+    a.etichetta(0, 720, 150, "Cognome");
+    a.campo(150, 720, 600, "cognome");
+    a.etichetta(770, 720, 100, "Nome");
+    a.campo(870, 720, 500, "nome");
+    a.etichetta(1390, 720, 80, "C.F.");
+    a.campo(1470, 720, 430, "cf");
+    a.etichetta(0, 770, 150, "Nato/a il");
+    a.campo(150, 770, 220, "dt_nascita");
+    a.etichetta(390, 770, 400, "a (Comune o Stato estero)");
+    a.campo(790, 770, 700, "comune_nascita");
+    a.etichetta(1510, 770, 160, "Provincia");
+    a.campo(1670, 770, 230, "pr_nascita");
+    a.linea(0, 825, larghezza_copia, 0);
 
-    a.etichetta(0, 775, 1900, "RESIDENZA O DOMICILIO ABITUALE", Stile::sezione);
-    a.etichetta(0, 825, 220, "In via/piazza");
-    a.campo(220, 825, 1680, "via");
-    a.indirizzo(875, "comune", "cap", "pr");
-    a.linea(0, 930, larghezza_copia, 0);
+    a.etichetta(0, 835, 1900, "RESIDENZA O DOMICILIO ABITUALE", Stile::sezione);
+    a.etichetta(0, 885, 220, "In via/piazza");
+    a.campo(220, 885, 1680, "via");
+    a.indirizzo(935, "comune", "cap", "pr");
+    a.linea(0, 990, larghezza_copia, 0);
 
-    a.etichetta(0, 940, 1900,
+    a.etichetta(0, 1000, 1900,
                 "REPERIBILITA' DURANTE LA MALATTIA (dati da indicare solo se diversi da quelli di "
                 "residenza riportati sopra)",
                 Stile::sezione);
-    a.etichetta(0, 990, 950, "Nominativo indicato presso l'abitazione (se diverso dal proprio)");
-    a.campo(950, 990, 950, "nominativo");
-    a.etichetta(0, 1040, 220, "In via/piazza");
-    a.campo(220, 1040, 1680, "via_nominativo");
-    a.indirizzo(1090, "comune_nominativo", "cap_nominativo", "pr_nominativo");
+    a.etichetta(0, 1050, 950, "Nominativo indicato presso l'abitazione (se diverso dal proprio)");
+    a.campo(950, 1050, 950, "nominativo");
+    a.etichetta(0, 1100, 220, "In via/piazza");
+    a.campo(220, 1100, 1680, "via_nominativo");
+    a.indirizzo(1150, "comune_nominativo", "cap_nominativo", "pr_nominativo");
 
-    a.etichetta(0, 1160, 1900, "Rilasciato ai sensi del DPCM 26 marzo 2008 e del Dlgs n.150/2009",
+    a.etichetta(0, 1220, 1900, "Rilasciato ai sensi del DPCM 26 marzo 2008 e del Dlgs n.150/2009",
                 Stile::piccolo);
     return e;
 }

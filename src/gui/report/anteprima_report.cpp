@@ -91,9 +91,13 @@ AnteprimaReport::AnteprimaReport(ReportCertificato* report, const QString& titol
 AnteprimaReport::~AnteprimaReport() = default;
 
 QString AnteprimaReport::file_proposto() const {
-    const QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString nome = testo::a_qstring(copie_certificato::nome_file_pdf(report_->campi()));
-    return cartella.isEmpty() ? nome : QDir(cartella).filePath(nome);
+    // Without a documents folder the dialog would open where the program runs: the home folder.
+    QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (cartella.isEmpty() || !QDir(cartella).exists()) {
+        cartella = QDir::homePath();
+    }
+    return QDir(cartella).filePath(
+        testo::a_qstring(copie_certificato::nome_file_pdf(report_->campi())));
 }
 
 bool AnteprimaReport::salva_pdf() {

@@ -133,13 +133,13 @@ TEST(Elimina, AperturaDisabilitaIlFormEChiusuraLoRiabilita) {
 
 TEST(Elimina, SoloUnAnnullamentoRiuscitoTogliePoiScriveIlFileDiScambio) {
     const std::string domanda = "Attenzione con questa operazione verr\xE0 eliminato "
-                                "definitivamente il certificato\r\nprotocollo v1 di v15 v16, "
-                                "malattia dal v6 al v7\r\nsia in locale che sul server INPS\r\n"
+                                "definitivamente\r\nil certificato protocollo v1 di v15 v16,\r\n"
+                                "malattia dal v6 al v7,\r\nsia in locale che sul server INPS\r\n"
                                 "Continuare?";
-    const std::string annullato = "Certificato annullato: protocollo v1 di v15 v16, malattia dal "
-                                  "v6 al v7.\r\nIdentificativo dell'annullamento: A1";
-    const std::string eliminato = "Certificato eliminato dall'archivio: protocollo v1 di v15 v16, "
-                                  "malattia dal v6 al v7.";
+    const std::string annullato = "Certificato annullato: protocollo v1 di v15 v16,\r\nmalattia "
+                                  "dal v6 al v7.\r\nIdentificativo dell'annullamento: A1";
+    const std::string eliminato = "Certificato eliminato dall'archivio: protocollo v1 di v15 "
+                                  "v16,\r\nmalattia dal v6 al v7.";
     const std::string motivi = "\r\nCertificato annullato in precedenza";
     const std::string primo = record_intero("20240105093000");
     const std::string secondo = record_intero("20240106100000");

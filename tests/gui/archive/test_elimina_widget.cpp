@@ -131,7 +131,7 @@ private slots:
         // The one question, naming the certificate, and what became of it.
         QCOMPARE(b.testi(), (std::vector<std::string>{
                                 "Attenzione con questa operazione verr\xE0 eliminato "
-                                "definitivamente il certificato\r\nprotocollo P1\r\nsia in "
+                                "definitivamente\r\nil certificato protocollo P1,\r\nsia in "
                                 "locale che sul server INPS\r\nContinuare?",
                                 "Certificato annullato: protocollo P1.\r\nIdentificativo "
                                 "dell'annullamento: A1"}));

@@ -81,6 +81,8 @@ private slots:
     // the PDF is offered under the patient's name and replaces a file only when the doctor says.
     void l_anteprima_del_lavoratore_non_blocca_e_salva_il_pdf() {
         prova::CartellaTemporanea cartella;
+        qputenv("HOME", cartella.percorso().c_str());
+        std::filesystem::create_directory(cartella.file("Documents"));
         DatiReport dati;
         dati.imposta("protocollo", "PROT2024XYZ");
         dati.imposta("cognome", "D'Angelo");
@@ -112,10 +114,12 @@ private slots:
             testo = testo_salvato(anteprima, cartella.file("copia.pdf"), &proposto);
             QCOMPARE(cartella.leggi("copia.pdf") == "vecchio", !sostituisci);
         }
-        QCOMPARE(QFileInfo(proposto).fileName(),
-                 QStringLiteral("D'Angelo_Maria_Luisa_20240105_PROT2024XYZ.pdf"));
-        QCOMPARE(QFileInfo(proposto).absolutePath(),
-                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        QCOMPARE(proposto, QString::fromStdString(cartella.file(
+                               "Documents/D'Angelo_Maria_Luisa_20240105_PROT2024XYZ.pdf")));
+        // Without a documents folder, the home folder rather than wherever the program runs.
+        std::filesystem::remove(cartella.file("Documents"));
+        testo_salvato(anteprima, "", &proposto);
+        QCOMPARE(QFileInfo(proposto).absolutePath(), QString::fromStdString(cartella.percorso()));
         QCOMPARE(pagine.size(), 2);
         QCOMPARE(pagine[1], (QList<QVariant>{2, 2}));
         qsizetype dove = 0;
