@@ -118,6 +118,8 @@ private slots:
         QTest::mouseClick(b.figlio<QPushButton>("archivio"), Qt::LeftButton);
         b.scegli_il_primo();
         auto* elimina = b.figlio<QPushButton>("elimina");
+        QList<int> voci_mostrate; // the list on screen while each message is shown
+        b.messaggi.azione = [&] { voci_mostrate << b.figlio<QListWidget>("list1")->count(); };
         bool visto = false;
         QTimer::singleShot(0, [&] {
             visto = !elimina->isEnabled() && b.figlio<QLabel>("attivita")->text() ==
@@ -135,6 +137,7 @@ private slots:
                                 "locale che sul server INPS\r\nContinuare?",
                                 "Certificato annullato: protocollo P1.\r\nIdentificativo "
                                 "dell'annullamento: A1"}));
+        QCOMPARE(voci_mostrate, (QList<int>{2, 1}));
         QCOMPARE(b.form->certificati.chiavi(), std::vector<std::string>{"20240106093000"});
         QCOMPARE(b.figlio<QListWidget>("list1")->item(0)->text(), QStringLiteral("prot. P2"));
         QVERIFY(elimina->isEnabled());
