@@ -183,7 +183,7 @@ std::vector<Elemento> pagina(const std::vector<Copia>& copie) {
         const int y = static_cast<int>(i) * altezza_copia;
         if (i > 0) {
             elementi.push_back(
-                {Tipo::taglio, 0, y - 60, larghezza_copia, 0, "tagliare qui", Stile::piccolo});
+                {Tipo::taglio, 0, y - 45, larghezza_copia, 30, "tagliare qui", Stile::piccolo});
         }
         auto altra = copia(copie[i], y);
         elementi.insert(elementi.end(), altra.begin(), altra.end());

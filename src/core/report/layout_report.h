@@ -27,7 +27,7 @@ enum class Tipo {
     segno,     // mark square of a data field holding "X" or nothing: `testo` is its name
     linea,     // from (x, y) to (x + larghezza, y + altezza)
     riquadro,  // frame
-    taglio,    // dashed line across the page at `y`, where the sheet is cut: `testo` says so
+    taglio,    // dashed line across the middle of its band, where the sheet is cut: `testo` says so
 };
 
 enum class Stile { normale, titolo, sezione, piccolo, avviso };

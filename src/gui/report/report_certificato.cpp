@@ -68,10 +68,12 @@ private:
 void linea_di_taglio(QPainter& p, const Elemento& e) {
     p.save();
     p.setPen(QPen(Qt::black, spessore_linea, Qt::DashLine));
-    p.drawLine(QPointF(e.x, e.y), QPointF(e.x + e.larghezza, e.y));
+    const double y = e.y + e.altezza / 2.0;
+    p.drawLine(QPointF(e.x, y), QPointF(e.x + e.larghezza, y));
     p.setFont(carattere(layout_report::corpo(e), false));
     const QString testo = QStringLiteral("\u2702 ") + testo::a_qstring(e.testo);
-    QRectF dove(e.x + 40, e.y - 25, QFontMetricsF(p.font()).horizontalAdvance(testo) + 20, 50);
+    const QRectF dove(e.x + 40, e.y, QFontMetricsF(p.font()).horizontalAdvance(testo) + 20,
+                      e.altezza);
     p.fillRect(dove, Qt::white);
     p.drawText(dove, Qt::AlignCenter | Qt::TextDontClip, testo);
     p.restore();
