@@ -1,9 +1,9 @@
 #include "report/impaginazione.h"
 
-#include "report/copie_certificato.h"
-
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 
 namespace meravo::impaginazione {
 
