@@ -257,15 +257,18 @@ TEST(AnnullamentoInps, AnnullatoGiaAnnullatoRifiutatoPoiRiavvioSulloStessoFileDi
     s.browser->archivio_Click();
 
     s.annulla(1, {Risposta::si});
-    ASSERT_EQ(s.messaggi.mostrati.size(), 1U) << s.messaggi.mostrati.back().testo; // the question
+    ASSERT_EQ(s.messaggi.mostrati.size(), 2U) << s.messaggi.mostrati.back().testo;
     const auto id_annullamento = s.form->protocollo;
+    EXPECT_EQ(s.messaggi.mostrati[1].testo,
+              "Certificato annullato: protocollo " + id_certificato +
+                  ".\r\nIdentificativo dell'annullamento: " + id_annullamento);
     EXPECT_FALSE(id_annullamento.empty());
     EXPECT_NE(id_annullamento, id_certificato);
     const auto voce = s.simulatore.ultima_richiesta();
     EXPECT_NE(voce.find("\"idAnnullamento\":\"" + id_annullamento + "\""), std::string::npos)
         << voce;
     EXPECT_NE(voce.find("\"pinCorretto\":true"), std::string::npos) << voce;
-    EXPECT_EQ(s.browser->list1(), std::vector<std::string>{"01/12/2023 08:00:00"});
+    EXPECT_EQ(s.browser->list1(), std::vector<std::string>{"01/12/2023  prot. VECCHIO"});
     // Written at once: the caller's archive no longer holds the cancelled certificate.
     EXPECT_EQ(s.cartella.leggi("paziente.txt"), std::string(Studio::record_precedente) + "\r\n");
 
@@ -273,18 +276,18 @@ TEST(AnnullamentoInps, AnnullatoGiaAnnullatoRifiutatoPoiRiavvioSulloStessoFileDi
     // already cancelled and the doctor decides; No keeps it.
     s.form->certificati.aggiungi_da_input(record);
     s.annulla(1, {Risposta::si, Risposta::no});
-    ASSERT_EQ(s.messaggi.mostrati.size(), 3U);
-    EXPECT_EQ(s.messaggi.mostrati[2].testo,
+    ASSERT_EQ(s.messaggi.mostrati.size(), 4U);
+    EXPECT_EQ(s.messaggi.mostrati[3].testo,
               "Certificato gi\xE0 annullato su server centrale. Eliminarlo in locale?");
     EXPECT_EQ(s.form->certificati.size(), 2U);
     EXPECT_EQ(s.form->protocollo, "\r\nCertificato annullato in precedenza");
 
     // A record that ends before the worker's fiscal code: it travels empty and is refused.
     s.annulla(0, {Risposta::si});
-    ASSERT_EQ(s.messaggi.mostrati.size(), 5U);
-    EXPECT_TRUE(s.messaggi.mostrati[4].testo.starts_with(
+    ASSERT_EQ(s.messaggi.mostrati.size(), 6U);
+    EXPECT_TRUE(s.messaggi.mostrati[5].testo.starts_with(
         "Impossibile eliminare il certificato per i seguenti motivi:\r\n"))
-        << s.messaggi.mostrati[4].testo;
+        << s.messaggi.mostrati[5].testo;
     EXPECT_EQ(s.form->certificati.size(), 2U);
     EXPECT_NE(s.simulatore.ultima_richiesta().find(
                   "\"codiceFiscale\":\"\",\"campi\":{\"idCertificato\":\"VECCHIO\"}"),

@@ -41,7 +41,7 @@ private slots:
         QCOMPARE(campi[14], std::string("Febbre alta||e tosse"));
 
         const auto pdf = QString::fromStdString(b.cartella.file("copia_lavoratore.pdf"));
-        anteprima->scegli_file_pdf = [pdf] { return pdf; };
+        anteprima->scegli_file_pdf = [pdf](const QString&) { return pdf; };
         QVERIFY(anteprima->salva_pdf());
         QCOMPARE(b.fine, std::vector<int>{0});
         QProcess pdftotext;

@@ -4,6 +4,9 @@
 #include "form/frm_meravo.h"
 #include "report/copie_certificato.h"
 #include "services/messaggi.h"
+#include "text/testo.h"
+
+#include <algorithm>
 
 namespace meravo {
 
@@ -37,9 +40,29 @@ constexpr std::string_view testi_disabilitati[] = {
 constexpr std::string_view date_disabilitate[] = {"dt_nascita", "dt_rilascio", "dt_inizio",
                                                   "dt_fine"};
 
-constexpr std::string_view domanda_elimina =
-    "Attenzione con questa operazione verr\xE0 eliminato definitivamente il certificato "
-    "selezionato\r\nsia in locale che sul server INPS\r\nContinuare?";
+// Fields of the archive record that tell the doctor which certificate an entry is.
+constexpr std::size_t campo_protocollo = 1, campo_rilascio = 2, campo_dal = 6, campo_al = 7,
+                      campo_diagnosi = 13, campo_cognome = 15, campo_nome = 16;
+
+std::string periodo(const std::array<std::string, record_certificato::numero_campi>& c) {
+    if (c[campo_dal].empty() && c[campo_al].empty()) {
+        return "";
+    }
+    return "dal " + c[campo_dal] + " al " + c[campo_al];
+}
+
+std::string voce_elenco(const std::string& chiave, std::string_view record) {
+    const auto c = record_certificato::campi(record);
+    std::string voce;
+    for (const auto& parte :
+         {c[campo_rilascio], c[campo_protocollo].empty() ? "" : "prot. " + c[campo_protocollo],
+          periodo(c), c[campo_diagnosi].empty() ? "" : "diagn. " + c[campo_diagnosi]}) {
+        if (!parte.empty()) {
+            voce += (voce.empty() ? "" : "  ") + parte;
+        }
+    }
+    return voce.empty() ? "archiviato il " + record_certificato::elenco_da_chiave(chiave) : voce;
+}
 
 } // namespace
 
@@ -80,8 +103,9 @@ void Elimina::archivio_Click() {
 void Elimina::carica_inps() {
     list1_.clear();
     ListIndex_ = -1;
-    for (const auto& chiave : form_.certificati.chiavi()) {
-        list1_.push_back(record_certificato::elenco_da_chiave(chiave));
+    chiavi_ = form_.certificati.chiavi();
+    for (const auto& chiave : chiavi_) {
+        list1_.push_back(voce_elenco(chiave, form_.certificati.leggi(chiave).value_or("")));
     }
 }
 
@@ -91,10 +115,38 @@ void Elimina::list1_Click(int indice) {
         return;
     }
     ListIndex_ = indice;
-    const auto chiave =
-        record_certificato::chiave_da_elenco(list1_[static_cast<std::size_t>(indice)]);
+    const auto& chiave = chiavi_[static_cast<std::size_t>(indice)];
     // A key no longer in the archive leaves both copies empty.
     storico_ = copie_certificato::storico_da_record(form_.certificati.leggi(chiave).value_or(""));
+    if (form_.modo_test) {
+        for (const auto* suffisso : {"", "2"}) {
+            storico_.imposta(std::string(copie_certificato::campo_avviso_prova) + suffisso,
+                             std::string(copie_certificato::avviso_prova));
+        }
+    }
+}
+
+void Elimina::list1_KeyDown(Tasto tasto) {
+    const int ultimo = static_cast<int>(list1_.size()) - 1;
+    if (ultimo < 0) {
+        return;
+    }
+    switch (tasto) {
+    case Tasto::giu:
+        list1_Click(ListIndex_ < 0 ? 0 : std::min(ListIndex_ + 1, ultimo));
+        break;
+    case Tasto::su:
+        list1_Click(std::max(ListIndex_ - 1, 0));
+        break;
+    case Tasto::inizio:
+        list1_Click(0);
+        break;
+    case Tasto::fine:
+        list1_Click(ultimo);
+        break;
+    default:
+        break;
+    }
 }
 
 void Elimina::visualizza_Click() {
@@ -120,6 +172,20 @@ void Elimina::chiudi_Click() {
     if (chiusura) {
         chiusura();
     }
+}
+
+std::string Elimina::descrizione(const std::string& chiave) const {
+    const auto c = record_certificato::campi(form_.certificati.leggi(chiave).value_or(""));
+    std::string d =
+        c[campo_protocollo].empty() ? "senza protocollo" : "protocollo " + c[campo_protocollo];
+    const auto persona = testo::rifilato(c[campo_cognome] + " " + c[campo_nome]);
+    if (!persona.empty()) {
+        d += " di " + persona;
+    }
+    if (const auto p = periodo(c); !p.empty()) {
+        d += ",\r\nmalattia " + p;
+    }
+    return d;
 }
 
 EsitoInvio Elimina::annulla(const std::string& chiave) {
@@ -148,27 +214,43 @@ void Elimina::elimina_Click() {
         abilita_pulsanti(true);
         return;
     }
-    if (messaggi.mostra(domanda_elimina, titolo_predefinito, Icona::nessuna, Pulsanti::si_no) !=
-        Risposta::si) {
+    const auto chiave = chiavi_[static_cast<std::size_t>(ListIndex_)];
+    const auto certificato = descrizione(chiave);
+    if (messaggi.mostra("Attenzione con questa operazione verr\xE0 eliminato definitivamente\r\nil "
+                        "certificato " +
+                            certificato + ",\r\nsia in locale che sul server INPS\r\nContinuare?",
+                        titolo_predefinito, Icona::nessuna, Pulsanti::si_no) != Risposta::si) {
         abilita_pulsanti(true);
         return;
     }
-    const auto chiave =
-        record_certificato::chiave_da_elenco(list1_[static_cast<std::size_t>(ListIndex_)]);
-    frm_Meravo::Lavoro lavoro(form_, "Annullamento in corso\x85");
-    if (annulla(chiave) != EsitoInvio::riuscito) {
-        abilita_pulsanti(true);
-        return;
+    {
+        frm_Meravo::Lavoro lavoro(form_, "Annullamento in corso\x85");
+        if (annulla(chiave) != EsitoInvio::riuscito) {
+            abilita_pulsanti(true);
+            return;
+        }
+        if (form_.certificati.rimuovi(chiave)) {
+            carica_inps();
+        }
+        // The certificate no longer exists at the service: the caller's archive must not keep
+        // it as valid, however the window is closed afterwards.
+        if (const auto esito = form_.salva_archivio(); !esito) {
+            messaggi.avvisa(esito.messaggio(), Icona::critico);
+        }
     }
-    if (form_.certificati.rimuovi(chiave)) {
-        carica_inps();
-    }
-    // The certificate no longer exists at the service: the caller's archive must not keep it as
-    // valid, however the window is closed afterwards.
-    if (const auto esito = form_.salva_archivio(); !esito) {
-        messaggi.avvisa(esito.messaggio(), Icona::critico);
-    }
+    // The list without the certificate is on screen before the doctor is told. The road leaves
+    // the cancellation's identifier, or the service's reasons when the doctor chose to remove a
+    // certificate the service does not hold as valid.
     abilita_pulsanti(true);
+    const auto& id = form_.protocollo;
+    if (id.find_first_of("\r\n") != std::string::npos) {
+        messaggi.mostra("Certificato eliminato dall'archivio: " + certificato + ".",
+                        titolo_predefinito, Icona::nessuna, Pulsanti::ok);
+    } else {
+        messaggi.mostra("Certificato annullato: " + certificato + "." +
+                            (id.empty() ? "" : "\r\nIdentificativo dell'annullamento: " + id),
+                        titolo_predefinito, Icona::nessuna, Pulsanti::ok);
+    }
 }
 
 } // namespace meravo

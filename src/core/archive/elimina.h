@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/campi_form.h"
+#include "lookup/tasto.h"
 #include "report/dati_report.h"
 #include "services/esito.h"
 
@@ -13,8 +14,9 @@ namespace meravo {
 
 class frm_Meravo;
 
-// The archive browser without its window: the list of the patient's archived certificates by
-// the moment each was archived, the two-copy report of the chosen one, its cancellation. While
+// The archive browser without its window: the list of the patient's archived certificates, each
+// by its date of issue, protocol, period and diagnosis code, the two-copy report of the chosen
+// one, its cancellation. While
 // it is open the rest of the form is disabled. It reads the form's archive and keeps no copy.
 class Elimina {
 public:
@@ -22,10 +24,11 @@ public:
     Elimina(const Elimina&) = delete;
     Elimina& operator=(const Elimina&) = delete;
 
-    // Where the form places the browser, in twips from the form's top left corner.
-    static constexpr int Left = 2800;
+    // Where the form places the browser, in twips from the form's top left corner: across most
+    // of the form, so that an entry reads whole.
+    static constexpr int Left = 600;
     static constexpr int Top = 2000;
-    static constexpr int Width = 6315;
+    static constexpr int Width = 9000;
     static constexpr int Height = 4785;
     static constexpr std::string_view etichetta =
         "Selezionare un certificato INPS in archivio per visualizzarlo oppure cancellarlo";
@@ -40,7 +43,9 @@ public:
 
     // --- The browser ---
     bool Visible() const { return Visible_; }
-    // The archive keys as dates (dd/mm/yyyy hh:mm:ss), in archive order.
+    // One entry per archived certificate, in archive order: "05/01/2024  prot. 123  dal
+    // 05/01/2024 al 08/01/2024  diagn. 487.1" (what the record lacks is left out; a record with
+    // none of them shows when it was archived).
     const std::vector<std::string>& list1() const { return list1_; }
     // The selected entry of `list1`, -1 for none.
     int ListIndex() const { return ListIndex_; }
@@ -51,6 +56,8 @@ public:
     // The user selects an entry (-1, or any index outside the list, clears the selection): both
     // copies of the report are prepared from its record.
     void list1_Click(int indice);
+    // Down, Up, Home and End choose an entry as a click does, also when none is chosen yet.
+    void list1_KeyDown(Tasto tasto);
     void visualizza_Click();
     void elimina_Click();
     // Hides the browser, enables the form again and raises `chiusura`.
@@ -77,10 +84,13 @@ private:
     void abilita_form(bool abilitato);
     void abilita_pulsanti(bool abilitati);
     EsitoInvio annulla(const std::string& chiave);
+    // "protocollo 123 di Bianchi Giulia,\r\nmalattia dal 05/01/2024 al 08/01/2024".
+    std::string descrizione(const std::string& chiave) const;
 
     frm_Meravo& form_;
     bool Visible_ = false;
     std::vector<std::string> list1_;
+    std::vector<std::string> chiavi_; // the archive key of each entry of `list1_`
     int ListIndex_ = -1;
     DatiReport storico_;
     bool opzioni_abilitate_ = true;

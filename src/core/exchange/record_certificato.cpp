@@ -104,15 +104,4 @@ std::string elenco_da_chiave(std::string_view c) {
     return s;
 }
 
-std::string chiave_da_elenco(std::string_view e) {
-    std::string s;
-    s += caratteri(e, 7, 10);
-    s += caratteri(e, 4, 5);
-    s += caratteri(e, 1, 2);
-    s += caratteri(e, 12, 13);
-    s += caratteri(e, 15, 16);
-    s += caratteri(e, 18, 19);
-    return s;
-}
-
 } // namespace meravo::record_certificato

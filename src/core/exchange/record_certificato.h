@@ -31,9 +31,8 @@ std::array<std::string, numero_campi> campi(std::string_view record);
 // The key of a record: its text before the first separator; nothing when there is none.
 std::optional<std::string> chiave(std::string_view record);
 
-// 20240105093000 -> "05/01/2024 09:30:00" and back, by character positions; a text of another
-// shape converts by the same positions (missing characters are simply absent).
+// 20240105093000 -> "05/01/2024 09:30:00", by character positions; a text of another shape
+// converts by the same positions (missing characters are simply absent).
 std::string elenco_da_chiave(std::string_view chiave);
-std::string chiave_da_elenco(std::string_view elenco);
 
 } // namespace meravo::record_certificato

@@ -46,4 +46,25 @@ DatiReport storico_da_record(std::string_view record) {
     return storico;
 }
 
+std::string nome_file_pdf(const DatiReport& copia) {
+    auto data = copia.testo("dt_rilascio");
+    if (data.size() == 10 && data[2] == '/' && data[5] == '/') {
+        data = data.substr(6, 4) + data.substr(3, 2) + data.substr(0, 2);
+    }
+    std::string nome;
+    for (const auto& parte :
+         {copia.testo("cognome"), copia.testo("nome"), data, copia.testo("protocollo")}) {
+        if (parte.empty()) {
+            continue;
+        }
+        nome += nome.empty() ? "" : "_";
+        for (const char c : parte.substr(0, 60)) {
+            const bool vietato = static_cast<unsigned char>(c) < 0x20 ||
+                                 std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+            nome += vietato ? '_' : c;
+        }
+    }
+    return (nome.empty() ? "certificato" : nome) + ".pdf";
+}
+
 } // namespace meravo::copie_certificato

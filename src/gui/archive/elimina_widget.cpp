@@ -5,11 +5,13 @@
 #include "form/finestra_meravo.h"
 #include "misure.h"
 #include "report/stampa_copie.h"
+#include "tasti_qt.h"
 #include "testo_qt.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -52,6 +54,7 @@ void EliminaWidget::crea_controlli() {
     list1_ = new QListWidget(this);
     list1_->setObjectName(QStringLiteral("list1"));
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list1_->installEventFilter(this);
     colonna->addWidget(list1_);
     auto* riga = new QHBoxLayout;
     auto pulsante = [this, riga](const char* nome, const char* testo) {
@@ -79,6 +82,23 @@ void EliminaWidget::crea_controlli() {
         aggiorna();
     });
     connect(chiudi_, &QPushButton::clicked, this, [this] { modello_.chiudi_Click(); });
+}
+
+bool EliminaWidget::eventFilter(QObject* oggetto, QEvent* evento) {
+    // The list's own keys move only its current row, which with nothing chosen yet, or a single
+    // entry, chooses nothing: the model chooses.
+    if (oggetto == list1_ && evento->type() == QEvent::KeyPress) {
+        const auto& tasto = static_cast<const QKeyEvent&>(*evento);
+        const auto codice = static_cast<Tasto>(tasti::codice_windows(tasto));
+        if ((tasto.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            (codice == Tasto::giu || codice == Tasto::su || codice == Tasto::inizio ||
+             codice == Tasto::fine)) {
+            modello_.list1_KeyDown(codice);
+            aggiorna();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(oggetto, evento);
 }
 
 void EliminaWidget::apri() {

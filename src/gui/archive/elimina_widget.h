@@ -27,6 +27,9 @@ public:
     // Puts the model's state on screen (list, selection, buttons, visibility).
     void aggiorna();
 
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
 private:
     void crea_controlli();
     // The window after the model has disabled or enabled the form.

@@ -24,15 +24,20 @@ public:
 
     ReportCertificato& report() const { return *report_; }
 
-    // "Salva PDF…": the file chosen by `scegli_file_pdf` (a save dialog unless replaced);
-    // false when the doctor chose none or the file could not be written.
+    // "Salva PDF…": the file chosen by `scegli_file_pdf` (a save dialog unless replaced), offered
+    // as the patient's own in the user's documents; an existing file only once
+    // `conferma_sostituzione` (a question unless replaced) agrees. False when the doctor chose
+    // none, or kept the old file, or the file could not be written.
     bool salva_pdf();
     // "Stampa…": the print dialog, then the job.
     bool stampa();
 
-    std::function<QString()> scegli_file_pdf;
+    std::function<QString(const QString& proposto)> scegli_file_pdf;
+    std::function<bool(const QString& file)> conferma_sostituzione;
 
 private:
+    QString file_proposto() const;
+
     ReportCertificato* report_;
     std::unique_ptr<QPrinter> stampante_;
     QPrintPreviewWidget* anteprima_ = nullptr;

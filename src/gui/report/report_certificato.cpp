@@ -7,20 +7,19 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <algorithm>
+#include <map>
 
 namespace meravo {
 
 namespace {
 
 using layout_report::Elemento;
-using layout_report::Stile;
 using layout_report::Tipo;
 
 constexpr double margine_mm = 10;
-constexpr double interno = 6;        // blank between a frame and the text inside it
 constexpr double spessore_linea = 3; // 0.3 mm
 
 QString famiglia() {
@@ -33,77 +32,80 @@ QString famiglia() {
     return QStringLiteral("Sans Serif");
 }
 
-QFont carattere(const Elemento& e) {
-    QFont f(famiglia());
+QFont carattere(int corpo, bool grassetto) {
+    static const QString nome = famiglia();
+    QFont f(nome);
     // No ligatures: a PDF copy must read back as written ("fi" of "Certificato" as two
-    // letters), or searching and copying its text fail.
+    // letters), or searching and copying its text fail. No hinting: a line is as wide on paper
+    // as it was measured, at any resolution.
     f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
-    switch (e.stile) {
-    case Stile::titolo:
-        f.setPixelSize(40);
-        f.setBold(true);
-        break;
-    case Stile::sezione:
-        f.setPixelSize(26);
-        f.setBold(true);
-        break;
-    case Stile::piccolo:
-        f.setPixelSize(22);
-        break;
-    case Stile::normale:
-        f.setPixelSize(e.tipo == Tipo::campo ? 28 : 25);
-        break;
-    }
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setPixelSize(corpo);
+    f.setBold(grassetto);
     return f;
 }
 
-// One line of text in its box, shrunk rather than cut when it would not fit.
-void riga_di_testo(QPainter& p, const QRectF& box, const QString& testo, bool a_destra) {
-    QFont f = p.font();
-    const double largo = QFontMetricsF(f, p.device()).horizontalAdvance(testo);
-    if (largo > box.width() && largo > 0) {
-        f.setPixelSize(std::max(8, static_cast<int>(f.pixelSize() * box.width() / largo)));
-        p.setFont(f);
+// The fonts the copies are printed with measure the lines they are laid out in.
+class MisuraQt final : public impaginazione::MisuraTesto {
+public:
+    double larghezza(std::string_view testo, int corpo, bool grassetto) const override {
+        auto voce = metriche_.find({corpo, grassetto});
+        if (voce == metriche_.end()) {
+            voce = metriche_
+                       .emplace(std::pair{corpo, grassetto},
+                                QFontMetricsF(carattere(corpo, grassetto)))
+                       .first;
+        }
+        return voce->second.horizontalAdvance(testo::a_qstring(testo));
     }
-    p.drawText(box, Qt::AlignVCenter | (a_destra ? Qt::AlignRight : Qt::AlignLeft), testo);
-}
 
-QString righe_della_copia(const std::string& testo) {
-    QString s = testo::a_qstring(testo);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return s;
+private:
+    mutable std::map<std::pair<int, bool>, QFontMetricsF> metriche_;
+};
+
+// The line where the sheet of two copies is cut: dashed across the page, with the scissors and
+// what to do on it.
+void linea_di_taglio(QPainter& p, const Elemento& e) {
+    p.save();
+    p.setPen(QPen(Qt::black, spessore_linea, Qt::DashLine));
+    const double y = e.y + e.altezza / 2.0;
+    p.drawLine(QPointF(e.x, y), QPointF(e.x + e.larghezza, y));
+    p.setFont(carattere(layout_report::corpo(e), false));
+    const QString testo = QStringLiteral("\u2702 ") + testo::a_qstring(e.testo);
+    const QRectF dove(e.x + 40, e.y, QFontMetricsF(p.font()).horizontalAdvance(testo) + 20,
+                      e.altezza);
+    p.fillRect(dove, Qt::white);
+    p.drawText(dove, Qt::AlignCenter | Qt::TextDontClip, testo);
+    p.restore();
 }
 
 } // namespace
 
-ReportCertificato::ReportCertificato(QString nome, std::vector<Elemento> layout, DatiReport campi,
-                                     QObject* genitore)
-    : QObject(genitore), nome_(std::move(nome)), layout_(std::move(layout)),
-      campi_(std::move(campi)) {
+ReportCertificato::ReportCertificato(QString nome, std::vector<layout_report::Copia> copie,
+                                     DatiReport campi, QObject* genitore)
+    : QObject(genitore), nome_(std::move(nome)), campi_(std::move(campi)),
+      pagine_(impaginazione::impagina(copie, campi_, MisuraQt{})) {
     setObjectName(nome_);
 }
 
-void ReportCertificato::prepara_pagina(QPrinter& stampante) {
+void ReportCertificato::prepara_pagina(QPagedPaintDevice& stampante) {
     stampante.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                         QMarginsF(margine_mm, margine_mm, margine_mm, margine_mm),
                                         QPageLayout::Millimeter));
 }
 
-void ReportCertificato::disegna(QPainter& p) const {
+void ReportCertificato::disegna(QPainter& p, int pagina) const {
     const QPaintDevice* dispositivo = p.device();
-    // A copy spans the printable width and fits in half of the printable height.
-    const double scala =
-        std::min(dispositivo->width() / double(layout_report::larghezza_copia),
-                 dispositivo->height() / 2.0 / double(layout_report::altezza_copia));
+    // A page spans the printable width and fits in the printable height.
+    const double scala = std::min(dispositivo->width() / double(layout_report::larghezza_copia),
+                                  dispositivo->height() / double(layout_report::altezza_pagina));
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(scala, scala);
     p.setPen(QPen(Qt::black, spessore_linea));
     p.setBrush(Qt::NoBrush);
-    for (const auto& e : layout_) {
+    for (const auto& e : pagine_.at(static_cast<std::size_t>(pagina))) {
         const QRectF box(e.x, e.y, e.larghezza, e.altezza);
-        const QRectF dentro = box.adjusted(interno, 0, -interno, 0);
-        p.setFont(carattere(e));
         switch (e.tipo) {
         case Tipo::linea:
             p.drawLine(QPointF(e.x, e.y), QPointF(e.x + e.larghezza, e.y + e.altezza));
@@ -111,27 +113,42 @@ void ReportCertificato::disegna(QPainter& p) const {
         case Tipo::riquadro:
             p.drawRect(box);
             break;
-        case Tipo::etichetta:
-            riga_di_testo(p, dentro, testo::a_qstring(e.testo), e.a_destra);
+        case Tipo::taglio:
+            linea_di_taglio(p, e);
             break;
         case Tipo::segno:
             p.drawRect(box);
-            p.drawText(box, Qt::AlignCenter, testo::a_qstring(campi_.testo(e.testo)));
+            p.setFont(carattere(layout_report::corpo(e), false));
+            p.drawText(box, Qt::AlignCenter, testo::a_qstring(e.testo));
             break;
-        case Tipo::campo:
-            if (e.piu_righe) {
-                p.drawText(dentro, Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap,
-                           righe_della_copia(campi_.testo(e.testo)));
-            } else {
-                riga_di_testo(p, dentro, testo::a_qstring(campi_.testo(e.testo)), false);
-            }
+        case Tipo::etichetta:
+        case Tipo::campo: {
+            // One line, laid out to fit: nothing to wrap, and nothing to clip.
+            const auto dentro =
+                box.adjusted(layout_report::margine_interno, 0, -layout_report::margine_interno, 0);
+            const auto verso =
+                e.centrato ? Qt::AlignHCenter : (e.a_destra ? Qt::AlignRight : Qt::AlignLeft);
+            p.setFont(carattere(layout_report::corpo(e), layout_report::grassetto(e.stile)));
+            p.drawText(dentro, Qt::AlignVCenter | verso | Qt::TextSingleLine | Qt::TextDontClip,
+                       testo::a_qstring(e.testo));
             break;
+        }
         }
     }
     p.restore();
 }
 
-bool ReportCertificato::stampa(QPrinter& stampante) {
+void ReportCertificato::disegna_tutto(QPainter& p, QPagedPaintDevice& dispositivo) const {
+    for (int pagina = 0; pagina < pagine(); ++pagina) {
+        if (pagina > 0) {
+            dispositivo.newPage();
+        }
+        disegna(p, pagina);
+    }
+}
+
+bool ReportCertificato::stampa(QPagedPaintDevice& stampante,
+                               const std::function<bool()>& completa) {
     QPainter p;
     if (!p.begin(&stampante)) {
         return false;
@@ -140,9 +157,12 @@ bool ReportCertificato::stampa(QPrinter& stampante) {
         if (pagina > 1) {
             stampante.newPage();
         }
-        disegna(p);
+        disegna(p, pagina - 1);
         if (pagina == pagine()) {
             p.end(); // the job is complete only once its last page is out
+            if (completa && !completa()) {
+                return false;
+            }
         }
         emit avanzamento(pagina, pagine());
     }

@@ -9,10 +9,10 @@ namespace meravo {
 
 namespace {
 
-AnteprimaReport* mostra(const QString& nome, std::vector<layout_report::Elemento> layout,
+AnteprimaReport* mostra(const QString& nome, std::vector<layout_report::Copia> copie,
                         const DatiReport& campi, QWidget* genitore, const QString& titolo) {
-    auto* anteprima = new AnteprimaReport(new ReportCertificato(nome, std::move(layout), campi),
-                                          titolo, genitore);
+    auto* anteprima =
+        new AnteprimaReport(new ReportCertificato(nome, std::move(copie), campi), titolo, genitore);
     anteprima->show();
     return anteprima;
 }
@@ -20,12 +20,14 @@ AnteprimaReport* mostra(const QString& nome, std::vector<layout_report::Elemento
 } // namespace
 
 AnteprimaReport* mostra_lavoratore(const DatiReport& campi, QWidget* genitore) {
-    return mostra(QStringLiteral("lavoratore"), layout_report::lavoratore(), campi, genitore,
+    return mostra(QStringLiteral("lavoratore"), {layout_report::Copia::lavoratore}, campi, genitore,
                   QStringLiteral("Copia Lavoratore"));
 }
 
 AnteprimaReport* mostra_storico(const DatiReport& campi, QWidget* genitore, const QString& titolo) {
-    return mostra(QStringLiteral("storico"), layout_report::storico(), campi, genitore, titolo);
+    return mostra(QStringLiteral("storico"),
+                  {layout_report::Copia::lavoratore, layout_report::Copia::datore}, campi, genitore,
+                  titolo);
 }
 
 void collega_stampa(frm_Meravo& form, QWidget* finestra) {

@@ -24,7 +24,8 @@ std::string record_intero(const std::string& chiave) {
 struct Banco : prova::BancoForm {
     std::unique_ptr<Elimina> browser;
     std::vector<std::string> annullati;
-    bool esito_annullamento = true;
+    EsitoInvio esito_annullamento = EsitoInvio::riuscito;
+    std::string protocollo_lasciato; // what the road leaves in the form's `protocollo`
     bool pulsanti_durante = false;
     bool occupato_durante = false;
 
@@ -42,7 +43,8 @@ struct Banco : prova::BancoForm {
             // Presses queued while the service answers: they must start nothing.
             browser->elimina_Click();
             browser->chiudi_Click();
-            return esito_annullamento ? EsitoInvio::riuscito : EsitoInvio::rifiutato;
+            form->protocollo = protocollo_lasciato;
+            return esito_annullamento;
         };
     }
     bool pulsanti_abilitati() const {
@@ -58,8 +60,9 @@ struct Banco : prova::BancoForm {
 };
 
 TEST(Elimina, ElencoSelezioneEVisualizza) {
-    Banco b(
-        {record_intero("20240105093000"), "20240106100000" + sep + "P2", record_intero("2024")});
+    Banco b({record_intero("20240105093000"), "20240106100000" + sep + "P2", "2024" + sep + "P3",
+             "20240107080000" + sep});
+    b.form->modo_test = true;
     std::vector<std::string> mostrati;
     b.browser->mostra_storico = [&](const DatiReport& s) {
         mostrati.push_back(s.testo("protocollo2"));
@@ -67,22 +70,23 @@ TEST(Elimina, ElencoSelezioneEVisualizza) {
     b.browser->archivio_Click();
     EXPECT_TRUE(b.browser->Visible());
     EXPECT_EQ(b.browser->list1(),
-              (std::vector<std::string>{"05/01/2024 09:30:00", "06/01/2024 10:00:00",
-                                        record_certificato::elenco_da_chiave("2024")}));
+              (std::vector<std::string>{"v2  prot. v1  dal v6 al v7  diagn. v13", "prot. P2",
+                                        "prot. P3", "archiviato il 07/01/2024 08:00:00"}));
     EXPECT_EQ(b.browser->ListIndex(), -1);
     b.browser->visualizza_Click();
     EXPECT_EQ(b.testi(), std::vector<std::string>{"Selezionare un certificato da visualizzare"});
     EXPECT_EQ(b.messaggi.mostrati.at(0).pulsanti, Pulsanti::ok);
-    // Each entry finds its own record (the copies' own rules are the report's); a key that
-    // does not survive the date form finds none: empty copies.
+    // Each entry finds its own record (the copies' own rules are the report's), whatever the
+    // shape of its key; a copy of the test service says so on both copies.
     for (const auto& [riga, protocollo] :
-         std::vector<std::pair<int, std::string>>{{1, "P2"}, {2, ""}, {0, "v1"}}) {
+         std::vector<std::pair<int, std::string>>{{1, "P2"}, {2, "P3"}, {0, "v1"}}) {
         b.browser->list1_Click(riga);
         EXPECT_EQ(b.browser->ListIndex(), riga);
         EXPECT_EQ(b.browser->storico().testo("protocollo") + "|" +
                       b.browser->storico().testo("protocollo2"),
                   protocollo + "|" + protocollo);
         EXPECT_EQ(b.browser->storico().testo("diagnosi"), riga == 0 ? "prima\r\nseconda" : "");
+        EXPECT_TRUE(b.browser->storico().testo("avviso_prova2").starts_with("COPIA DI PROVA"));
     }
     b.browser->visualizza_Click(); // the last choice
     EXPECT_EQ(mostrati, std::vector<std::string>{"v1"});
@@ -129,31 +133,52 @@ TEST(Elimina, AperturaDisabilitaIlFormEChiusuraLoRiabilita) {
 
 TEST(Elimina, SoloUnAnnullamentoRiuscitoTogliePoiScriveIlFileDiScambio) {
     const std::string domanda = "Attenzione con questa operazione verr\xE0 eliminato "
-                                "definitivamente il certificato selezionato\r\nsia in locale che "
-                                "sul server INPS\r\nContinuare?";
+                                "definitivamente\r\nil certificato protocollo v1 di v15 v16,\r\n"
+                                "malattia dal v6 al v7,\r\nsia in locale che sul server INPS\r\n"
+                                "Continuare?";
+    const std::string annullato = "Certificato annullato: protocollo v1 di v15 v16,\r\nmalattia "
+                                  "dal v6 al v7.\r\nIdentificativo dell'annullamento: A1";
+    const std::string eliminato = "Certificato eliminato dall'archivio: protocollo v1 di v15 "
+                                  "v16,\r\nmalattia dal v6 al v7.";
+    const std::string motivi = "\r\nCertificato annullato in precedenza";
     const std::string primo = record_intero("20240105093000");
     const std::string secondo = record_intero("20240106100000");
     const std::string senza_componente = "Il componente regionale non \xE8 disponibile: "
                                          "impossibile annullare il certificato.";
+    using enum EsitoInvio;
     const struct {
         int riga;
         Risposta risposta;
-        bool regionale, esito_strada, annullato, tolto;
+        bool regionale;
+        EsitoInvio esito_strada;
+        std::string lasciato;
+        bool annullato, tolto;
         std::vector<std::string> messaggi;
-    } casi[] = {
-        {-1, Risposta::si, false, true, false, false, {"Selezionare un certificato da cancellare"}},
-        {0, Risposta::no, false, true, false, false, {domanda}},
-        {0, Risposta::si, false, false, true, false, {domanda}}, // the service refused
-        {0, Risposta::si, false, true, true, true, {domanda}},
-        // Regional mode without the regional component: said so, nothing cancelled.
-        {0, Risposta::si, true, true, false, false, {domanda, senza_componente}}};
+    } casi[] = {{-1,
+                 Risposta::si,
+                 false,
+                 riuscito,
+                 "A1",
+                 false,
+                 false,
+                 {"Selezionare un certificato da cancellare"}},
+                {0, Risposta::no, false, riuscito, "A1", false, false, {domanda}},
+                // Refused, or not known whether it reached the service: the road has said why.
+                {0, Risposta::si, false, rifiutato, "", true, false, {domanda}},
+                {0, Risposta::si, false, incerto, "", true, false, {domanda}},
+                {0, Risposta::si, false, riuscito, "A1", true, true, {domanda, annullato}},
+                // Not held by the service, removed here as the doctor agreed.
+                {0, Risposta::si, false, riuscito, motivi, true, true, {domanda, eliminato}},
+                // Regional mode without the regional component: said so, nothing cancelled.
+                {0, Risposta::si, true, riuscito, "", false, false, {domanda, senza_componente}}};
     for (const auto& c : casi) {
         Banco b({primo, secondo});
         b.form->usa_siss = c.regionale;
         b.esito_annullamento = c.esito_strada;
+        b.protocollo_lasciato = c.lasciato;
         b.elimina(c.riga, c.risposta);
-        const auto caso = std::to_string(c.riga) + " " + std::to_string(c.esito_strada) +
-                          std::to_string(c.regionale);
+        const auto caso = std::to_string(c.riga) + " " + std::to_string(int(c.esito_strada)) +
+                          c.lasciato + std::to_string(c.regionale);
         EXPECT_EQ(b.annullati, c.annullato ? std::vector<std::string>{"20240105093000"}
                                            : std::vector<std::string>{})
             << caso;
@@ -177,7 +202,7 @@ TEST(Elimina, UnaScritturaFallitaDopoLAnnullamentoLoDice) {
     b.form->file_input = b.cartella.file("manca/paziente.txt");
     b.elimina(0);
     EXPECT_EQ(b.form->certificati.size(), 0U);
-    ASSERT_EQ(b.messaggi.mostrati.size(), 2U);
+    ASSERT_EQ(b.messaggi.mostrati.size(), 3U);
     EXPECT_EQ(b.messaggi.mostrati[1].icona, Icona::critico);
     EXPECT_NE(b.messaggi.mostrati[1].testo.find("la cartella non esiste"), std::string::npos)
         << b.messaggi.mostrati[1].testo;

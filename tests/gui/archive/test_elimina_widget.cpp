@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(browser->y(), misure::pixel_verticali(Elimina::Top, *browser));
         auto* list1 = b.figlio<QListWidget>("list1");
         QCOMPARE(list1->count(), 1);
-        QCOMPARE(list1->item(0)->text(), QStringLiteral("05/01/2024 09:30:00"));
+        QCOMPARE(list1->item(0)->text(), QStringLiteral("05/01/2024  prot. P1"));
 
         // The list has the focus but nothing is chosen yet.
         QCOMPARE(b.archivio.ListIndex(), -1);
@@ -80,6 +80,13 @@ private slots:
         QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(b.messaggi.mostrati[0].testo),
                  QStringLiteral("Selezionare un certificato da visualizzare"));
+        // Each key of the list chooses the only entry, as a click does.
+        for (const auto tasto : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End}) {
+            b.archivio.list1_Click(-1);
+            browser->aggiorna();
+            QTest::keyClick(list1, tasto);
+            QVERIFY(list1->item(0)->isSelected() && b.archivio.ListIndex() == 0);
+        }
 
         // Selecting prepares both copies; "Visualizza" previews them over the window.
         b.scegli_il_primo();
@@ -111,6 +118,8 @@ private slots:
         QTest::mouseClick(b.figlio<QPushButton>("archivio"), Qt::LeftButton);
         b.scegli_il_primo();
         auto* elimina = b.figlio<QPushButton>("elimina");
+        QList<int> voci_mostrate; // the list on screen while each message is shown
+        b.messaggi.azione = [&] { voci_mostrate << b.figlio<QListWidget>("list1")->count(); };
         bool visto = false;
         QTimer::singleShot(0, [&] {
             visto = !elimina->isEnabled() && b.figlio<QLabel>("attivita")->text() ==
@@ -121,8 +130,16 @@ private slots:
         QTest::qWait(100);
         QVERIFY(visto);
         QCOMPARE(b.richieste(), std::size_t{1});
-        QCOMPARE(b.messaggi.mostrati.size(), std::size_t{1}); // the one question
+        // The one question, naming the certificate, and what became of it.
+        QCOMPARE(b.testi(), (std::vector<std::string>{
+                                "Attenzione con questa operazione verr\xE0 eliminato "
+                                "definitivamente\r\nil certificato protocollo P1,\r\nsia in "
+                                "locale che sul server INPS\r\nContinuare?",
+                                "Certificato annullato: protocollo P1.\r\nIdentificativo "
+                                "dell'annullamento: A1"}));
+        QCOMPARE(voci_mostrate, (QList<int>{2, 1}));
         QCOMPARE(b.form->certificati.chiavi(), std::vector<std::string>{"20240106093000"});
+        QCOMPARE(b.figlio<QListWidget>("list1")->item(0)->text(), QStringLiteral("prot. P2"));
         QVERIFY(elimina->isEnabled());
         // The keyboard is back on the button pressed, not on a box of the form.
         QCOMPARE(QApplication::focusWidget(), elimina);
