@@ -4,10 +4,15 @@
 //   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A
 //   openssl base64 -base64 -e -out B -in A     B = A encoded (prova::codifica), lines of 64
 //   curl ... --config C ... --data-binary @R   C and R copied into "configurazione_curl.txt"
-//     and "corpo_curl.txt"; a trace on stderr, then "risposta_sostituto.txt" on stdout, "{n}"
-//     there the number of the post (counted in "invii.txt")
+//     and "corpo_curl.txt"; the answer is "risposta_sostituto.txt", "{n}" there the number of
+//     the post (counted in "invii.txt"). As curl, it writes an HTTP/2 trace to --stderr's file
+//     and the answer to --output's, or else both to its standard error and output in pieces as
+//     they come, then --write-out with %{http_code}. "taglio_sostituto.txt", when there, holds
+//     "N CODE": only N bytes of the answer come and curl ends with CODE; N < 0, no connection.
+//     -q, --globoff, --http1.1, --proto, the authorities and the limits change nothing here: it
+//     reads no configuration, expands no address and connects nowhere.
 // The access bits of the files the module wrote for a tool (the -in of rsautl, curl's --config
-// and body) go, a line each, to "permessi.txt" beside them.
+// and body) and of their folder go, a line each, to "permessi.txt" in the program's folder.
 #include "codifica_prova.h"
 
 #include <algorithm>
@@ -16,6 +21,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,13 +45,15 @@ std::string valore_di(const std::vector<std::string>& argomenti, const std::stri
     return i != argomenti.end() && i + 1 != argomenti.end() ? *(i + 1) : std::string();
 }
 
-void annota_permessi(const std::string& file) {
-    const auto bit = static_cast<unsigned>(fs::status(file).permissions()) & 0777U;
-    std::ofstream(fs::path(file).parent_path() / "permessi.txt", std::ios::app)
-        << std::oct << bit << '\n';
+void annota_permessi(const std::string& file, const fs::path& cartella) {
+    const auto bit = [](const fs::path& p) {
+        return static_cast<unsigned>(fs::status(p).permissions()) & 0777U;
+    };
+    std::ofstream(cartella / "permessi.txt", std::ios::app)
+        << std::oct << bit(file) << ' ' << bit(fs::path(file).parent_path()) << '\n';
 }
 
-int openssl(const std::vector<std::string>& a) {
+int openssl(const std::vector<std::string>& a, const fs::path& cartella) {
     const auto dentro = valore_di(a, "-in");
     const auto fuori = valore_di(a, "-out");
     if (dentro.empty() || fuori.empty() || !fs::exists(dentro)) {
@@ -53,7 +61,7 @@ int openssl(const std::vector<std::string>& a) {
         return 1;
     }
     if (a[0] == "rsautl") {
-        annota_permessi(dentro);
+        annota_permessi(dentro, cartella);
         return scrivi(fuori, "cifrato:" + leggi(dentro)) ? 0 : 1;
     }
     const auto codificato = meravo::prova::codifica(leggi(dentro));
@@ -69,19 +77,45 @@ int curl(const std::vector<std::string>& a, const fs::path& cartella) {
                                   std::pair{"--data-binary", "corpo_curl.txt"}}) {
         auto file = valore_di(a, opzione);
         file.erase(0, file.starts_with("@") ? 1 : 0); // the body is posted from a file: "@file"
-        annota_permessi(file);
+        annota_permessi(file, cartella);
         scrivi(cartella / copia, leggi(file));
     }
-    std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n< HTTP/1.1 200 OK" << std::endl;
+    long taglio = -2;
+    int codice = 0;
+    std::istringstream(leggi(cartella / "taglio_sostituto.txt")) >> taglio >> codice;
+    std::string traccia = "*   Trying 127.0.0.1:443...\n";
+    if (taglio != -1) {
+        traccia += "* [HTTP/2] [1] [authorization: Basic U0VHUkVUTw==]\n> POST / HTTP/2\n"
+                   "> authorization: Basic U0VHUkVUTw==\n< HTTP/2 200\n";
+    }
+    traccia += codice != 0 ? "curl: (" + std::to_string(codice) + ") fermato\n" : "";
     // Each post gets its own protocol, so a second post would show in what was archived.
     const auto invii = leggi(cartella / "invii.txt") + "x";
     scrivi(cartella / "invii.txt", invii);
-    auto risposta = leggi(cartella / "risposta_sostituto.txt");
+    auto risposta = taglio == -1 ? std::string() : leggi(cartella / "risposta_sostituto.txt");
     if (const auto n = risposta.find("{n}"); n != std::string::npos) {
         risposta.replace(n, 3, std::to_string(invii.size()));
     }
-    std::cout << risposta;
-    return 0;
+    risposta.resize(taglio >= 0 ? std::min(risposta.size(), std::size_t(taglio)) : risposta.size());
+    if (const auto file = valore_di(a, "--stderr"); !file.empty()) {
+        scrivi(file, traccia);
+    } else {
+        std::cerr << traccia << std::flush;
+    }
+    if (const auto file = valore_di(a, "--output"); !file.empty()) {
+        scrivi(file, risposta);
+    } else {
+        for (std::size_t i = 0; i < risposta.size(); i += 4096) {
+            std::cout << risposta.substr(i, 4096) << std::flush;
+            std::cerr << "100 20480  100 20480    0     0   976k      0 --:--:--\r" << std::flush;
+        }
+    }
+    auto scritto = valore_di(a, "--write-out");
+    if (const auto stato = scritto.find("%{http_code}"); stato != std::string::npos) {
+        scritto.replace(stato, 12, risposta.empty() ? "000" : "200");
+    }
+    std::cout << scritto;
+    return codice;
 }
 
 } // namespace
@@ -102,7 +136,7 @@ int main(int argc, char** argv) {
     std::transform(nome.begin(), nome.end(), nome.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (nome == "openssl" && !argomenti.empty()) {
-        return openssl(argomenti);
+        return openssl(argomenti, cartella);
     }
     if (nome == "curl") {
         return curl(argomenti, cartella);

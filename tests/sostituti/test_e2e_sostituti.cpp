@@ -50,12 +50,22 @@ struct Studio : prova::BancoForm {
     }
 };
 
+// A receipt of 20 KB: the service's notices come before its receipt element.
+std::string ricevuta_lunga() {
+    std::string avvisi;
+    for (int i = 0; avvisi.size() < 20 * 1024; ++i) {
+        avvisi += "<avviso>Avviso " + std::to_string(i) + " del servizio</avviso>";
+    }
+    return "<soapenv:Envelope xmlns:soapenv='http://schemas.xmlsoap.org/soap/envelope/'>"
+           "<soapenv:Body><InvioCertificatoResponse xmlns='r'>" +
+           avvisi +
+           "<ricevutaOK><idCertificato>2024W0001</idCertificato></ricevutaOK>"
+           "</InvioCertificatoResponse></soapenv:Body></soapenv:Envelope>\r\n";
+}
+
 TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
     Studio s;
-    s.cartella.scrivi("Sogei/risposta_sostituto.txt",
-                      "<soapenv:Envelope xmlns:soapenv='http://schemas.xmlsoap.org/soap/envelope/'>"
-                      "<soapenv:Body><esito>RicevutaOK</esito><idCertificato>2024W0001"
-                      "</idCertificato></soapenv:Body></soapenv:Envelope>\r\n");
+    s.cartella.scrivi("Sogei/risposta_sostituto.txt", ricevuta_lunga());
     s.form->note_diagnosi.Text = "Dolore \"acuto\" & febbre\r\nda ieri";
     s.form->Stampa_Click();
     ASSERT_TRUE(s.messaggi.mostrati.empty()) << s.primo_messaggio();
@@ -94,10 +104,47 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
                   fs::perms::none)
             << copia;
     }
-    EXPECT_EQ(s.cartella.leggi("Sogei/permessi.txt"), "600\n600\n600\n600\n");
+    EXPECT_EQ(s.cartella.leggi("Sogei/permessi.txt"), "600 700\n600 700\n600 700\n600 700\n");
 #endif
+    // The copy keeps curl's trace and the answer whole, without the credentials (HTTP/2's form).
+    const auto risposta = s.cartella.leggi("risposta.txt");
+    EXPECT_NE(risposta.find("< HTTP/2 200\n" + ricevuta_lunga()), std::string::npos);
+    EXPECT_EQ(risposta.find("U0VHUkVUTw=="), std::string::npos);
     // The certificate is in the exchange file the clinical-records program reads back.
     EXPECT_EQ(record_certificato::campi(s.cartella.leggi("paziente.txt"))[1], "2024W0001");
+}
+
+TEST(SostitutiDegliStrumenti, RispostaInterrottaDopoLaRichiestaEsitoIgnotoMaiInviato) {
+    const auto ricevuta = ricevuta_lunga();
+    const auto ignoto = [](const std::string& motivo) {
+        return "Esito dell'invio sconosciuto (" + motivo + "): la richiesta \xE8 partita";
+    };
+    const std::string interrotta = "collegamento interrotto, errore ";
+    const struct {
+        long taglio; // bytes of the answer that come; -1: no connection
+        int codice;  // curl's exit status
+        EsitoInvio esito;
+        std::string messaggio;
+        std::string risposta;
+    } casi[] = {
+        {-1, 7, EsitoInvio::rifiutato, "Impossibile stabilire una connessione!", ricevuta},
+        {0, 28, EsitoInvio::incerto, ignoto("tempo di attesa scaduto"), ricevuta},
+        {300, 56, EsitoInvio::incerto, ignoto(interrotta + "56 di curl"), ricevuta},
+        {long(ricevuta.find("0001</id")), 18, EsitoInvio::incerto,
+         ignoto(interrotta + "18 di curl"), ricevuta},
+        {long(ricevuta.size() - 4), 18, EsitoInvio::incerto, ignoto(interrotta + "18 di curl"),
+         ricevuta},
+        {-2, 0, EsitoInvio::incerto, ignoto("risposta di oltre 8 MB"),
+         std::string(9 << 20, ' ') + ricevuta},
+    };
+    for (const auto& c : casi) {
+        Studio s;
+        s.cartella.scrivi("Sogei/risposta_sostituto.txt", c.risposta);
+        s.cartella.scrivi("Sogei/taglio_sostituto.txt",
+                          std::to_string(c.taglio) + " " + std::to_string(c.codice));
+        EXPECT_EQ(s.invio->invia_certificato_inps(), c.esito) << c.taglio;
+        EXPECT_TRUE(s.primo_messaggio().starts_with(c.messaggio)) << s.primo_messaggio();
+    }
 }
 
 } // namespace
