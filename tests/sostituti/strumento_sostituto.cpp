@@ -4,13 +4,12 @@
 //   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A
 //   openssl base64 -base64 -e -out B -in A     B = A encoded (prova::codifica), lines of 64
 //   curl ... --config C ... --data-binary @R   C and R copied into "configurazione_curl.txt"
-//     and "corpo_curl.txt"; the answer is "risposta_sostituto.txt", "{n}" there the number of
-//     the post (counted in "invii.txt"). As curl, it writes an HTTP/2 trace to --stderr's file
-//     and the answer to --output's, or else both to its standard error and output in pieces as
-//     they come, then --write-out with %{http_code}. "taglio_sostituto.txt", when there, holds
-//     "N CODE": only N bytes of the answer come and curl ends with CODE; N < 0, no connection.
-//     -q, --globoff, --http1.1, --proto, the authorities and the limits change nothing here: it
-//     reads no configuration, expands no address and connects nowhere.
+//     and "corpo_curl.txt"; as curl, an HTTP/2 trace to --stderr's file and the answer
+//     "risposta_sostituto.txt" ("{n}" there the number of the post, counted in "invii.txt") to
+//     --output's, or both to stderr and stdout in pieces, then the status if --write-out asks.
+//     "taglio_sostituto.txt" "N CODE": N bytes of the answer come (N = -1: no connection), exit
+//     CODE. It reads no configuration, expands no address, connects nowhere: -q and the like
+//     change nothing.
 // The access bits of the files the module wrote for a tool (the -in of rsautl, curl's --config
 // and body) and of their folder go, a line each, to "permessi.txt" in the program's folder.
 #include "codifica_prova.h"
@@ -45,15 +44,17 @@ std::string valore_di(const std::vector<std::string>& argomenti, const std::stri
     return i != argomenti.end() && i + 1 != argomenti.end() ? *(i + 1) : std::string();
 }
 
-void annota_permessi(const std::string& file, const fs::path& cartella) {
+fs::path programma; // this program, under the tool's name
+
+void annota_permessi(const std::string& file) {
     const auto bit = [](const fs::path& p) {
         return static_cast<unsigned>(fs::status(p).permissions()) & 0777U;
     };
-    std::ofstream(cartella / "permessi.txt", std::ios::app)
+    std::ofstream(programma.parent_path() / "permessi.txt", std::ios::app)
         << std::oct << bit(file) << ' ' << bit(fs::path(file).parent_path()) << '\n';
 }
 
-int openssl(const std::vector<std::string>& a, const fs::path& cartella) {
+int openssl(const std::vector<std::string>& a) {
     const auto dentro = valore_di(a, "-in");
     const auto fuori = valore_di(a, "-out");
     if (dentro.empty() || fuori.empty() || !fs::exists(dentro)) {
@@ -61,7 +62,7 @@ int openssl(const std::vector<std::string>& a, const fs::path& cartella) {
         return 1;
     }
     if (a[0] == "rsautl") {
-        annota_permessi(dentro, cartella);
+        annota_permessi(dentro);
         return scrivi(fuori, "cifrato:" + leggi(dentro)) ? 0 : 1;
     }
     const auto codificato = meravo::prova::codifica(leggi(dentro));
@@ -77,7 +78,7 @@ int curl(const std::vector<std::string>& a, const fs::path& cartella) {
                                   std::pair{"--data-binary", "corpo_curl.txt"}}) {
         auto file = valore_di(a, opzione);
         file.erase(0, file.starts_with("@") ? 1 : 0); // the body is posted from a file: "@file"
-        annota_permessi(file, cartella);
+        annota_permessi(file);
         scrivi(cartella / copia, leggi(file));
     }
     long taglio = -2;
@@ -104,24 +105,21 @@ int curl(const std::vector<std::string>& a, const fs::path& cartella) {
     }
     if (const auto file = valore_di(a, "--output"); !file.empty()) {
         scrivi(file, risposta);
-    } else {
-        for (std::size_t i = 0; i < risposta.size(); i += 4096) {
-            std::cout << risposta.substr(i, 4096) << std::flush;
-            std::cerr << "100 20480  100 20480    0     0   976k      0 --:--:--\r" << std::flush;
-        }
+    } else { // in two pieces, the progress meter between them
+        std::cout << risposta.substr(0, risposta.size() / 2) << std::flush;
+        std::cerr << "100 20480  100 20480    0     0   976k      0 --:--:--\r" << std::flush;
+        std::cout << risposta.substr(risposta.size() / 2);
     }
-    auto scritto = valore_di(a, "--write-out");
-    if (const auto stato = scritto.find("%{http_code}"); stato != std::string::npos) {
-        scritto.replace(stato, 12, risposta.empty() ? "000" : "200");
+    if (valore_di(a, "--write-out") == "%{http_code}") {
+        std::cout << (risposta.empty() ? "000" : "200");
     }
-    std::cout << scritto;
     return codice;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const fs::path programma = fs::absolute(argv[0]);
+    programma = fs::absolute(argv[0]);
     const fs::path cartella = programma.parent_path();
     std::vector<std::string> argomenti(argv + 1, argv + argc);
 
@@ -136,7 +134,7 @@ int main(int argc, char** argv) {
     std::transform(nome.begin(), nome.end(), nome.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (nome == "openssl" && !argomenti.empty()) {
-        return openssl(argomenti, cartella);
+        return openssl(argomenti);
     }
     if (nome == "curl") {
         return curl(argomenti, cartella);
