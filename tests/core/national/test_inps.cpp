@@ -254,7 +254,9 @@ TEST(RispostaAnnullamento, OgniRegolaConLeSueDomandeEMessaggi) {
     const std::string fault = "<env:Envelope xmlns:env='s'><env:Body><env:Fault><faultcode>"
                               "env:Server</faultcode><faultstring>Archivio non scrivibile"
                               "</faultstring></env:Fault></env:Body></env:Envelope>";
-    const std::string ricevuta_ok = "<RicevutaOK><idAnnullamento>B</idAnnullamento></RicevutaOK>";
+    const auto ricevuta_ok = [](const std::string& id) {
+        return "<RicevutaOK><idAnnullamento>" + id + "</idAnnullamento></RicevutaOK>";
+    };
     const std::string ignoto =
         "Esito dell'annullamento sconosciuto (tempo di attesa scaduto): la richiesta \xE8 partita "
         "ma la risposta del servizio INPS non \xE8 arrivata.\r\nIl certificato potrebbe essere "
@@ -281,7 +283,8 @@ TEST(RispostaAnnullamento, OgniRegolaConLeSueDomandeEMessaggi) {
         int uscita = 0; // curl's: 28, no answer in time to the request sent
     } casi[] = {
         {ricevuta, {}, true, "", "A-7"},
-        {busta + ricevuta_ok + fine, {}, true, "", "B"},
+        {busta + ricevuta_ok("B") + fine, {}, true, "", "B"},
+        {busta + ricevuta_ok(" ") + fine, {}, false, motivi, ""},
         {ko({{"1", "ricevutaOK"}}), {}, false, motivi + "\r\nricevutaOK", "\r\nricevutaOK"},
         {ko({{"102", "Non trovato"}}), Risposta::si, true, non_trovato, "\r\nNon trovato"},
         {ko({{"102", "Non trovato"}}), Risposta::no, false, non_trovato, "\r\nNon trovato"},
