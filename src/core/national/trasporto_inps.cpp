@@ -180,8 +180,10 @@ bool crea_file_privato(const fs::path& p, std::string_view testo) {
 // The first `massimo` bytes of the file, or all of it.
 std::string leggi(const fs::path& p, std::size_t massimo) {
     std::ifstream f(p, std::ios::binary);
-    std::string testo(massimo, '\0');
-    f.read(testo.data(), static_cast<std::streamsize>(massimo));
+    std::error_code e;
+    const auto dimensione = fs::file_size(p, e);
+    std::string testo(e ? 0 : std::min<std::uintmax_t>(dimensione, massimo), '\0');
+    f.read(testo.data(), static_cast<std::streamsize>(testo.size()));
     testo.resize(static_cast<std::size_t>(f.gcount()));
     return testo;
 }
