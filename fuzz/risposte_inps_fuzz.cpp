@@ -12,12 +12,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     using namespace meravo;
     using fuzz::esigi;
-    const std::string_view risposta(reinterpret_cast<const char*>(dati), n);
+    const RispostaServizio risposta{std::string(reinterpret_cast<const char*>(dati), n), "", {}, 0};
     const auto rifilato = [](const std::string& p) { return p == testo::rifilato(p); };
 
     fuzz::MessaggiContati invio;
     std::string protocollo = "vecchio";
-    esigi(interpreta_risposta_invio(risposta, invio, protocollo)
+    esigi(interpreta_risposta_invio(risposta, invio, protocollo) == EsitoInvio::riuscito
               ? invio.mostrati == 0 && rifilato(protocollo)
               : invio.mostrati == 1 && invio.domande == 0);
 
@@ -25,8 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     fuzz::MessaggiContati no, si;
     si.risposta = Risposta::si;
     std::string protocollo_no = "vecchio", protocollo_si = "vecchio";
-    const bool eliminabile_no = interpreta_risposta_annullamento(risposta, no, protocollo_no);
-    const bool eliminabile_si = interpreta_risposta_annullamento(risposta, si, protocollo_si);
+    const bool eliminabile_no =
+        interpreta_risposta_annullamento(risposta, no, protocollo_no) == EsitoInvio::riuscito;
+    const bool eliminabile_si =
+        interpreta_risposta_annullamento(risposta, si, protocollo_si) == EsitoInvio::riuscito;
     esigi(no.mostrati == si.mostrati && no.domande == si.domande && no.domande <= 1 &&
           protocollo_no == protocollo_si);
     esigi(no.domande == 1 ? !eliminabile_no && eliminabile_si && no.mostrati == 1

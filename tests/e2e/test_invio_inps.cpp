@@ -19,6 +19,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
@@ -58,12 +59,12 @@ struct Studio : prova::StudioInps {
         collega_annullamento_nazionale(*browser, *form, *invio);
     }
 
-    // No work file of the tools is left: credentials, request, encryption.
+    // No work file of the tools is left: credentials, request, encryption, their folders.
     bool sogei_pulita() const {
         for (const auto& voce : fs::directory_iterator(cartella.percorso() / "Sogei")) {
             const auto nome = voce.path().filename().string();
-            if (nome.starts_with("stringa") || nome == "credenziali.cfg" ||
-                nome == "richiesta.xml") {
+            if (nome.starts_with("stringa") || nome.starts_with("lavoro") ||
+                nome == "credenziali.cfg" || nome == "richiesta.xml") {
                 return false;
             }
         }
@@ -71,8 +72,8 @@ struct Studio : prova::StudioInps {
     }
 
     // `richiesta` with the text of `pincode` and `codiceFiscale` encrypted, as the module sends
-    // them, posted to `endpoint`: everything curl wrote.
-    std::string invia(std::string richiesta, const std::string& endpoint) {
+    // them, posted to `endpoint`: what curl brought back.
+    RispostaServizio invia(std::string richiesta, const std::string& endpoint) {
         for (const std::string nome : {"pincode", "codiceFiscale"}) {
             const auto elemento = richiesta.find("<" + nome + " ");
             if (elemento != std::string::npos) {
@@ -90,13 +91,13 @@ struct Studio : prova::StudioInps {
         return esito(invia(richiesta, form->endpoint_annullamento), "ns2:");
     }
 
-    // What curl wrote, in one line: the HTTP status, then the service's error types in order
-    // (a type without a description marked '?') or its fault's code.
-    static std::string esito(const std::string& uscite, const std::string& prefisso = "") {
-        auto testo = std::to_string(stato_http(uscite).value_or(0));
+    // What curl brought back, in one line: the HTTP status, then the service's error types in
+    // order (a type without a description marked '?') or its fault's code.
+    static std::string esito(const RispostaServizio& r, const std::string& prefisso = "") {
+        auto testo = std::to_string(r.stato.value_or(0));
         for (const auto& [inizio, fine] : {std::pair{"<soapenv", "</soapenv:Envelope>"},
                                            std::pair{"<env:Envelope", "</env:Envelope>"}}) {
-            const auto busta = trova_busta(uscite, inizio, fine);
+            const auto busta = trova_busta(r.corpo, inizio, fine);
             const auto d = busta.testo ? DocumentoSoap::carica(*busta.testo) : std::nullopt;
             for (const auto& e :
                  d ? d->testi_dei_figli(prefisso + "errore",
@@ -168,7 +169,7 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
-    const bool inviato = s.invio->invia_certificato_inps();
+    const bool inviato = s.invio->invia_certificato_inps() == EsitoInvio::riuscito;
     finito = true;
     spia.join();
     ASSERT_TRUE(inviato) << s.primo_messaggio();
@@ -204,7 +205,14 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     }
 }
 
-TEST(InvioInps, ErroriDelServizioPasswordSbagliataEServizioSpento) {
+// The study trusts another authority than the service's: the service's own certificate.
+void altra_autorita(Studio& s) {
+    const auto sogei = s.cartella.percorso() / "Sogei";
+    fs::copy_file(sogei / "SanitelCF.cer", sogei / "mirCa.pem",
+                  fs::copy_options::overwrite_existing);
+}
+
+TEST(InvioInps, ErroriDelServizioPasswordSbagliataAltraAutoritaEServizioSpento) {
     const std::string motivi = "Impossibile stampare il certificato per i seguenti motivi:\r\n";
     const struct {
         std::function<void(Studio&)> prepara;
@@ -214,11 +222,22 @@ TEST(InvioInps, ErroriDelServizioPasswordSbagliataEServizioSpento) {
         {[](Studio& s) { s.form->password.Text = "sbagliata"; },
          "Il servizio INPS ha rifiutato il nome utente o la password (errore HTTP 401)"},
         {[](Studio& s) { s.simulatore.ferma(); }, "Impossibile stabilire una connessione!"},
+        // Another authority than the practice's file names, even when the user's configuration
+        // of curl says to trust any server.
+        {altra_autorita, "Impossibile stabilire una connessione!"},
+        {[](Studio& s) {
+             altra_autorita(s);
+             s.cartella.scrivi(".curlrc", "insecure\n");
+             setenv("HOME", s.cartella.percorso().c_str(), 1);
+         },
+         "Impossibile stabilire una connessione!"},
     };
+    const std::string casa = std::getenv("HOME");
     for (const auto& c : casi) {
         Studio s;
         c.prepara(s);
-        EXPECT_FALSE(s.invio->invia_certificato_inps()) << c.messaggio;
+        EXPECT_EQ(s.invio->invia_certificato_inps(), EsitoInvio::rifiutato) << c.messaggio;
+        setenv("HOME", casa.c_str(), 1);
         ASSERT_FALSE(s.messaggi.mostrati.empty()) << c.messaggio;
         EXPECT_TRUE(s.messaggi.mostrati.back().testo.starts_with(c.messaggio))
             << s.messaggi.mostrati.back().testo;
@@ -226,16 +245,12 @@ TEST(InvioInps, ErroriDelServizioPasswordSbagliataEServizioSpento) {
     }
 }
 
-TEST(InvioInps, CifraturaConSogeiNonScrivibileOSenzaStrumento) {
+TEST(InvioInps, CifraturaOSenzaStrumento) {
     Studio s;
-    // "stringa.txt" cannot be created in Sogei: the work files go to a private folder.
-    fs::create_directory(s.cartella.percorso() / "Sogei" / "stringa.txt");
-    s.cartella.scrivi("Sogei/stringa.txt/occupato", "");
     const auto cifrato = s.invio->cripta_stringa("  BNCGLI85C41F205Q ");
     EXPECT_EQ(cifrato.size(), 344U) << cifrato; // RSA-2048 in Base64 on one line
     EXPECT_EQ(cifrato.find_first_of("\r\n"), std::string::npos);
     EXPECT_TRUE(s.messaggi.mostrati.empty());
-    fs::remove_all(s.cartella.percorso() / "Sogei" / "stringa.txt");
 
     // Without the tool: the runner says so, the result is empty and nothing is left behind.
     fs::remove(s.cartella.percorso() / "Sogei" / "openssl");
@@ -247,7 +262,7 @@ TEST(InvioInps, CifraturaConSogeiNonScrivibileOSenzaStrumento) {
 
 TEST(AnnullamentoInps, AnnullatoGiaAnnullatoRifiutatoPoiRiavvioSulloStessoFileDiStato) {
     Studio s(0, true);
-    ASSERT_TRUE(s.invio->invia_certificato_inps()) << s.primo_messaggio();
+    ASSERT_EQ(s.invio->invia_certificato_inps(), EsitoInvio::riuscito) << s.primo_messaggio();
     const auto id_certificato = s.form->protocollo;
     std::vector<std::optional<std::string>> campi(record_certificato::numero_campi - 1);
     campi[0] = id_certificato;
@@ -297,7 +312,7 @@ TEST(AnnullamentoInps, AnnullatoGiaAnnullatoRifiutatoPoiRiavvioSulloStessoFileDi
     const std::string pin = SimulatoreProva::pin, cf = "BNCGLI85C41F205Q";
     EXPECT_EQ(s.esito_annullamento(pin, cf, "999999999"), "200 102");
     EXPECT_EQ(s.esito_annullamento("un-altro-pin", cf, "999999999"), "200 101");
-    ASSERT_TRUE(s.invio->invia_certificato_inps());
+    ASSERT_EQ(s.invio->invia_certificato_inps(), EsitoInvio::riuscito);
     const auto in_vigore = s.form->protocollo;
     EXPECT_EQ(s.esito_annullamento(pin, "BNCLRA85M41F205X", in_vigore), "200 104");
     EXPECT_EQ(s.simulatore.ferma(), 0);
@@ -314,7 +329,7 @@ TEST(AnnullamentoInps, AnnullatoGiaAnnullatoRifiutatoPoiRiavvioSulloStessoFileDi
               1);
     EXPECT_EQ(s.esito_annullamento(pin, cf, id_certificato), "200 105");
     EXPECT_EQ(s.esito_annullamento(pin, cf, in_vigore), "200");
-    ASSERT_TRUE(s.invio->invia_certificato_inps());
+    ASSERT_EQ(s.invio->invia_certificato_inps(), EsitoInvio::riuscito);
     EXPECT_NE(s.form->protocollo, id_certificato);
     EXPECT_NE(s.form->protocollo, in_vigore);
 
@@ -429,7 +444,8 @@ TEST(SimulatoreInps, CredenzialiEOgniRegolaDellaRichiesta) {
         // The module reads the answer as the service meant it: a receipt, reasons or a fault.
         prova::MessaggiRegistrati m;
         std::string protocollo;
-        EXPECT_EQ(interpreta_risposta_invio(uscite, m, protocollo), c.esito == "200");
+        EXPECT_EQ(interpreta_risposta_invio(uscite, m, protocollo) == EsitoInvio::riuscito,
+                  c.esito == "200");
         EXPECT_THAT(m.mostrati.empty() ? "" : m.mostrati[0].testo, HasSubstr(c.motivo));
     }
 }

@@ -4,10 +4,14 @@
 //   openssl rsautl -encrypt -in A -out B ...   B = "cifrato:" + A
 //   openssl base64 -base64 -e -out B -in A     B = A encoded (prova::codifica), lines of 64
 //   curl ... --config C ... --data-binary @R   C and R copied into "configurazione_curl.txt"
-//     and "corpo_curl.txt"; a trace on stderr, then "risposta_sostituto.txt" on stdout, "{n}"
-//     there the number of the post (counted in "invii.txt")
+//     and "corpo_curl.txt"; as curl, an HTTP/2 trace to --stderr's file and the answer
+//     "risposta_sostituto.txt" ("{n}" there the number of the post, counted in "invii.txt") to
+//     --output's, or both to stderr and stdout in pieces, then the status if --write-out asks.
+//     "taglio_sostituto.txt" "N CODE": N bytes of the answer come (N = -1: no connection), exit
+//     CODE. It reads no configuration, expands no address, connects nowhere: -q and the like
+//     change nothing.
 // The access bits of the files the module wrote for a tool (the -in of rsautl, curl's --config
-// and body) go, a line each, to "permessi.txt" beside them.
+// and body) and of their folder go, a line each, to "permessi.txt" in the program's folder.
 #include "codifica_prova.h"
 
 #include <algorithm>
@@ -16,6 +20,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,10 +44,14 @@ std::string valore_di(const std::vector<std::string>& argomenti, const std::stri
     return i != argomenti.end() && i + 1 != argomenti.end() ? *(i + 1) : std::string();
 }
 
+fs::path programma; // this program, under the tool's name
+
 void annota_permessi(const std::string& file) {
-    const auto bit = static_cast<unsigned>(fs::status(file).permissions()) & 0777U;
-    std::ofstream(fs::path(file).parent_path() / "permessi.txt", std::ios::app)
-        << std::oct << bit << '\n';
+    const auto bit = [](const fs::path& p) {
+        return static_cast<unsigned>(fs::status(p).permissions()) & 0777U;
+    };
+    std::ofstream(programma.parent_path() / "permessi.txt", std::ios::app)
+        << std::oct << bit(file) << ' ' << bit(fs::path(file).parent_path()) << '\n';
 }
 
 int openssl(const std::vector<std::string>& a) {
@@ -72,22 +81,45 @@ int curl(const std::vector<std::string>& a, const fs::path& cartella) {
         annota_permessi(file);
         scrivi(cartella / copia, leggi(file));
     }
-    std::cerr << "*   Trying 127.0.0.1:443...\n> POST / HTTP/1.1\n< HTTP/1.1 200 OK" << std::endl;
+    long taglio = -2;
+    int codice = 0;
+    std::istringstream(leggi(cartella / "taglio_sostituto.txt")) >> taglio >> codice;
+    std::string traccia = "*   Trying 127.0.0.1:443...\n";
+    if (taglio != -1) {
+        traccia += "* [HTTP/2] [1] [authorization: Basic U0VHUkVUTw==]\n> POST / HTTP/2\n"
+                   "> authorization: Basic U0VHUkVUTw==\n< HTTP/2 200\n";
+    }
+    traccia += codice != 0 ? "curl: (" + std::to_string(codice) + ") fermato\n" : "";
     // Each post gets its own protocol, so a second post would show in what was archived.
     const auto invii = leggi(cartella / "invii.txt") + "x";
     scrivi(cartella / "invii.txt", invii);
-    auto risposta = leggi(cartella / "risposta_sostituto.txt");
+    auto risposta = taglio == -1 ? std::string() : leggi(cartella / "risposta_sostituto.txt");
     if (const auto n = risposta.find("{n}"); n != std::string::npos) {
         risposta.replace(n, 3, std::to_string(invii.size()));
     }
-    std::cout << risposta;
-    return 0;
+    risposta.resize(taglio >= 0 ? std::min(risposta.size(), std::size_t(taglio)) : risposta.size());
+    if (const auto file = valore_di(a, "--stderr"); !file.empty()) {
+        scrivi(file, traccia);
+    } else {
+        std::cerr << traccia << std::flush;
+    }
+    if (const auto file = valore_di(a, "--output"); !file.empty()) {
+        scrivi(file, risposta);
+    } else { // in two pieces, the progress meter between them
+        std::cout << risposta.substr(0, risposta.size() / 2) << std::flush;
+        std::cerr << "100 20480  100 20480    0     0   976k      0 --:--:--\r" << std::flush;
+        std::cout << risposta.substr(risposta.size() / 2);
+    }
+    if (valore_di(a, "--write-out") == "%{http_code}") {
+        std::cout << (risposta.empty() ? "000" : "200");
+    }
+    return codice;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const fs::path programma = fs::absolute(argv[0]);
+    programma = fs::absolute(argv[0]);
     const fs::path cartella = programma.parent_path();
     std::vector<std::string> argomenti(argv + 1, argv + argc);
 

@@ -50,12 +50,17 @@ struct Studio : prova::BancoForm {
     }
 };
 
+// A receipt of 20 KB: the service's notices come before its receipt element.
+const std::string ricevuta_lunga =
+    "<soapenv:Envelope xmlns:soapenv='http://schemas.xmlsoap.org/soap/envelope/'><soapenv:Body>"
+    "<InvioCertificatoResponse xmlns='r'><avvisi>" +
+    std::string(20 * 1024, 'a') +
+    "</avvisi><ricevutaOK><idCertificato>2024W0001</idCertificato></ricevutaOK>"
+    "</InvioCertificatoResponse></soapenv:Body></soapenv:Envelope>\r\n";
+
 TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
     Studio s;
-    s.cartella.scrivi("Sogei/risposta_sostituto.txt",
-                      "<soapenv:Envelope xmlns:soapenv='http://schemas.xmlsoap.org/soap/envelope/'>"
-                      "<soapenv:Body><esito>RicevutaOK</esito><idCertificato>2024W0001"
-                      "</idCertificato></soapenv:Body></soapenv:Envelope>\r\n");
+    s.cartella.scrivi("Sogei/risposta_sostituto.txt", ricevuta_lunga);
     s.form->note_diagnosi.Text = "Dolore \"acuto\" & febbre\r\nda ieri";
     s.form->Stampa_Click();
     ASSERT_TRUE(s.messaggi.mostrati.empty()) << s.primo_messaggio();
@@ -78,13 +83,6 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
     }
     EXPECT_NE(richiesta.find(prova::codifica("cifrato:" + pin)), std::string::npos) << richiesta;
 
-    // The work files are gone.
-    for (const auto& voce : fs::directory_iterator(s.cartella.percorso() / "Sogei")) {
-        const auto nome = voce.path().filename().string();
-        EXPECT_TRUE(nome.ends_with(".exe") || nome.ends_with(".txt") || nome == "curl" ||
-                    nome == "openssl")
-            << nome;
-    }
 #ifndef _WIN32
     // The copies for support staff and the tools' work files (credentials, PIN, fiscal code,
     // the request) hold secrets or the patient's data: the user's alone.
@@ -94,10 +92,44 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
                   fs::perms::none)
             << copia;
     }
-    EXPECT_EQ(s.cartella.leggi("Sogei/permessi.txt"), "600\n600\n600\n600\n");
+    EXPECT_EQ(s.cartella.leggi("Sogei/permessi.txt"), "600 700\n600 700\n600 700\n600 700\n");
 #endif
+    // The copy keeps curl's trace and the answer whole, without the credentials (HTTP/2's form).
+    const auto risposta = s.cartella.leggi("risposta.txt");
+    EXPECT_NE(risposta.find("< HTTP/2 200\n" + ricevuta_lunga), std::string::npos);
+    EXPECT_EQ(risposta.find("U0VHUkVUTw=="), std::string::npos);
     // The certificate is in the exchange file the clinical-records program reads back.
     EXPECT_EQ(record_certificato::campi(s.cartella.leggi("paziente.txt"))[1], "2024W0001");
+}
+
+TEST(SostitutiDegliStrumenti, RispostaInterrottaDopoLaRichiestaEsitoIgnotoMaiInviato) {
+    const std::string interrotta = "collegamento interrotto, errore 18 di curl";
+    const struct {
+        long taglio;        // bytes of the answer that come; -1: no connection; -2: all of 9 MB
+        int codice;         // curl's exit status
+        std::string motivo; // of the unknown outcome; none: no connection was made
+    } casi[] = {
+        {-1, 28, ""},
+        {0, 28, "tempo di attesa scaduto"},
+        {300, 56, "collegamento interrotto, errore 56 di curl"},
+        {long(ricevuta_lunga.find("0001</id")), 18, interrotta},
+        {long(ricevuta_lunga.size()) - 4, 18, interrotta},
+        {-2, 0, "risposta di oltre 8 MB"},
+    };
+    for (const auto& c : casi) {
+        Studio s;
+        s.cartella.scrivi("Sogei/risposta_sostituto.txt",
+                          c.taglio == -2 ? std::string(9 << 20, ' ') + ricevuta_lunga
+                                         : ricevuta_lunga);
+        s.cartella.scrivi("Sogei/taglio_sostituto.txt",
+                          std::to_string(c.taglio) + " " + std::to_string(c.codice));
+        EXPECT_EQ(s.invio->invia_certificato_inps(),
+                  c.motivo.empty() ? EsitoInvio::rifiutato : EsitoInvio::incerto);
+        EXPECT_TRUE(s.primo_messaggio().starts_with(
+            c.motivo.empty() ? "Impossibile stabilire una connessione!"
+                             : "Esito dell'invio sconosciuto (" + c.motivo + "): la richiesta"))
+            << s.primo_messaggio();
+    }
 }
 
 } // namespace

@@ -17,7 +17,7 @@ constexpr std::size_t campo_codice_fiscale = 17;
 
 } // namespace
 
-bool annulla_certificato_inps(frm_Meravo& form, InvioInps& invio, const std::string& chiave) {
+EsitoInvio annulla_certificato_inps(frm_Meravo& form, InvioInps& invio, const std::string& chiave) {
     form.protocollo.clear();
     const auto campi = record_certificato::campi(form.certificati.leggi(chiave).value_or(""));
     const auto pincode = invio.cripta_stringa(testo::rifilato(form.cf_medico.Text));
@@ -30,8 +30,7 @@ bool annulla_certificato_inps(frm_Meravo& form, InvioInps& invio, const std::str
 
 void collega_annullamento_nazionale(Elimina& browser, frm_Meravo& form, InvioInps& invio) {
     browser.annulla_certificato_inps = [&form, &invio](const std::string& chiave) {
-        return annulla_certificato_inps(form, invio, chiave) ? EsitoInvio::riuscito
-                                                             : EsitoInvio::rifiutato;
+        return annulla_certificato_inps(form, invio, chiave);
     };
 }
 

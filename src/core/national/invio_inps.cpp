@@ -13,8 +13,8 @@ InvioInps::InvioInps(frm_Meravo& form)
     : form_(form), trasporto_(form.servizi().cartella_programma, form.servizi().messaggi,
                               form.servizi().orologio, form.servizi().pompa) {}
 
-std::string InvioInps::invia_messaggio_soap(const std::string& messaggio_soap,
-                                            const std::string& endpoint_soap) {
+RispostaServizio InvioInps::invia_messaggio_soap(const std::string& messaggio_soap,
+                                                 const std::string& endpoint_soap) {
     DatiCurl dati;
     dati.cartella_programma = form_.servizi().cartella_programma;
     dati.modo_test = form_.modo_test;
@@ -25,23 +25,26 @@ std::string InvioInps::invia_messaggio_soap(const std::string& messaggio_soap,
     return trasporto_.invia_messaggio_soap(dati);
 }
 
-std::string senza_credenziali(std::string_view uscite) {
+std::string senza_credenziali(std::string_view traccia) {
+    constexpr std::string_view intestazione = "authorization:";
     std::string copia;
-    copia.reserve(uscite.size());
-    LettoreRighe righe(uscite);
+    copia.reserve(traccia.size());
+    LettoreRighe righe(traccia);
     std::size_t letto = 0;
     while (const auto riga = righe.prossima()) {
         const auto fine = righe.posizione();
-        const bool credenziali =
-            riga->rfind("> Authorization:", 0) == 0 || riga->rfind("> authorization:", 0) == 0;
-        copia += credenziali ? std::string("> Authorization: ***") : std::string(*riga);
-        copia += uscite.substr(letto + riga->size(), fine - letto - riga->size());
+        // Whatever follows the header's name on its line is the credential.
+        const auto nome = testo::minuscolo(*riga).find(intestazione);
+        copia += nome == std::string::npos
+                     ? std::string(*riga)
+                     : std::string(riga->substr(0, nome + intestazione.size())) + " ***";
+        copia += traccia.substr(letto + riga->size(), fine - letto - riga->size());
         letto = fine;
     }
     return copia;
 }
 
-bool InvioInps::invia_certificato_inps() {
+EsitoInvio InvioInps::invia_certificato_inps() {
     auto dati = dati_richiesta_invio(form_);
     dati.pincode = cripta_stringa(dati.pincode);
     dati.codice_fiscale = cripta_stringa(dati.codice_fiscale);
@@ -51,16 +54,14 @@ bool InvioInps::invia_certificato_inps() {
     scrivi_file_intero(cartella / "invio.txt", richiesta + "\r\n", Accesso::solo_utente);
     const auto risposta = invia_messaggio_soap(richiesta, form_.endpoint_invio);
     scrivi_file_intero(cartella / "risposta.txt",
-                       senza_credenziali(risposta) + "\r\n" + (form_.modo_test ? "True" : "False") +
-                           "\r\n",
+                       senza_credenziali(risposta.traccia) + risposta.corpo + "\r\n" +
+                           (form_.modo_test ? "True" : "False") + "\r\n",
                        Accesso::solo_utente);
     return interpreta_risposta_invio(risposta, form_.servizi().messaggi, form_.protocollo);
 }
 
 void collega_invio_nazionale(frm_Meravo& form, InvioInps& invio) {
-    form.invio_nazionale = [&invio] {
-        return invio.invia_certificato_inps() ? EsitoInvio::riuscito : EsitoInvio::rifiutato;
-    };
+    form.invio_nazionale = [&invio] { return invio.invia_certificato_inps(); };
     form.cifra_cf = [&form] {
         const auto& servizi = form.servizi();
         const auto sogei = strumenti_sogei::cartella(servizi.cartella_programma);

@@ -14,12 +14,13 @@ class InvioInps {
 public:
     explicit InvioInps(frm_Meravo& form);
 
-    // True only after a receipt; every failure has shown its message.
-    bool invia_certificato_inps();
+    // `riuscito` only after a receipt; every refusal and every unknown outcome has shown its
+    // message.
+    EsitoInvio invia_certificato_inps();
 
     // The form's credentials and test flag applied to one request (sending or cancelling).
-    std::string invia_messaggio_soap(const std::string& messaggio_soap,
-                                     const std::string& endpoint_soap);
+    RispostaServizio invia_messaggio_soap(const std::string& messaggio_soap,
+                                          const std::string& endpoint_soap);
     std::string cripta_stringa(const std::string& valore) {
         return trasporto_.cripta_stringa(valore);
     }
@@ -29,9 +30,10 @@ private:
     TrasportoInps trasporto_;
 };
 
-// A copy of curl's output fit to keep on disk: the basic-authentication header of the trace,
-// which carries the credentials, is blanked out.
-std::string senza_credenziali(std::string_view uscite);
+// A copy of curl's trace fit to keep on disk: the authorization header, which carries the
+// credentials, is blanked out in every form a trace may show it (HTTP/1.1 "> Authorization:",
+// HTTP/2 "> authorization:" and "[HTTP/2] [1] [authorization: ...]").
+std::string senza_credenziali(std::string_view traccia);
 
 // "Stampa/Esci" on the national road sends through `invio`; the hidden "Crypta" button runs its
 // encryption tool.

@@ -17,22 +17,17 @@ constexpr std::string_view domanda_non_trovato =
 constexpr std::string_view domanda_gia_annullato =
     "Certificato gi\xE0 annullato su server centrale. Eliminarlo in locale?";
 
-bool contiene_senza_maiuscole(std::string_view testo, std::string_view cercato) {
-    return testo::minuscolo(testo).find(cercato) != std::string::npos;
-}
-
-bool non_interpretabile(Messaggi& messaggi) {
-    messaggi.avvisa("Impossibile interpretare il messaggio di risposta!", Icona::esclamazione);
-    return false;
-}
-
 // An answer of the service in its own envelope: a receipt, or the errors that refuse it.
-bool leggi_esito(const std::string& busta, const DocumentoSoap& documento, Messaggi& messaggi,
-                 std::string& protocollo) {
-    if (contiene_senza_maiuscole(busta, "ricevutaok") ||
-        contiene_senza_maiuscole(busta, "ricevutaannullamentook")) {
-        protocollo = testo::rifilato(documento.testo_primo("ns2:idAnnullamento").value_or(""));
-        return true;
+EsitoInvio leggi_esito(const DocumentoSoap& documento, Messaggi& messaggi,
+                       std::string& protocollo) {
+    // A receipt is its element holding the cancellation's identifier: a refusal whose reasons
+    // merely name it is none.
+    for (const auto* ricevuta : {"ricevutaAnnullamentoOK", "ricevutaOK"}) {
+        const auto id = documento.testo_dentro(ricevuta, "idAnnullamento");
+        if (id && !testo::rifila(*id).empty()) {
+            protocollo = testo::rifilato(*id);
+            return EsitoInvio::riuscito;
+        }
     }
     // A certificate that the service does not know, or has already cancelled, may still be
     // removed here if the doctor agrees; when several errors say so, the last one decides.
@@ -49,33 +44,25 @@ bool leggi_esito(const std::string& busta, const DocumentoSoap& documento, Messa
     }
     if (domanda) {
         return messaggi.mostra(*domanda, titolo_predefinito, Icona::nessuna, Pulsanti::si_no) ==
-               Risposta::si;
+                       Risposta::si
+                   ? EsitoInvio::riuscito
+                   : EsitoInvio::rifiutato;
     }
     messaggi.mostra("Impossibile eliminare il certificato per i seguenti motivi:" + protocollo,
                     titolo_predefinito, Icona::nessuna, Pulsanti::ok);
-    return false;
+    return EsitoInvio::rifiutato;
 }
 
 } // namespace
 
-bool interpreta_risposta_annullamento(std::string_view risposta, Messaggi& messaggi,
-                                      std::string& protocollo) {
+EsitoInvio interpreta_risposta_annullamento(const RispostaServizio& r, Messaggi& messaggi,
+                                            std::string& protocollo) {
     protocollo.clear();
-    const auto busta = trova_busta(risposta, "<soapenv", "</soapenv:Envelope>");
-    if (busta.trovata) {
-        // Without its closing tag the envelope has no end to read up to.
-        const auto documento = busta.testo ? DocumentoSoap::carica(*busta.testo) : std::nullopt;
-        if (!documento) {
-            return non_interpretabile(messaggi);
-        }
-        return leggi_esito(*busta.testo, *documento, messaggi, protocollo);
-    }
-    if (avvisa_guasto(risposta, messaggi)) {
-        return false;
-    }
-    // An envelope of this form that is not a fault says nothing the module can use; the doctor
-    // is told rather than left with a button that seems to have done nothing.
-    return non_interpretabile(messaggi);
+    const auto busta = trova_busta(r.corpo, "<soapenv", "</soapenv:Envelope>");
+    // Without its closing tag the envelope has no end to read up to.
+    const auto documento = busta.testo ? DocumentoSoap::carica(*busta.testo) : std::nullopt;
+    return documento ? leggi_esito(*documento, messaggi, protocollo)
+                     : avvisa_senza_busta(r, busta.trovata, true, messaggi);
 }
 
 } // namespace meravo

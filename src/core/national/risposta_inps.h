@@ -1,27 +1,38 @@
 #pragma once
 
+#include "services/esito.h"
+
+#include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace meravo {
 
 class Messaggi;
 
-// The status of the last HTTP answer in curl's trace ("< HTTP/1.1 401 Unauthorized"), past
-// any interim 1xx answer; nothing when no answer came (the connection itself failed).
-std::optional<int> stato_http(std::string_view uscite);
+// What curl brought back from one exchange with the service. The body alone says what the
+// service did; the trace only tells whether the request left.
+struct RispostaServizio {
+    std::string corpo;         // the answer's body, whole
+    std::string traccia;       // curl's verbose trace and its error lines
+    std::optional<int> stato;  // HTTP status of the answer, when one came
+    std::optional<int> uscita; // curl's exit status, when it ran
+    bool troppo_lunga = false; // a body beyond `limite_risposta`, left unread
+};
 
-// Tells the doctor why an exchange gave no envelope the module could read: the service refused
-// the user name or password, or is out of service, or no connection could be made at all.
-void avvisa_connessione_fallita(std::string_view uscite, Messaggi& messaggi);
-// An answer without the service's envelope: a transport failure or a SOAP fault is told to the
-// doctor and true returned; false for an envelope that is neither, which the caller reports.
-bool avvisa_guasto(std::string_view risposta, Messaggi& messaggi);
+// An answer of the service is some kilobytes: one past this bound is not read into memory.
+inline constexpr std::size_t limite_risposta = std::size_t{8} << 20;
 
-// The rules for the answer to a certificate sent: true on a receipt (then `protocollo` holds
-// its identifier); otherwise the reason has been shown and `protocollo` may hold the errors.
-bool interpreta_risposta_invio(std::string_view risposta, Messaggi& messaggi,
-                               std::string& protocollo);
+// The end of reading an answer in which no envelope of the service could be read (`busta_trovata`:
+// its opening was there): an outcome left unknown, a transport failure or a SOAP fault, or an
+// answer that cannot be interpreted, each told to the doctor. Never `riuscito`.
+EsitoInvio avvisa_senza_busta(const RispostaServizio& r, bool busta_trovata, bool annullamento,
+                              Messaggi& messaggi);
+
+// The rules for the answer to a certificate sent: `riuscito` on a receipt (then `protocollo`
+// holds its identifier); otherwise the reason has been shown and `protocollo` may hold the
+// errors.
+EsitoInvio interpreta_risposta_invio(const RispostaServizio& r, Messaggi& messaggi,
+                                     std::string& protocollo);
 
 } // namespace meravo

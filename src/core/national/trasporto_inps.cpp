@@ -7,6 +7,7 @@
 #include "text/testo.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -44,6 +45,11 @@ constexpr double attesa_file = 1.0;
 constexpr double passo_attesa = 0.05;
 constexpr int attese_base64 = 5;
 
+// curl's bound on a whole exchange. Past it the service may still register the certificate, and
+// the doctor is told the outcome is unknown: it is longer than the upstream time-outs of the
+// usual gateways (about two minutes), so that their own answer arrives first.
+constexpr int attesa_massima_curl = 180;
+
 std::string q(const fs::path& p) {
     return quota_argomento(testo::testo_percorso(p));
 }
@@ -59,12 +65,13 @@ void rimuovi(const fs::path& p) {
 }
 
 #ifdef _WIN32
-// A security descriptor, in the system's text form, that gives full access to the user running
-// the module and to nobody else; empty if the user cannot be told.
-std::wstring descrittore_utente() {
+// A security descriptor that gives full access to the user running the module and to nobody
+// else, protected from what its folder would pass down; `ereditato`: passed down in turn to
+// what is created inside (a folder's). Null if the user cannot be told.
+PSECURITY_DESCRIPTOR descrittore_utente(bool ereditato) {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return {};
+        return nullptr;
     }
     DWORD lunghezza = 0;
     GetTokenInformation(token, TokenUser, nullptr, 0, &lunghezza);
@@ -76,28 +83,48 @@ std::wstring descrittore_utente() {
         ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(dati.data())->User.Sid, &sid);
     CloseHandle(token);
     if (!letto) {
+        return nullptr;
+    }
+    const std::wstring sddl =
+        std::wstring(L"D:P(A;") + (ereditato ? L"OICI" : L"") + L";FA;;;" + sid + L")";
+    LocalFree(sid);
+    PSECURITY_DESCRIPTOR descrittore = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
+                                                         &descrittore, nullptr);
+    return descrittore;
+}
+
+fs::path crea_cartella_privata(const fs::path& dentro) {
+    const auto descrittore = descrittore_utente(true);
+    if (descrittore == nullptr) {
         return {};
     }
-    std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sid) + L")";
-    LocalFree(sid);
-    return sddl;
+    SECURITY_ATTRIBUTES sicurezza{sizeof(SECURITY_ATTRIBUTES), descrittore, FALSE};
+    std::random_device casuale;
+    fs::path creata;
+    for (int tentativo = 0; creata.empty() && tentativo < 100; ++tentativo) {
+        // A name already taken, even by a link or a junction, is never entered: another one is
+        // drawn.
+        const auto p = dentro / ("lavoro-" + std::to_string(casuale()));
+        if (CreateDirectoryW(p.c_str(), &sicurezza)) {
+            creata = p;
+        } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+    }
+    LocalFree(descrittore);
+    return creata;
 }
-#endif
 
-// Created readable and writable by the user only: it holds a credential or a patient's data.
-bool scrivi_privato(const fs::path& p, const std::string& testo) {
-#ifdef _WIN32
-    // Protected, with full access for this user alone: the Sogei folder may be one that every
-    // user of the machine can read.
-    const auto sddl = descrittore_utente();
-    PSECURITY_DESCRIPTOR descrittore = nullptr;
-    if (sddl.empty() || !ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                            sddl.c_str(), SDDL_REVISION_1, &descrittore, nullptr)) {
+bool crea_file_privato(const fs::path& p, std::string_view testo) {
+    const auto descrittore = descrittore_utente(false);
+    if (descrittore == nullptr) {
         return false;
     }
     SECURITY_ATTRIBUTES sicurezza{sizeof(SECURITY_ATTRIBUTES), descrittore, FALSE};
-    const HANDLE file = CreateFileW(p.c_str(), GENERIC_WRITE, 0, &sicurezza, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    // CREATE_NEW fails on anything already at the name; a reparse point there is not followed.
+    const HANDLE file = CreateFileW(p.c_str(), GENERIC_WRITE, 0, &sicurezza, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     LocalFree(descrittore);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
@@ -110,94 +137,93 @@ bool scrivi_privato(const fs::path& p, const std::string& testo) {
         ok = WriteFile(file, testo.data() + scritti, quanti, &n, nullptr) && n > 0;
         scritti += n;
     }
-    return CloseHandle(file) && ok;
+    ok = CloseHandle(file) && ok;
+    if (!ok) {
+        DeleteFileW(p.c_str());
+    }
+    return ok;
+}
 #else
-    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+fs::path crea_cartella_privata(const fs::path& dentro) {
+    // Where others may write and nothing keeps them from renaming what is ours, they could
+    // swap the folder for one of theirs under the tools' feet.
+    struct stat cartella {};
+    if (::stat(dentro.c_str(), &cartella) != 0 ||
+        ((cartella.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (cartella.st_mode & S_ISVTX) == 0)) {
+        return {};
+    }
+    // Made with mode 0700 under a name nobody else had.
+    std::string modello = (dentro / "lavoro-XXXXXX").string();
+    return ::mkdtemp(modello.data()) != nullptr ? fs::path(modello) : fs::path();
+}
+
+bool crea_file_privato(const fs::path& p, std::string_view testo) {
+    // Never through a link, never over a file that is there: whoever put it there chose it.
+    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         return false;
     }
-    ::fchmod(fd, 0600);
-    bool ok = true;
+    bool ok = ::fchmod(fd, 0600) == 0;
     for (std::size_t scritti = 0; ok && scritti < testo.size();) {
         const auto n = ::write(fd, testo.data() + scritti, testo.size() - scritti);
         ok = n > 0;
         scritti += ok ? static_cast<std::size_t>(n) : 0;
     }
-    return ::close(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(p.c_str());
+    }
+    return ok;
+}
 #endif
-}
 
-fs::path cartella_privata() {
-    std::random_device casuale;
-    for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        const auto p = fs::temp_directory_path() / ("meravo-" + std::to_string(casuale()));
-        std::error_code e;
-        if (fs::create_directory(p, e)) {
-            fs::permissions(p, fs::perms::owner_all, fs::perm_options::replace, e);
-            return p;
-        }
-    }
-    return {};
-}
-
-// The work files of one run of the external tools. They go to the Sogei folder beside the
-// tools or, when the install cannot be written to, to a private folder of the user's. Every
-// name is removed before the first write and again at the end, so no file of an earlier run
-// can be taken for this one's and none is left behind.
-class FileDiLavoro {
-public:
-    FileDiLavoro(fs::path sogei, std::vector<std::string> nomi)
-        : cartella_(std::move(sogei)), nomi_(std::move(nomi)) {
-        pulisci();
-    }
-    ~FileDiLavoro() {
-        pulisci();
-        if (!privata_.empty()) {
-            std::error_code ignorato;
-            fs::remove_all(privata_, ignorato);
-        }
-    }
-    FileDiLavoro(const FileDiLavoro&) = delete;
-    FileDiLavoro& operator=(const FileDiLavoro&) = delete;
-
-    fs::path operator[](std::string_view nome) const { return cartella_ / nome; }
-
-    // False when neither folder could take the file.
-    bool scrivi(std::string_view nome, const std::string& testo) {
-        if (scrivi_privato(cartella_ / nome, testo)) {
-            scritti_ = true;
-            return true;
-        }
-        if (scritti_ || !privata_.empty()) {
-            return false;
-        }
-        privata_ = cartella_privata();
-        if (privata_.empty()) {
-            return false;
-        }
-        cartella_ = privata_;
-        return scrivi(nome, testo);
-    }
-
-private:
-    void pulisci() const {
-        for (const auto& n : nomi_) {
-            rimuovi(cartella_ / n);
-        }
-    }
-
-    fs::path cartella_;
-    fs::path privata_;
-    std::vector<std::string> nomi_;
-    bool scritti_ = false;
-};
-
-std::string leggi(const fs::path& p) {
+// The first `massimo` bytes of the file, or all of it.
+std::string leggi(const fs::path& p, std::size_t massimo) {
     std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    std::error_code e;
+    const auto dimensione = fs::file_size(p, e);
+    std::string testo(e ? 0 : std::min<std::uintmax_t>(dimensione, massimo), '\0');
+    f.read(testo.data(), static_cast<std::streamsize>(testo.size()));
+    testo.resize(static_cast<std::size_t>(f.gcount()));
+    return testo;
+}
+
+// The status curl's --write-out gave: "000" when no answer came.
+std::optional<int> stato_scritto(std::string_view uscite) {
+    const auto codice = testo::rifila(uscite);
+    if (codice.size() != 3 || codice == "000" ||
+        !std::all_of(codice.begin(), codice.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return (codice[0] - '0') * 100 + (codice[1] - '0') * 10 + (codice[2] - '0');
 }
 
 } // namespace
+
+CartellaDiLavoro::CartellaDiLavoro(const fs::path& sogei) {
+    // The work files of earlier versions went to fixed names in Sogei: a run that broke off
+    // left them there, the credentials among them.
+    for (const auto* vecchio : {"credenziali.cfg", "richiesta.xml", "stringa.txt", "stringa.enc",
+                                "stringa.enc.b64", "calcola.bat"}) {
+        rimuovi(sogei / vecchio);
+    }
+    percorso_ = crea_cartella_privata(sogei);
+    if (percorso_.empty()) {
+        std::error_code e;
+        percorso_ = crea_cartella_privata(fs::temp_directory_path(e));
+    }
+}
+
+CartellaDiLavoro::~CartellaDiLavoro() {
+    if (!percorso_.empty()) {
+        std::error_code ignorato;
+        fs::remove_all(percorso_, ignorato);
+    }
+}
+
+bool CartellaDiLavoro::scrivi(std::string_view nome, std::string_view testo) const {
+    return !percorso_.empty() && crea_file_privato(percorso_ / nome, testo);
+}
 
 namespace strumenti_sogei {
 fs::path cartella(const fs::path& programma) {
@@ -211,15 +237,29 @@ fs::path openssl(const fs::path& programma) {
 }
 } // namespace strumenti_sogei
 
-std::string riga_comando_curl(const DatiCurl& d, const fs::path& configurazione,
-                              const fs::path& corpo) {
+std::string riga_comando_curl(const DatiCurl& d, const fs::path& lavoro) {
     const auto sogei = strumenti_sogei::cartella(d.cartella_programma);
     const auto autorita = sogei / (d.modo_test ? "mirCa.pem" : "mirservice_produzione.pem");
-    // --data-binary posts the file's bytes as they are; --data would drop its line breaks.
+    // Without a folder of authorities of its own, curl on Debian adds the system's to the file
+    // it is given. The private work folder holds none. On Windows no build has such a folder by
+    // default, and curl with Schannel would refuse the option.
+#ifdef _WIN32
+    const std::string cartella_autorita;
+#else
+    const std::string cartella_autorita = " --capath " + q(lavoro);
+#endif
+    // -q must come first to keep curl from reading ~/.curlrc. --data-binary posts the file's
+    // bytes as they are; --data would drop its line breaks.
     return q(strumenti_sogei::curl(d.cartella_programma)) +
-           " --verbose --connect-timeout 20 --max-time 120 --cacert " + q(autorita) +
-           " --basic --config " + q(configurazione) + " --url " + quota_argomento(d.endpoint) +
-           " --data-binary " + quota_argomento("@" + testo::testo_percorso(corpo));
+           " -q --verbose --silent --show-error --globoff --http1.1 --proto =https"
+           " --connect-timeout 20 --max-time " +
+           std::to_string(attesa_massima_curl) + " --max-filesize " +
+           std::to_string(limite_risposta) + " --cacert " + q(autorita) + cartella_autorita +
+           " --basic --config " + q(lavoro / "credenziali.cfg") + " --url " +
+           quota_argomento(d.endpoint) + " --data-binary " +
+           quota_argomento("@" + testo::testo_percorso(lavoro / "richiesta.xml")) + " --output " +
+           q(lavoro / "risposta.xml") + " --stderr " + q(lavoro / "traccia.txt") +
+           " --write-out %{http_code}";
 }
 
 std::string configurazione_curl(const DatiCurl& d) {
@@ -265,9 +305,8 @@ TrasportoInps::TrasportoInps(fs::path cartella_programma, Messaggi& messaggi, Or
     : cartella_programma_(std::move(cartella_programma)), messaggi_(messaggi), orologio_(orologio),
       pompa_(pompa) {}
 
-std::string TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
-    FileDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_),
-                        {"credenziali.cfg", "richiesta.xml"});
+RispostaServizio TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
+    CartellaDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_));
     if (!lavoro.scrivi("credenziali.cfg", configurazione_curl(dati)) ||
         !lavoro.scrivi("richiesta.xml", dati.richiesta)) {
         messaggi_.avvisa("Impossibile preparare l'invio: la cartella Sogei e la cartella "
@@ -275,12 +314,13 @@ std::string TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
                          Icona::critico);
         return {};
     }
+    RispostaServizio risposta;
     try {
         DOSOutputs dos(messaggi_);
-        dos.CommandLine(
-            riga_comando_curl(dati, lavoro["credenziali.cfg"], lavoro["richiesta.xml"]));
+        dos.CommandLine(riga_comando_curl(dati, lavoro.percorso()));
         dos.ExecuteCommand();
-        return dos.Outputs();
+        risposta.uscita = dos.CodiceUscita();
+        risposta.stato = stato_scritto(dos.Outputs());
     } catch (const std::exception& errore) {
         // Only exhaustion of the machine's resources can get here; the send then fails with
         // a report for support staff (the command line, which holds the credentials, is not
@@ -289,11 +329,21 @@ std::string TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
                          "Error in Hello_My_Server");
         return {};
     }
+    risposta.traccia = leggi(lavoro["traccia.txt"], limite_risposta);
+    // curl stops when the answer says in advance that it is too long; one that does not say is
+    // measured here, before a byte of it is read.
+    constexpr int troppo_lunga = 63;
+    std::error_code e;
+    const auto dimensione = fs::file_size(lavoro["risposta.xml"], e);
+    risposta.troppo_lunga = risposta.uscita == troppo_lunga || (!e && dimensione > limite_risposta);
+    if (!risposta.troppo_lunga) {
+        risposta.corpo = leggi(lavoro["risposta.xml"], limite_risposta);
+    }
+    return risposta;
 }
 
 std::string TrasportoInps::cripta_stringa(const std::string& valore) {
-    FileDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_),
-                        {"stringa.txt", "stringa.enc", "stringa.enc.b64", "calcola.bat"});
+    CartellaDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_));
     if (!lavoro.scrivi("stringa.txt", testo::rifilato(valore))) {
         return {};
     }
@@ -318,7 +368,7 @@ std::string TrasportoInps::cripta_stringa(const std::string& valore) {
     for (int attese = 0; !esiste(b64) && attese < attese_base64; ++attese) {
         attendi(1, orologio_, pompa_);
     }
-    auto risultato = leggi(b64);
+    auto risultato = leggi(b64, limite_risposta);
     risultato.erase(std::remove_if(risultato.begin(), risultato.end(),
                                    [](char c) { return c == '\n' || c == '\r'; }),
                     risultato.end());

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "national/risposta_inps.h"
+
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace meravo {
 
@@ -27,13 +30,41 @@ std::filesystem::path curl(const std::filesystem::path& programma);
 std::filesystem::path openssl(const std::filesystem::path& programma);
 } // namespace strumenti_sogei
 
-// curl's command line: verbose trace, time limits (a dead network must not freeze the form),
-// the authority of the test or production service, basic authentication with the user and
-// password read from the work file `configurazione`, the request posted from the work file
-// `corpo`. Neither the credentials nor the patient's data are on it: any user of the machine
-// can read a running program's command line (and Windows caps its length).
-std::string riga_comando_curl(const DatiCurl& dati, const std::filesystem::path& configurazione,
-                              const std::filesystem::path& corpo);
+// A folder made afresh for one run of the external tools and removed whole with everything in
+// it: private to the user (POSIX 0700; on Windows a protected DACL for the user alone, inherited
+// by what the tools create in it), inside `sogei` or, when that cannot be written or others may
+// replace what is in it, in the user's temporary folder. Nobody else can put a name in it, so the
+// tools may be told to create their files there.
+class CartellaDiLavoro {
+public:
+    explicit CartellaDiLavoro(const std::filesystem::path& sogei);
+    ~CartellaDiLavoro();
+    CartellaDiLavoro(const CartellaDiLavoro&) = delete;
+    CartellaDiLavoro& operator=(const CartellaDiLavoro&) = delete;
+
+    // Empty when no folder could be made.
+    const std::filesystem::path& percorso() const { return percorso_; }
+    std::filesystem::path operator[](std::string_view nome) const { return percorso_ / nome; }
+
+    // Creates the file `nome` new, readable and writable by the user alone before its first
+    // byte, and writes `testo` whole; false, leaving alone whatever is already at the name (a
+    // file, a link: never followed), when it cannot.
+    bool scrivi(std::string_view nome, std::string_view testo) const;
+
+private:
+    std::filesystem::path percorso_;
+};
+
+// curl's command line. It reads no configuration of the user's (a line "insecure" there would
+// send the credentials to any server), trusts only the service's authority file (no store of
+// the system), takes the address as it is (no globbing), speaks HTTP/1.1 (whose trace header
+// with the credentials is the one the copy on disk blanks out), gives up on a dead network and
+// on an answer past `limite_risposta`. The credentials come from the work file
+// "credenziali.cfg" and the request from "richiesta.xml" in `lavoro`; the body goes to
+// "risposta.xml" and the trace to "traccia.txt" there, apart, and only the HTTP status to the
+// standard output. Neither the credentials nor the patient's data are on it: any user of the
+// machine can read a running program's command line (and Windows caps its length).
+std::string riga_comando_curl(const DatiCurl& dati, const std::filesystem::path& lavoro);
 
 // The configuration file that gives curl the user and password, quoted as curl reads it.
 std::string configurazione_curl(const DatiCurl& dati);
@@ -52,15 +83,13 @@ public:
     TrasportoInps(std::filesystem::path cartella_programma, Messaggi& messaggi, Orologio& orologio,
                   PompaEventi& pompa);
 
-    // Everything curl wrote (its trace and the answer), or the empty text when it could not
-    // run. The credentials and the request reach it through work files, as the credentials of
-    // `cripta_stringa` do.
-    std::string invia_messaggio_soap(const DatiCurl& dati);
+    // What curl brought back; nothing of it (no exit status) when it could not run. The
+    // credentials and the request reach it through work files, as the value of `cripta_stringa`
+    // does.
+    RispostaServizio invia_messaggio_soap(const DatiCurl& dati);
 
     // The trimmed value encrypted with the service's certificate, in Base64 on one line; the
-    // empty text when the tool produced nothing. Work files go to the "Sogei" folder, or to a
-    // private folder of the user when that one cannot be written; each is readable by the user
-    // only, and none is left afterwards.
+    // empty text when the tool produced nothing. The work files go to a `CartellaDiLavoro`.
     std::string cripta_stringa(const std::string& valore);
 
 private:

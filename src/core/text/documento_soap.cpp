@@ -49,6 +49,24 @@ void per_ogni_elemento(const pugi::xml_node& radice, std::string_view nome, Funz
     }
 }
 
+// The name without its namespace prefix.
+std::string_view nome_locale(const pugi::xml_node& n) {
+    const std::string_view nome = n.name();
+    const auto due_punti = nome.find(':');
+    return due_punti == std::string_view::npos ? nome : nome.substr(due_punti + 1);
+}
+
+// The first element below `radice`, in document order, that `cercato` accepts.
+template <typename Condizione>
+pugi::xml_node primo_elemento(const pugi::xml_node& radice, Condizione&& cercato) {
+    for (auto n = radice.first_child(); n; n = seguente(n, radice, elemento(n))) {
+        if (elemento(n) && cercato(n)) {
+            return n;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 struct DocumentoSoap::Dati {
@@ -115,6 +133,16 @@ DocumentoSoap::testi_dei_figli(std::string_view nome,
         return true;
     });
     return elementi;
+}
+
+std::optional<std::string> DocumentoSoap::testo_dentro(std::string_view nome,
+                                                       std::string_view figlio) const {
+    const auto contenitore = primo_elemento(dati_->documento, [&](const pugi::xml_node& n) {
+        return testo::minuscolo(nome_locale(n)) == testo::minuscolo(nome);
+    });
+    const auto trovato = primo_elemento(
+        contenitore, [&](const pugi::xml_node& n) { return nome_locale(n) == figlio; });
+    return trovato ? std::optional(testo_di(trovato)) : std::nullopt;
 }
 
 BustaSoap trova_busta(std::string_view risposta, std::string_view apertura,

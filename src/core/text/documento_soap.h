@@ -38,6 +38,10 @@ public:
     // with each of the names in `figli`; a child that is missing gives the empty text.
     std::vector<std::vector<std::string>>
     testi_dei_figli(std::string_view nome, const std::vector<std::string_view>& figli) const;
+    // Text of the first element whose local name is `figlio` inside the first element whose
+    // local name is `nome` in any letter case, whatever their namespace prefixes; nothing when
+    // either is missing.
+    std::optional<std::string> testo_dentro(std::string_view nome, std::string_view figlio) const;
 
 private:
     struct Dati;

@@ -47,8 +47,8 @@ private slots:
 
     void una_seconda_pressione_durante_l_invio_non_invia_di_nuovo() {
         prova::FinestraDiProva b(prova::paziente_completo);
-        b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body><esito>RicevutaOK"
-                        "</esito><idCertificato>2024W{n}</idCertificato></soapenv:Body>"
+        b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body><ricevutaOK>"
+                        "<idCertificato>2024W{n}</idCertificato></ricevutaOK></soapenv:Body>"
                         "</soapenv:Envelope>");
         InvioInps invio(*b.form);
         collega_invio_nazionale(*b.form, invio);
