@@ -271,8 +271,9 @@ TEST(InterruzioneInvio, IlProssimoAvvioLoDiceEPulisce) {
     ASSERT_EQ(::read(canale[0], &segnale, 1), 1);
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
-    b.cartella.scrivi("altrui.txt", "altrui");
-    fs::create_symlink(b.cartella.file("altrui.txt"), sogei / "stringa.txt");
+    fs::create_directory(b.cartella.percorso() / "altrui");
+    b.cartella.scrivi("altrui/dati.txt", "altrui");
+    fs::create_directory_symlink(b.cartella.percorso() / "altrui", sogei / "meravo-lavoro-2");
     const auto diario = b.cartella.file("invio_in_corso_" + std::to_string(pid) + ".txt");
     EXPECT_EQ(fs::status(diario).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 
@@ -286,7 +287,7 @@ TEST(InterruzioneInvio, IlProssimoAvvioLoDiceEPulisce) {
                              "portale INPS prima di inviarlo di nuovo."});
     EXPECT_FALSE(fs::exists(diario));
     EXPECT_FALSE(fs::exists(sogei / "credenziali.cfg") || fs::exists(sogei / "meravo-lavoro-1"));
-    EXPECT_EQ(b.cartella.leggi("altrui.txt"), "altrui");
+    EXPECT_EQ(b.cartella.leggi("altrui/dati.txt"), "altrui");
 }
 
 } // namespace
