@@ -94,8 +94,10 @@ bool DiarioInvio::scrivi(const std::vector<fs::path>& cartelle, const VoceDiario
     const auto nome = std::string(prefisso_diario) + std::to_string(id_processo()) +
                       std::string(estensione_diario);
     for (const auto& cartella : cartelle) {
+        // The user's own folder is made when first needed, for the user alone.
         std::error_code errore;
-        if (!fs::is_directory(cartella, errore) && fs::create_directories(cartella, errore)) {
+        if (&cartella != &cartelle.front() && !fs::is_directory(cartella, errore) &&
+            fs::create_directories(cartella, errore)) {
             fs::permissions(cartella, fs::perms::owner_all, fs::perm_options::replace, errore);
         }
         // Created new: a left-over of an earlier process with this id is told at start-up, so

@@ -7,6 +7,7 @@
 
 #ifdef _WIN32
 #include <aclapi.h>
+#include <cerrno>
 #include <process.h>
 #include <sddl.h>
 #include <windows.h>
@@ -119,8 +120,37 @@ bool applica(HANDLE h, const DirittiFile& diritti) {
         DACL_SECURITY_INFORMATION |
         ((controllo & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
                                               : UNPROTECTED_DACL_SECURITY_INFORMATION);
-    return SetSecurityInfo(h, SE_FILE_OBJECT, cosa, nullptr, nullptr, presente ? acl : nullptr,
-                           nullptr) == ERROR_SUCCESS;
+    const DWORD esito = SetSecurityInfo(h, SE_FILE_OBJECT, cosa, nullptr, nullptr,
+                                        presente ? acl : nullptr, nullptr);
+    SetLastError(esito);
+    return esito == ERROR_SUCCESS;
+}
+
+// The system's error as the C library would have set it, for the caller's message.
+void imposta_errno() {
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        errno = ENOENT;
+        break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        errno = EACCES;
+        break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        errno = ENOSPC;
+        break;
+    case ERROR_WRITE_PROTECT:
+        errno = EROFS;
+        break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        errno = EEXIST;
+        break;
+    default:
+        errno = EIO;
+    }
 }
 
 bool e_un_collegamento(const std::filesystem::path& percorso) {
@@ -149,8 +179,10 @@ public:
         // A reparse point at the name is not followed: the creation fails on it like on a file.
         h_ = CreateFileW(percorso.c_str(), GENERIC_WRITE | WRITE_DAC | READ_CONTROL, 0, &sicurezza,
                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (h_ != INVALID_HANDLE_VALUE && diritti.tipo == DirittiNuovo::Tipo::copiati &&
-            !applica(h_, *diritti.copiati)) {
+        if (h_ == INVALID_HANDLE_VALUE) {
+            imposta_errno();
+        } else if (diritti.tipo == DirittiNuovo::Tipo::copiati && !applica(h_, *diritti.copiati)) {
+            imposta_errno();
             chiudi();
         }
     }
@@ -164,6 +196,7 @@ public:
             DWORD n = 0;
             const auto quanti = static_cast<DWORD>(std::min<std::size_t>(testo.size(), 1 << 20));
             if (!WriteFile(h_, testo.data(), quanti, &n, nullptr) || n == 0) {
+                imposta_errno();
                 return false;
             }
             testo.remove_prefix(n);
