@@ -439,8 +439,8 @@ VoceDiario frm_Meravo::voce_diario(bool esito_ignoto) const {
 bool frm_Meravo::conferma_nuovo_invio() {
     return !esito_ignoto_ ||
            servizi_.messaggi.mostra(
-               "L'esito dell'invio precedente di questo certificato non è noto: l'INPS "
-               "potrebbe averlo già registrato. Verificarlo sul portale INPS prima di "
+               "L'esito dell'invio precedente di questo certificato non \xE8 noto: l'INPS "
+               "potrebbe averlo gi\xE0 registrato. Verificarlo sul portale INPS prima di "
                "inviarlo di nuovo.\r\n\r\nInviarlo di nuovo?",
                titolo_predefinito, Icona::esclamazione,
                Pulsanti::si_no_no_predefinito) == Risposta::si;

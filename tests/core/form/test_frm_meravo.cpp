@@ -404,6 +404,8 @@ TEST(FormStampa, EsitoNonNotoTieneIlFormEChiedePrimaDiInviareDiNuovo) {
     f.Stampa_Click(); // No, the answer of Enter: nothing goes
     ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
     EXPECT_EQ(b.messaggi.mostrati[0].pulsanti, Pulsanti::si_no_no_predefinito);
+    EXPECT_TRUE(b.primo_messaggio().starts_with("L'esito dell'invio precedente di questo "
+                                                "certificato non \xE8 noto"));
     b.messaggi.risposte = {Risposta::si, Risposta::si};
     f.Stampa_Click(); // refused: the first outcome is still not known
     EXPECT_EQ(diari(b.cartella.percorso()), 1U);
