@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
     }
     // The regional component is created only in regional mode, which the exchange file decides.
     meravo::InvioSiss invio_siss(
-        form, form.usa_siss ? meravo::crea_componente_regionale(form.servizi()) : nullptr);
+        form, form.usa_siss ? meravo::crea_componente_regionale(form.servizi(), form.modo_test)
+                            : nullptr);
     meravo::collega_invio_regionale(form, invio_siss);
     meravo::collega_annullamento_regionale(archivio, invio_siss);
     meravo::FinestraMeravo finestra(form);
@@ -120,8 +121,9 @@ int main(int argc, char** argv) {
     meravo::collega_archivio(finestra, archivio);
     messaggi.imposta_genitore(&finestra);
     finestra.show();
-    // For the start-up benchmark: end as soon as the form is on screen, writing nothing.
-    if (qEnvironmentVariableIsSet("MERAVO_ESCI_DOPO_AVVIO")) {
+    // For the start-up benchmark: end as soon as the form is on screen, writing nothing. Only in
+    // test mode: the exchange file is already deleted, and the patient's archive would be lost.
+    if (form.modo_test && qEnvironmentVariableIsSet("MERAVO_ESCI_DOPO_AVVIO")) {
         QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     }
     const int codice = QApplication::exec();

@@ -32,6 +32,7 @@ struct BancoForm {
     // The form, not started yet.
     frm_Meravo& crea() {
         ServiziForm servizi(messaggi, orologio, pompa, segnale, programma);
+        servizi.cartella_temporanea = cartella.percorso() / "temp";
         servizi.apri_indirizzo = [this](const std::string& a) { indirizzi_aperti.push_back(a); };
         servizi.avvia_senza_attendere = [this](const std::string& c) {
             comandi_avviati.push_back(c);

@@ -100,6 +100,12 @@ std::string oggi(const DataOra& d) {
     return testo;
 }
 
+std::string ora(const DataOra& d) {
+    char testo[16];
+    std::snprintf(testo, sizeof testo, " %02d:%02d:%02d", d.ora, d.minuto, d.secondo);
+    return oggi(d) + testo;
+}
+
 } // namespace
 
 std::optional<std::string> ServiziForm::variabile_ambiente(std::string_view nome) {
@@ -107,6 +113,12 @@ std::optional<std::string> ServiziForm::variabile_ambiente(std::string_view nome
         return std::string(valore);
     }
     return std::nullopt;
+}
+
+std::filesystem::path ServiziForm::temporanea_di_sistema() {
+    std::error_code errore;
+    auto cartella = std::filesystem::temp_directory_path(errore);
+    return errore ? std::filesystem::path() : cartella;
 }
 
 frm_Meravo::frm_Meravo(ServiziForm servizi)
@@ -209,9 +221,11 @@ bool frm_Meravo::avvia(std::string_view riga_comando) {
         }
         siss.Visible = true;
     }
+    diritti_file_input_ = diritti_file(testo::percorso(file_input));
     std::error_code ignorato;
     std::filesystem::remove(testo::percorso(file_input), ignorato);
     scegli_indirizzi();
+    riprendi_invii_interrotti();
     if (!carica_tabelle()) {
         termina(0);
         return false;
@@ -395,6 +409,43 @@ bool frm_Meravo::campi_obbligatori_compilati() {
     return !mancante;
 }
 
+void frm_Meravo::riprendi_invii_interrotti() {
+    const auto cartelle = cartelle_diario(servizi_.cartella_programma, servizi_.ambiente);
+    const auto diari = cerca_diari(cartelle);
+    for (const auto& [percorso, voce] : diari.interrotti) {
+        servizi_.messaggi.avvisa(avviso_invio_interrotto(voce), Icona::esclamazione, titolo_ostrel);
+        std::error_code ignorato;
+        std::filesystem::remove(percorso, ignorato);
+    }
+    if (!diari.invio_in_corso) {
+        rimuovi_lavoro_interrotto(servizi_.cartella_programma, servizi_.cartella_temporanea);
+    }
+}
+
+VoceDiario frm_Meravo::voce_diario(bool esito_ignoto) const {
+    VoceDiario v;
+    v.cognome = testo::rifilato(cognome.Text);
+    v.nome = testo::rifilato(nome.Text);
+    v.codice_fiscale = testo::rifilato(txt_cf.Text);
+    v.rilascio = testo::rifilato(dt_rilascio.Text());
+    v.inizio = testo::rifilato(dt_inizio.Text());
+    v.fine = testo::rifilato(dt_fine.Text());
+    v.strada = usa_siss ? "regionale" : "nazionale";
+    v.ora = ora(servizi_.orologio.adesso());
+    v.esito_ignoto = esito_ignoto;
+    return v;
+}
+
+bool frm_Meravo::conferma_nuovo_invio() {
+    return !esito_ignoto_ ||
+           servizi_.messaggi.mostra(
+               "L'esito dell'invio precedente di questo certificato non \xE8 noto: l'INPS "
+               "potrebbe averlo gi\xE0 registrato. Verificarlo sul portale INPS prima di "
+               "inviarlo di nuovo.\r\n\r\nInviarlo di nuovo?",
+               titolo_predefinito, Icona::esclamazione,
+               Pulsanti::si_no_no_predefinito) == Risposta::si;
+}
+
 void frm_Meravo::Stampa_Click() {
     // Once the certificate has gone out the button stays disabled: a press that still reaches
     // the form (a double click, a mnemonic typed twice) must never send it again.
@@ -402,7 +453,7 @@ void frm_Meravo::Stampa_Click() {
         return;
     }
     abilita_pulsanti(false);
-    if (!campi_obbligatori_compilati() || !date_in_ordine()) {
+    if (!campi_obbligatori_compilati() || !date_in_ordine() || !conferma_nuovo_invio()) {
         abilita_pulsanti(true);
         return;
     }
@@ -416,28 +467,47 @@ void frm_Meravo::Stampa_Click() {
         return;
     }
     Lavoro lavoro(*this, "Invio del certificato in corso\x85");
-    if (invio() != EsitoInvio::riuscito) {
+    const auto cartelle = cartelle_diario(servizi_.cartella_programma, servizi_.ambiente);
+    // Written before the road starts: a module killed from here on leaves it for the next start.
+    // A folder that takes no journal does not stop the send.
+    diario_.scrivi(cartelle, voce_diario(false));
+    const auto esito = invio();
+    if (esito != EsitoInvio::riuscito) {
+        // The road has said what happened; the form stays as it is, and an outcome not known
+        // stays in the journal, even past a later refusal, until a send goes through.
+        esito_ignoto_ = esito_ignoto_ || esito == EsitoInvio::incerto;
+        if (esito_ignoto_) {
+            diario_.scrivi(cartelle, voce_diario(true));
+        } else {
+            diario_.rimuovi();
+        }
         abilita_pulsanti(true);
         return;
     }
+    esito_ignoto_ = false;
     fase_stampa_ = FaseStampa::in_stampa;
     fine_in_attesa_ = false;
     conferma_invio = "Certificato inviato: protocollo " + protocollo;
     ristampa.Visible = ristampa.Enabled = true;
     segnala_stato();
-    stampa_certificato();
+    // The receipt reaches the exchange file before anything can stop the module: the preview
+    // and the printer come after.
+    compila_lavoratore();
     const bool archiviato = archivia_certificato();
     fase_stampa_ = archiviato ? FaseStampa::archiviato : FaseStampa::pronto;
-    if (!archiviato) {
+    if (archiviato) {
+        diario_.rimuovi();
+    } else {
         // The certificate went out but the caller has not got it back: "Salva/Esci" lets the
-        // doctor try the write again once the cause is mended.
+        // doctor try the write again once the cause is mended; until then the journal stays.
         salva.Enabled = true;
         segnala_stato();
+    }
+    if (archiviato && fine_in_attesa_) {
+        termina(0);
         return;
     }
-    if (fine_in_attesa_) {
-        termina(0);
-    }
+    stampa_certificato();
 }
 
 void frm_Meravo::ristampa_Click() {
@@ -448,6 +518,13 @@ void frm_Meravo::ristampa_Click() {
 }
 
 void frm_Meravo::stampa_certificato() {
+    if (mostra_lavoratore) {
+        mostra_lavoratore(lavoratore);
+    }
+    servizi_.pompa.esegui_eventi_in_attesa();
+}
+
+void frm_Meravo::compila_lavoratore() {
     // Copy field, and the form's text box or date box that fills it.
     static constexpr std::pair<std::string_view, std::string_view> da_form[] = {
         {"dt_rilascio", "dt_rilascio"},
@@ -491,10 +568,11 @@ void frm_Meravo::stampa_certificato() {
     for (int i = 0; i < 2; ++i) {
         imposta(segni_visita[i], opt_visita == i ? "X" : "");
     }
-    if (mostra_lavoratore) {
-        mostra_lavoratore(lavoratore);
+    // A copy of the test service must never pass for a certificate.
+    if (modo_test) {
+        lavoratore.imposta("avviso_prova",
+                           "Inviato al servizio di prova INPS: copia priva di qualsiasi valore");
     }
-    servizi_.pompa.esegui_eventi_in_attesa();
 }
 
 bool frm_Meravo::archivia_certificato() {
@@ -528,7 +606,10 @@ void frm_Meravo::DataReport_AsyncProgress(int pagina_completata, int pagine_tota
 
 Esito frm_Meravo::salva_archivio() {
     errno = 0;
-    if (scrivi_file_intero(testo::percorso(file_input), certificati.testo_file_scambio())) {
+    const auto percorso = testo::percorso(file_input);
+    const auto testo_file = certificati.testo_file_scambio();
+    if (diritti_file_input_ ? scrivi_file_intero(percorso, testo_file, *diritti_file_input_)
+                            : scrivi_file_intero(percorso, testo_file)) {
         return Esito::riuscito();
     }
     const int errore = errno;
@@ -546,6 +627,11 @@ bool frm_Meravo::salva_Click() {
     if (!esito) {
         servizi_.messaggi.avvisa(esito.messaggio(), Icona::critico);
         return false;
+    }
+    // A certificate sent and not archived is now in the file; one whose outcome is not known
+    // stays in the journal.
+    if (!esito_ignoto_) {
+        diario_.rimuovi();
     }
     termina(0);
     return true;

@@ -5,10 +5,12 @@
 #include "exchange/blocco_istanza.h"
 #include "exchange/mappa_ordinata.h"
 #include "form/campi_form.h"
+#include "form/diario_invio.h"
 #include "lookup/trova.h"
 #include "report/dati_report.h"
 #include "services/esito.h"
 #include "tables/cls_critto.h"
+#include "tables/file_interi.h"
 #include "textbox/txtctl.h"
 
 #include <filesystem>
@@ -38,6 +40,8 @@ struct ServiziForm {
     PompaEventi& pompa;
     Segnale& segnale;
     std::filesystem::path cartella_programma;
+    // The user's temporary folder, where the external tools' work files may go.
+    std::filesystem::path cartella_temporanea = temporanea_di_sistema();
     // The locale's decimal separator, for the number boxes.
     char separatore_decimale = ',';
     // Opens a web address in the user's default browser, without waiting for it.
@@ -49,6 +53,7 @@ struct ServiziForm {
     std::shared_ptr<TabelleIcdix> tabelle_icdix = TabelleIcdix::del_programma();
 
     static std::optional<std::string> variabile_ambiente(std::string_view nome);
+    static std::filesystem::path temporanea_di_sistema();
 };
 
 // The certificate form without its window: every module-wide value, every field as text with
@@ -98,12 +103,11 @@ public:
     // its preview never leaves a form that can do nothing. Shown once a send has succeeded.
     void ristampa_Click();
 
-    // Fills the worker copy from the form, shows it and lets pending events run once, so that
-    // the preview is on screen before the archive is written.
+    // Shows the worker copy, filled and archived before, and lets pending events run once.
     void stampa_certificato();
     // The report runtime's progress of a job of the worker copy. Its last page ends the
     // module, but never before the exchange file holds the certificate just sent: a signal
-    // that comes while the copy is being shown waits for the archive to be written.
+    // that comes before the archive is written waits for it.
     void DataReport_AsyncProgress(int pagina_completata, int pagine_totali);
 
     // The mandatory-field rule, with its message; the caller re-enables the buttons.
@@ -200,8 +204,16 @@ private:
     void segnala_stato();
     // Everything the doctor can change on the form, to tell whether he has changed anything.
     std::vector<std::string> istantanea() const;
-    // Archives the certificate shown on the worker copy and writes the exchange file.
+    // Fills the worker copy from the form, as the service has it after the send.
+    void compila_lavoratore();
+    // Archives the certificate of the worker copy and writes the exchange file.
     bool archivia_certificato();
+    // After a send whose outcome is not known, whether the doctor wants to send again.
+    bool conferma_nuovo_invio();
+    // The journal's entry for the send that starts now.
+    VoceDiario voce_diario(bool esito_ignoto) const;
+    // Tells the doctor of the sends that a module ended during, and removes what they left.
+    void riprendi_invii_interrotti();
 
     enum class FaseStampa { pronto, in_stampa, archiviato };
     FaseStampa fase_stampa_ = FaseStampa::pronto;
@@ -209,6 +221,12 @@ private:
 
     ServiziForm servizi_;
     BloccoIstanza blocco_istanza_; // held from start-up to the end of the module
+    // The exchange file's access rights as the caller gave them, read before start-up deletes
+    // it, for the file written back.
+    std::optional<DirittiFile> diritti_file_input_;
+    DiarioInvio diario_;
+    // A send of this certificate ended without its outcome reaching the module.
+    bool esito_ignoto_ = false;
     std::string attivita_;
     std::vector<std::string> stato_iniziale_; // the form as start-up left it
     bool terminato_ = false;

@@ -23,7 +23,9 @@ public:
 std::unique_ptr<ComponenteRegionale> crea_componente_di_sistema();
 
 // The component of this machine: the simulated one when the environment asks for it
-// (MERAVO_SISS_SIMULATO=1), otherwise the installed one; nothing when none can be created.
-std::unique_ptr<ComponenteRegionale> crea_componente_regionale(const ServiziForm& servizi);
+// (MERAVO_SISS_SIMULATO=1) on an installation in test mode, otherwise the installed one;
+// nothing when none can be created.
+std::unique_ptr<ComponenteRegionale> crea_componente_regionale(const ServiziForm& servizi,
+                                                               bool modo_test);
 
 } // namespace meravo

@@ -169,8 +169,12 @@ std::optional<std::string> ComponenteSimulato::callSebMethod(std::string& datase
     return guasto("Operazione sconosciuta");
 }
 
-std::unique_ptr<ComponenteRegionale> crea_componente_regionale(const ServiziForm& servizi) {
-    if (servizi.ambiente &&
+std::unique_ptr<ComponenteRegionale> crea_componente_regionale(const ServiziForm& servizi,
+                                                               bool modo_test) {
+    // The stand-in answers every send with a protocol: on an installation that is not marked for
+    // the test service, a variable set by mistake would print and archive as sent a certificate
+    // that never left the surgery.
+    if (modo_test && servizi.ambiente &&
         servizi.ambiente("MERAVO_SISS_SIMULATO") == std::optional<std::string>("1")) {
         return std::make_unique<ComponenteSimulato>();
     }

@@ -5,7 +5,9 @@
 namespace meravo {
 
 enum class Icona { nessuna, esclamazione, critico, domanda };
-enum class Pulsanti { ok, si_no };
+// si_no_no_predefinito: Yes and No with No the answer of Enter, for a question whose Yes may do
+// harm when given without reading.
+enum class Pulsanti { ok, si_no, si_no_no_predefinito };
 enum class Risposta { ok, si, no };
 
 // The program's default title, used where a message carries no title of its own.

@@ -4,6 +4,7 @@
 #include "services/pompa_eventi.h"
 
 #include <chrono>
+#include <ctime>
 #include <string>
 
 #ifdef _WIN32
@@ -52,6 +53,21 @@ bool blocca(HANDLE h) {
     posizione.OffsetHigh = 0x40000000;
     return LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                       &posizione) != 0;
+}
+
+bool vecchio(HANDLE h) {
+    FILETIME scritto{};
+    FILETIME adesso{};
+    GetSystemTimeAsFileTime(&adesso);
+    if (!GetFileTime(h, nullptr, nullptr, &scritto)) {
+        return false;
+    }
+    const auto centinaia_ns = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    const auto da = centinaia_ns(scritto);
+    const auto a = centinaia_ns(adesso);
+    return a > da && static_cast<double>(a - da) / 1e7 > BloccoScrittura::eta_abbandono;
 }
 
 // A reader that has the file open without sharing its deletion makes the deletion fail for a
@@ -107,7 +123,7 @@ BloccoScrittura::Stato BloccoScrittura::tenta(std::string_view operazione, bool 
         // Nobody holds it: its holder is gone. Deleted while locked, so that nobody else takes
         // the same left-over file; the next attempt creates it afresh.
         stato = Stato::abbandonato;
-        if (riprendi) {
+        if (riprendi && vecchio(h)) {
             // A reader that does not share the deletion holds it up only for a moment.
             stato = DeleteFileW(percorso_.c_str())              ? Stato::ripreso
                     : GetLastError() == ERROR_SHARING_VIOLATION ? Stato::tenuto
@@ -144,6 +160,12 @@ bool stesso_file(int fd, const std::filesystem::path& percorso) {
     struct stat nominato {};
     return ::fstat(fd, &aperto) == 0 && ::stat(percorso.c_str(), &nominato) == 0 &&
            aperto.st_dev == nominato.st_dev && aperto.st_ino == nominato.st_ino;
+}
+
+bool vecchio(int fd) {
+    struct stat s {};
+    return ::fstat(fd, &s) == 0 &&
+           std::difftime(std::time(nullptr), s.st_mtime) > BloccoScrittura::eta_abbandono;
 }
 
 } // namespace
@@ -189,7 +211,7 @@ BloccoScrittura::Stato BloccoScrittura::tenta(std::string_view operazione, bool 
     Stato stato = Stato::abbandonato;
     if (!stesso_file(fd, percorso_)) {
         stato = Stato::sparito;
-    } else if (riprendi) {
+    } else if (riprendi && vecchio(fd)) {
         // Deleted while locked, so that nobody else takes the same left-over file; the next
         // attempt creates it afresh.
         stato = ::unlink(percorso_.c_str()) == 0 ? Stato::ripreso : Stato::errore;
@@ -219,11 +241,9 @@ BloccoScrittura::Presa BloccoScrittura::prendi(const std::filesystem::path& perc
     double trascorsi = 0;
     bool ripreso = false;
     for (;;) {
-        // A file nobody holds gets the same wait as a held one: a program that only creates
-        // and deletes the file may still be at work behind it. Once it is taken over, one more
-        // attempt creates it afresh.
+        // Once a file nobody holds is taken over, one more attempt creates it afresh.
         const bool scaduto = trascorsi >= attesa_massima;
-        switch (tenta(operazione, scaduto && !ripreso)) {
+        switch (tenta(operazione, !ripreso)) {
         case Stato::preso:
             return Presa::preso;
         case Stato::errore:

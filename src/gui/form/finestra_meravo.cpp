@@ -106,7 +106,10 @@ QString note_per_editor(const std::string& testo) {
 FinestraMeravo::FinestraMeravo(frm_Meravo& form, QWidget* genitore)
     : QWidget(genitore), form_(form) {
     setObjectName(QStringLiteral("frm_Meravo"));
-    setWindowTitle(QStringLiteral("Certificato di malattia telematico"));
+    // An installation that sends to the test service says so wherever the doctor looks.
+    setWindowTitle(form_.modo_test
+                       ? QStringLiteral("Certificato di malattia telematico — servizio di prova")
+                       : QStringLiteral("Certificato di malattia telematico"));
     colori::colora(*this, colori::grigio_cornici, 0x80000012);
     auto* colonna = new QVBoxLayout(this);
     for (const auto& g : gruppi_form()) {

@@ -42,10 +42,14 @@ Risposta MessaggiQt::mostra(std::string_view testo, std::string_view titolo, Ico
     });
     QMessageBox box(icona_qt(icona), testo::a_qstring(titolo), testo::a_qstring(testo),
                     QMessageBox::NoButton, genitore_);
-    if (pulsanti == Pulsanti::si_no) {
+    if (pulsanti != Pulsanti::ok) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Sì"));
         box.button(QMessageBox::No)->setText(QStringLiteral("No"));
+        if (pulsanti == Pulsanti::si_no_no_predefinito) {
+            box.setDefaultButton(QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
+        }
         return box.exec() == QMessageBox::Yes ? Risposta::si : Risposta::no;
     }
     box.setStandardButtons(QMessageBox::Ok);

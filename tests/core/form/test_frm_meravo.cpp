@@ -25,6 +25,15 @@ const std::string paziente = "000cognome=Bianchi\r\n000nome=Anna\r\n000cf=BNCNNA
                              "000cap=20121\r\n000provincia=MI\r\n000utente=rossi\r\n"
                              "000password=segreta\r\n000pin=1234\r\n";
 
+// The journals of sends in `cartella`.
+std::size_t diari(const fs::path& cartella) {
+    std::size_t n = 0;
+    for (const auto& voce : fs::directory_iterator(cartella)) {
+        n += voce.path().filename().string().starts_with("invio_in_corso_");
+    }
+    return n;
+}
+
 // Started on the patient, with what the mandatory rule still wants filled in.
 frm_Meravo& compilato(Banco& b, const std::string& righe = "") {
     auto& f = b.avvia(paziente + righe);
@@ -106,6 +115,14 @@ TEST(FormAvvio, UnIndirizzoSostitutoValeSoloInProvaESoloSuHttps) {
         f.siss_Click();
         EXPECT_EQ(b.indirizzi_aperti,
                   std::vector<std::string>{c.portale + "/CertificatidiMalattia/"});
+        // A copy of the test service says it is worth nothing.
+        f.dt_fine.Text("10/01/2024");
+        f.cod_icdix.Text = "1";
+        f.invio_nazionale = [] { return EsitoInvio::riuscito; };
+        f.Stampa_Click();
+        EXPECT_EQ(f.lavoratore.testo("avviso_prova"),
+                  c.prova ? "Inviato al servizio di prova INPS: copia priva di qualsiasi valore"
+                          : "");
     }
 }
 
@@ -304,21 +321,28 @@ frm_Meravo& pronto_da_inviare(Banco& b, const std::string& righe = "") {
 TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
     Banco b;
     b.cartella.scrivi("restituzione_certificati_inps.txt", "vecchio");
+    // The caller keeps its exchange file to itself: so does the file written back.
+    constexpr auto privato = fs::perms::owner_read | fs::perms::owner_write;
+    b.cartella.scrivi("paziente.txt", "");
+    fs::permissions(b.input(), privato);
     // A record of the caller already holds this very second: the new one takes the next.
     auto& f = pronto_da_inviare(b, "000certificato=20240105093000\xA7P0\r\n");
     DatiReport mostrata;
     f.mostra_lavoratore = [&](const DatiReport& d) { mostrata = d; };
-    // Events run once with the copy on screen and the archive not yet written (and once
-    // before, when the send starts).
-    std::vector<std::size_t> archivio_alla_pompa;
+    // Events run once with the copy on screen, the exchange file already holding the
+    // certificate (and once before, when the send starts).
+    std::vector<std::string> file_alla_pompa;
     b.pompa.azione = [&] {
-        if (mostrata.contiene("protocollo") && archivio_alla_pompa.empty()) {
-            archivio_alla_pompa.push_back(f.certificati.size());
+        if (mostrata.contiene("protocollo") && file_alla_pompa.empty()) {
+            file_alla_pompa.push_back(b.cartella.leggi("paziente.txt"));
         }
     };
     f.DataReport_AsyncProgress(1, 1); // nothing sent yet: no copy to have printed
     f.Stampa_Click();
-    EXPECT_EQ(archivio_alla_pompa, std::vector<std::size_t>{1});
+    EXPECT_EQ(file_alla_pompa, std::vector<std::string>{b.cartella.leggi("paziente.txt")});
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(b.input()).permissions(), privato);
+#endif
     EXPECT_FALSE(f.Stampa.Enabled || f.salva.Enabled || f.archivio.Enabled); // it went out
     // The separator of the doctor's name as typed, trimmed; the notes' line breaks kept; no
     // visit option chosen.
@@ -368,6 +392,45 @@ TEST(FormStampa, LUltimaPaginaChiudeIlModuloSoloDopoLArchivio) {
     EXPECT_TRUE(file_alla_fine);
 }
 
+TEST(FormStampa, EsitoNonNotoTieneIlFormEChiedePrimaDiInviareDiNuovo) {
+    Banco b;
+    auto& f = pronto_da_inviare(b);
+    const EsitoInvio esiti[] = {EsitoInvio::incerto, EsitoInvio::rifiutato, EsitoInvio::riuscito};
+    int invii = 0;
+    f.invio_nazionale = [&] { return esiti[invii++]; };
+    f.Stampa_Click();
+    EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
+    EXPECT_EQ(f.note_diagnosi.Text, "  Febbre alta\r\ne tosse\xA7secca ");
+    f.Stampa_Click(); // No, the answer of Enter: nothing goes
+    ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
+    EXPECT_EQ(b.messaggi.mostrati[0].pulsanti, Pulsanti::si_no_no_predefinito);
+    EXPECT_TRUE(b.primo_messaggio().starts_with("L'esito dell'invio precedente di questo "
+                                                "certificato non \xE8 noto"));
+    b.messaggi.risposte = {Risposta::si, Risposta::si};
+    f.Stampa_Click(); // refused: the first outcome is still not known
+    EXPECT_EQ(diari(b.cartella.percorso()), 1U);
+    f.Stampa_Click();
+    EXPECT_EQ(invii, 3);
+    EXPECT_EQ(b.messaggi.mostrati.size(), 3U);
+    EXPECT_EQ(f.certificati.size(), 1U);
+    EXPECT_EQ(diari(b.cartella.percorso()), 0U);
+
+    // Left with the outcome unknown: the next start says so, once.
+    Banco chiuso;
+    auto& g = pronto_da_inviare(chiuso);
+    g.invio_nazionale = [] { return EsitoInvio::incerto; };
+    g.Stampa_Click();
+    chiuso.avvia(paziente);
+    EXPECT_EQ(chiuso.testi(),
+              std::vector<std::string>{
+                  "L'esito dell'invio del certificato di malattia di Bianchi Anna "
+                  "(BNCNNA80A41F205X), dal 05/01/2024 al 10/01/2024, rilasciato il 05/01/2024, "
+                  "iniziato il 05/01/2024 09:30:00 (invio nazionale) non \xE8 noto: il "
+                  "certificato potrebbe essere stato emesso dall'INPS senza essere stato "
+                  "archiviato. Verificare sul portale INPS prima di inviarlo di nuovo."});
+    EXPECT_EQ(diari(chiuso.cartella.percorso()), 0U);
+}
+
 TEST(FormSalva, UnaScritturaFallitaNonEUnSalvataggio) {
     Banco b;
     auto& f = pronto_da_inviare(b, "000certificato=1\xA7"
@@ -388,7 +451,10 @@ TEST(FormSalva, UnaScritturaFallitaNonEUnSalvataggio) {
     for (const auto& voce : fs::directory_iterator(b.cartella.percorso())) {
         file += voce.path().extension() == ".in_uso" ? 0 : 1; // the running module's own hold
     }
-    EXPECT_EQ(file, 2U); // tabelle/ and the folder: no temporary file left behind
+    // tabelle/, the folder and the journal of a certificate sent and not yet archived: no
+    // temporary file left behind.
+    EXPECT_EQ(file, 3U);
+    EXPECT_EQ(diari(b.cartella.percorso()), 1U);
     // Only "Salva/Esci" comes back, to write the certificate once the cause is mended.
     EXPECT_FALSE(f.Stampa.Enabled || f.archivio.Enabled);
     EXPECT_FALSE(f.salva_Click());
@@ -397,6 +463,7 @@ TEST(FormSalva, UnaScritturaFallitaNonEUnSalvataggio) {
     fs::remove_all(b.input());
     EXPECT_TRUE(f.salva_Click()); // the doctor retries, and the module ends
     EXPECT_EQ(b.fine, std::vector<int>{0});
+    EXPECT_EQ(diari(b.cartella.percorso()), 0U);
     const auto scritto = b.cartella.leggi("paziente.txt");
     EXPECT_TRUE(scritto.starts_with("1\xA7"
                                     "a\r\n"));

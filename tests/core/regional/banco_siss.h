@@ -8,8 +8,11 @@ namespace meravo::prova {
 struct BancoSiss : prova::BancoForm {
     explicit BancoSiss(bool simulato = false) {
         copia_tabelle(MERAVO_DATI_ESEMPIO);
-        ambiente["MERAVO_SISS_SIMULATO"] =
-            simulato ? "1" : "0"; // the component in the tests' stead
+        // The component in the tests' stead, which only an installation in test mode takes.
+        ambiente["MERAVO_SISS_SIMULATO"] = "1";
+        if (simulato) {
+            cartella.scrivi("debug_inps.txt", "");
+        }
     }
 
     // Every field filled, availability address included.

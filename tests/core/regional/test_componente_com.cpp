@@ -12,7 +12,7 @@ namespace {
 TEST(ComponenteCom, InvioErroreEAnnullamentoAttraversoCom) {
     prova::BancoSiss b;
     auto& f = b.avvia_compilato();
-    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    InvioSiss invio(f, crea_componente_regionale(f.servizi(), f.modo_test));
     ASSERT_TRUE(invio.invia_certificato_siss());
     EXPECT_EQ(f.protocollo, "900001");
     EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").ends_with("</SOAP-ENV:Envelope>\r\n"));

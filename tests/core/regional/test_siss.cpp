@@ -141,8 +141,8 @@ TEST(RispostaSiss, RegoleDellaRisposta) {
 TEST(InvioSiss, SenzaComponenteChiamataFallitaORispostaNonXmlNonSiInvia) {
     BancoSiss b;
     auto& f = b.avvia_compilato();
-    EXPECT_EQ(crea_componente_regionale(f.servizi()), nullptr);
-    InvioSiss senza(f, crea_componente_regionale(f.servizi()));
+    EXPECT_EQ(crea_componente_regionale(f.servizi(), f.modo_test), nullptr);
+    InvioSiss senza(f, crea_componente_regionale(f.servizi(), f.modo_test));
     EXPECT_FALSE(senza.invia_certificato_siss());
     EXPECT_FALSE(senza.annulla_certificato_siss("x"));
     InvioSiss fallita(f, std::make_unique<ComponenteFisso>(std::nullopt));
@@ -167,7 +167,7 @@ TEST(InvioSiss, SenzaComponenteChiamataFallitaORispostaNonXmlNonSiInvia) {
 TEST(InvioSiss, ComponenteSimulatoRifiutaPoiStampaArchiviaIlNatoAllEstero) {
     BancoSiss b(true);
     auto& f = b.avvia_compilato();
-    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    InvioSiss invio(f, crea_componente_regionale(f.servizi(), f.modo_test));
     f.dt_fine.Text("9/1/2024");
     EXPECT_FALSE(invio.invia_certificato_siss());
     ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
@@ -194,7 +194,7 @@ TEST(InvioSiss, ComponenteSimulatoRifiutaPoiStampaArchiviaIlNatoAllEstero) {
     BancoSiss senza_copie(true);
     senza_copie.programma = senza_copie.cartella.percorso() / "manca";
     auto& g = senza_copie.avvia_compilato();
-    InvioSiss altro(g, crea_componente_regionale(g.servizi()));
+    InvioSiss altro(g, crea_componente_regionale(g.servizi(), true));
     EXPECT_TRUE(altro.invia_certificato_siss());
     EXPECT_EQ(g.protocollo, "900001");
     EXPECT_FALSE(std::filesystem::exists(senza_copie.programma / "invio_siss.txt"));
@@ -205,7 +205,7 @@ TEST(InvioSiss, EliminaInModoRegionaleAnnullaPressoIlComponente) {
     auto& f = b.avvia_compilato();
     f.certificati.aggiungi_da_input("20240105093000\xA7PROT1");
     f.certificati.aggiungi_da_input("20240106093000\xA7");
-    InvioSiss invio(f, crea_componente_regionale(f.servizi()));
+    InvioSiss invio(f, crea_componente_regionale(f.servizi(), f.modo_test));
     Elimina browser(f);
     collega_annullamento_regionale(browser, invio);
     // The second record has no protocol: the service refuses it and the archive keeps it.

@@ -43,6 +43,14 @@ private slots:
         QTest::keyClicks(trova1->casella(), "influenza polm");
         QTest::keyClick(trova1->casella(), Qt::Key_Return);
         QTRY_COMPARE(b.figlio<QLineEdit>("cod_icdix")->text(), QStringLiteral("487.0"));
+        // The title says when the installation sends to the test service.
+        QCOMPARE(b.finestra->windowTitle(), QStringLiteral("Certificato di malattia telematico"));
+        b.cartella.scrivi("debug_inps.txt", "");
+        b.finestra.reset();
+        b.avvia("");
+        QVERIFY(b.apri());
+        QCOMPARE(b.finestra->windowTitle(),
+                 QStringLiteral("Certificato di malattia telematico — servizio di prova"));
     }
 
     void una_seconda_pressione_durante_l_invio_non_invia_di_nuovo() {
