@@ -7,6 +7,7 @@
 
 class QButtonGroup;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -14,6 +15,7 @@ class QPushButton;
 
 namespace meravo {
 
+struct DescrizioneControllo;
 class frm_Meravo;
 class Messaggi;
 class TrovaWidget;
@@ -38,10 +40,16 @@ public:
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
 
 private:
     QGroupBox* crea_gruppo(std::string_view nome);
     void crea_controlli();
+    QWidget* crea_controllo(const DescrizioneControllo& c, QGroupBox& gruppo);
+    void crea_opzioni(QGroupBox& certificato, QHBoxLayout& fila);
+    // The first time it shows: as large as it likes within the screen's free area, frame and
+    // all, and placed there.
+    void adatta_allo_schermo();
     void crea_pulsanti();
     void ordina_tabulazione();
     void segui_trova();
@@ -62,11 +70,13 @@ private:
     QPushButton* stampa_ = nullptr;
     QPushButton* salva_ = nullptr;
     QPushButton* archivio_ = nullptr;
+    QPushButton* ristampa_ = nullptr;
     QPushButton* siss_ = nullptr;
     QPushButton* cmd_crypta_ = nullptr;
     QLabel* attivita_ = nullptr;
     bool in_aggiornamento_ = false;
     bool cursore_attesa_ = false;
+    bool adattata_ = false;
 };
 
 } // namespace meravo

@@ -5,11 +5,14 @@
 #include "national/invio_inps.h"
 #include "textbox/txtctl_widget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyleOptionFrame>
 #include <QtTest>
 
 namespace meravo {
@@ -32,7 +35,9 @@ private slots:
         Banco b;
         QCOMPARE(b.figlio<QLineEdit>("cognome")->text(), QStringLiteral("Bianchi"));
         QCOMPARE(b.figlio<QLineEdit>("provincia_nascita")->text(), QStringLiteral("MB"));
-        QCOMPARE(b.figlio<QLineEdit>("password")->echoMode(), QLineEdit::Password);
+        for (const char* segreto : {"password", "cf_medico"}) {
+            QCOMPARE(b.figlio<QLineEdit>(segreto)->echoMode(), QLineEdit::Password);
+        }
         QVERIFY(!b.figlio<QPushButton>("siss")->isVisible());
         auto* via = b.figlio<QLineEdit>("residenza_via");
         via->setFocus();
@@ -52,7 +57,8 @@ private slots:
                         "</soapenv:Envelope>");
         InvioInps invio(*b.form);
         collega_invio_nazionale(*b.form, invio);
-        b.form->mostra_lavoratore = [](const DatiReport&) {};
+        int copie = 0;
+        b.form->mostra_lavoratore = [&](const DatiReport&) { ++copie; };
         b.compila();
         QVERIFY(b.apri());
         auto* stampa = b.figlio<QPushButton>("Stampa");
@@ -77,7 +83,15 @@ private slots:
         QCOMPARE(b.form->certificati.size(), std::size_t{1});
         QCOMPARE(cognome->text(), QStringLiteral("Bianchi"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(b.figlio<QLabel>("attivita")->text().isEmpty());
+        QCOMPARE(b.figlio<QLabel>("attivita")->text(),
+                 QStringLiteral("Certificato inviato: protocollo 2024W1"));
+        // The copy again, from the keyboard, which waits on the button, and from the mouse.
+        auto* ristampa = b.figlio<QPushButton>("ristampa");
+        QCOMPARE(QApplication::focusWidget(), ristampa);
+        QTest::keyClick(cognome, Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(copie, 2);
+        QTest::mouseClick(ristampa, Qt::LeftButton);
+        QCOMPARE(copie, 3);
     }
 
     // After a refusal the keyboard is where the doctor must act: on a refused date, in its box,
@@ -97,7 +111,7 @@ private slots:
         QVERIFY(!b.messaggi.mostrati.empty());
         for (const auto& m : b.messaggi.mostrati) {
             QCOMPARE(QString::fromStdString(m.testo),
-                     QStringLiteral("Verificare il formato della data"));
+                     QStringLiteral("La data 31/02/2026 non esiste: verificare giorno e mese."));
         }
         QTRY_VERIFY(fine->casella()->hasFocus());
 
@@ -127,10 +141,41 @@ private slots:
         QCOMPARE(cap->text(), QStringLiteral("20124"));
     }
 
+    // The keyboard starts in "Data fine" and goes on as the eye reads the form: along a row,
+    // then down, never back up; the options that follow the dates come right after them.
+    void la_tastiera_parte_da_data_fine_e_segue_la_lettura() {
+        Banco b;
+        auto* fine = b.figlio<TxtctlWidget>("dt_fine");
+        QTRY_COMPARE(QApplication::focusWidget(), fine->casella());
+        auto* primo = b.figlio<QWidget>("nome_medico");
+        QRect prima;
+        QList<QWidget*> dopo_la_fine;
+        for (QWidget* w = primo; w != primo->previousInFocusChain(); w = w->nextInFocusChain()) {
+            if (!w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) {
+                continue;
+            }
+            const QRect r(w->mapTo(b.finestra.get(), QPoint()), w->size());
+            const bool a_destra = r.top() < prima.center().y() && r.left() > prima.right();
+            QVERIFY2(prima.isNull() || a_destra || r.top() > prima.center().y(),
+                     qPrintable(w->objectName()));
+            prima = r;
+            if (!dopo_la_fine.isEmpty() || w == fine->casella()) {
+                dopo_la_fine << w;
+            }
+        }
+        const QList<QWidget*> attesi = {fine->casella(),
+                                        b.figlio<QRadioButton>("opt_tipo0"),
+                                        b.figlio<QRadioButton>("opt_visita0"),
+                                        b.figlio<TrovaWidget>("trova1")->casella(),
+                                        b.figlio<QLineEdit>("cod_icdix"),
+                                        b.figlio<QWidget>("note_diagnosi"),
+                                        b.figlio<QLineEdit>("nominativo")};
+        QCOMPARE(dopo_la_fine.mid(0, attesi.size()), attesi);
+    }
+
     void le_opzioni_si_raggiungono_dalla_tastiera() {
         Banco b;
         auto* fine = b.figlio<TxtctlWidget>("dt_fine");
-        fine->casella()->setFocus();
         // One Tab stop per group, on its chosen option.
         QTest::keyClick(fine->casella(), Qt::Key_Tab);
         QTRY_VERIFY(b.figlio<QRadioButton>("opt_tipo0")->hasFocus());
@@ -146,6 +191,85 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
         QTRY_COMPARE(b.form->opt_visita, 0);
         QCOMPARE(b.fine, std::vector<int>{}); // none of them is a button's
+    }
+
+    // A screen reader names every box that takes the keyboard; each Alt key is one control's
+    // and each label's takes the keyboard to its box.
+    void nomi_per_chi_non_vede_e_tasti_alt() {
+        Banco b;
+        QStringList lettere;
+        for (auto* w : b.finestra->findChildren<QWidget*>()) {
+            if (w->focusPolicy() != Qt::NoFocus) {
+                auto* accessibile = QAccessible::queryAccessibleInterface(w);
+                QVERIFY2(!accessibile->text(QAccessible::Name).isEmpty(),
+                         qPrintable(w->objectName() + w->metaObject()->className()));
+            }
+            const auto* etichetta = qobject_cast<QLabel*>(w);
+            const auto* pulsante = qobject_cast<QAbstractButton*>(w);
+            const auto testo = etichetta ? etichetta->text() : pulsante ? pulsante->text() : "";
+            if (const auto i = testo.indexOf(QLatin1Char('&')); i >= 0) {
+                lettere << testo.mid(i + 1, 1).toLower();
+            }
+        }
+        QCOMPARE(QSet<QString>(lettere.begin(), lettere.end()).size(), lettere.size());
+        for (const auto& [tasto, nome] : {std::pair{Qt::Key_L, "dt_rilascio"},
+                                          {Qt::Key_N, "dt_inizio"},
+                                          {Qt::Key_F, "dt_fine"},
+                                          {Qt::Key_G, "trova1"},
+                                          {Qt::Key_O, "cod_icdix"},
+                                          {Qt::Key_E, "note_diagnosi"}}) {
+            QTest::keyClick(QApplication::focusWidget(), tasto, Qt::AltModifier);
+            auto* controllo = b.figlio<QWidget>(nome);
+            QTRY_VERIFY2(controllo->isAncestorOf(QApplication::focusWidget()) ||
+                             controllo->hasFocus(),
+                         nome);
+        }
+    }
+
+    // On a 1024x768 screen the form fits, frame and all, and every box shows whole the longest
+    // value a practice puts there, in capitals too.
+    void a_1024_per_768_il_form_entra_e_ogni_valore_si_vede_intero() {
+        Banco b;
+        const auto libera = b.finestra->screen()->availableGeometry();
+        QCOMPARE(libera.size(), QSize(1024, 768));
+        QVERIFY(libera.contains(b.finestra->frameGeometry()));
+        const auto luogo = QStringLiteral("Castelnuovo di Garfagnana Superiore");
+        const auto via = QStringLiteral("Via Padre Luigi Monti 7 scala B int. 12a");
+        const std::pair<const char*, QString> casi[] = {
+            {"nome_medico", "Dott. Massimiliano Bartolomeo Ferri"},
+            {"cognome", luogo},
+            {"nome", luogo},
+            {"comune_nascita", luogo},
+            {"residenza_via", via},
+            {"residenza_comune", luogo},
+            {"nominativo", luogo},
+            {"nominativo_via", via},
+            {"nominativo_comune", luogo},
+            {"txt_cf", "BNCGLI85C41F205Q"},
+            {"utente", "MDCFRR70A01F205Z"},
+            {"cf_medico", "1234567890"},
+            {"dt_nascita", "31/12/1985"},
+            {"residenza_cap", "20124"},
+            {"residenza_provincia", "MI"},
+            {"cod_icdix", "E812.9"}};
+        for (const auto& [nome, valore] : casi) {
+            auto* casella = b.figlio<QLineEdit>(nome);
+            if (auto* data = b.figlio<TxtctlWidget>(nome)) {
+                casella = data->casella();
+            }
+            QStyleOptionFrame opzione;
+            opzione.initFrom(casella);
+            opzione.lineWidth = casella->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const int spazio = casella->style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &opzione, casella)
+                                   .width() -
+                               4; // the box keeps 2 pixels each side of its text
+            for (const auto& v : {valore, valore.toUpper()}) {
+                casella->setText(v);
+                QVERIFY2(casella->fontMetrics().horizontalAdvance(casella->displayText()) <= spazio,
+                         qPrintable(v));
+            }
+        }
     }
 
     void la_chiusura_chiede_prima_di_perdere_il_certificato_salva_esci_lo_scrive() {
