@@ -22,15 +22,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QShowEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValidator>
-#include <QWindow>
 
 namespace meravo {
 
@@ -539,31 +536,6 @@ void FinestraMeravo::closeEvent(QCloseEvent* evento) {
         return;
     }
     QWidget::closeEvent(evento);
-}
-
-void FinestraMeravo::showEvent(QShowEvent* evento) {
-    if (!adattata_ && !evento->spontaneous()) {
-        adattata_ = true;
-        adatta_allo_schermo();
-    }
-    QWidget::showEvent(evento);
-}
-
-void FinestraMeravo::adatta_allo_schermo() {
-    const auto libera = screen()->availableGeometry();
-    // The frame is known only once the window manager has framed the window; until then a
-    // title bar of the style's height stands for it.
-    auto cornice = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    if (cornice.isNull()) {
-        cornice.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
-    }
-    const QSize spazio = libera.size().shrunkBy(cornice);
-    const QSize voluta = sizeHint().expandedTo(minimumSizeHint()).boundedTo(spazio);
-    resize(voluta);
-    // Centred in the free area, its frame inside it.
-    const QSize esterna = voluta.grownBy(cornice);
-    move(libera.x() + std::max((libera.width() - esterna.width()) / 2, 0) + cornice.left(),
-         libera.y() + std::max((libera.height() - esterna.height()) / 2, 0) + cornice.top());
 }
 
 bool FinestraMeravo::eventFilter(QObject* oggetto, QEvent* evento) {

@@ -40,16 +40,12 @@ public:
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
-    void showEvent(QShowEvent* evento) override;
 
 private:
     QGroupBox* crea_gruppo(std::string_view nome);
     void crea_controlli();
     QWidget* crea_controllo(const DescrizioneControllo& c, QGroupBox& gruppo);
     void crea_opzioni(QGroupBox& certificato, QHBoxLayout& fila);
-    // The first time it shows: as large as it likes within the screen's free area, frame and
-    // all, and placed there.
-    void adatta_allo_schermo();
     void crea_pulsanti();
     void ordina_tabulazione();
     void segui_trova();
@@ -76,7 +72,6 @@ private:
     QLabel* attivita_ = nullptr;
     bool in_aggiornamento_ = false;
     bool cursore_attesa_ = false;
-    bool adattata_ = false;
 };
 
 } // namespace meravo

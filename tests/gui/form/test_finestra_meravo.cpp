@@ -227,47 +227,48 @@ private slots:
     }
 
     // On a 1024x768 screen the form fits, frame and all, and every box shows whole the longest
-    // value a practice puts there, in capitals too.
+    // value a practice puts there, in capitals too, both as it opens and filling the screen.
     void a_1024_per_768_il_form_entra_e_ogni_valore_si_vede_intero() {
         Banco b;
         const auto libera = b.finestra->screen()->availableGeometry();
         QCOMPARE(libera.size(), QSize(1024, 768));
         QVERIFY(libera.contains(b.finestra->frameGeometry()));
-        const auto luogo = QStringLiteral("Castelnuovo di Garfagnana Superiore");
-        const auto via = QStringLiteral("Via Padre Luigi Monti 7 scala B int. 12a");
-        const std::pair<const char*, QString> casi[] = {
-            {"nome_medico", "Dott. Massimiliano Bartolomeo Ferri"},
-            {"cognome", luogo},
-            {"nome", luogo},
-            {"comune_nascita", luogo},
-            {"residenza_via", via},
-            {"residenza_comune", luogo},
-            {"nominativo", luogo},
-            {"nominativo_via", via},
-            {"nominativo_comune", luogo},
-            {"txt_cf", "BNCGLI85C41F205Q"},
-            {"utente", "MDCFRR70A01F205Z"},
-            {"cf_medico", "1234567890"},
-            {"dt_nascita", "31/12/1985"},
-            {"residenza_cap", "20124"},
-            {"residenza_provincia", "MI"},
-            {"cod_icdix", "E812.9"}};
-        for (const auto& [nome, valore] : casi) {
-            auto* casella = b.figlio<QLineEdit>(nome);
-            if (auto* data = b.figlio<TxtctlWidget>(nome)) {
-                casella = data->casella();
-            }
-            QStyleOptionFrame opzione;
-            opzione.initFrom(casella);
-            opzione.lineWidth = casella->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-            const int spazio = casella->style()
-                                   ->subElementRect(QStyle::SE_LineEditContents, &opzione, casella)
-                                   .width() -
-                               4; // the box keeps 2 pixels each side of its text
-            for (const auto& v : {valore, valore.toUpper()}) {
-                casella->setText(v);
-                QVERIFY2(casella->fontMetrics().horizontalAdvance(casella->displayText()) <= spazio,
-                         qPrintable(v));
+        const std::pair<QString, std::vector<const char*>> casi[] = {
+            {"Castelnuovo di Garfagnana Superiore",
+             {"nome_medico", "cognome", "nome", "comune_nascita", "residenza_comune", "nominativo",
+              "nominativo_comune"}},
+            {"Via Padre Luigi Monti 7 scala B int. 12a", {"residenza_via", "nominativo_via"}},
+            {"BNCGLI85C41F205Q", {"txt_cf", "utente"}},
+            {"1234567890", {"cf_medico"}},
+            {"31/12/1985", {"dt_nascita"}},
+            {"20124", {"residenza_cap"}},
+            {"E812.9", {"cod_icdix"}}};
+        const auto cornice = b.finestra->frameGeometry().size() - b.finestra->size();
+        for (const auto& dimensione : {b.finestra->minimumSize(), libera.size() - cornice}) {
+            b.finestra->resize(dimensione);
+            QCOMPARE(b.finestra->size(), dimensione);
+            for (const auto& [valore, nomi] : casi) {
+                for (const char* nome : nomi) {
+                    auto* casella = b.figlio<QLineEdit>(nome);
+                    if (auto* data = b.figlio<TxtctlWidget>(nome)) {
+                        casella = data->casella();
+                    }
+                    QStyleOptionFrame o;
+                    o.initFrom(casella);
+                    o.lineWidth = casella->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+                    // The box keeps 2 pixels each side of its text.
+                    const int spazio =
+                        casella->style()
+                            ->subElementRect(QStyle::SE_LineEditContents, &o, casella)
+                            .width() -
+                        4;
+                    for (const auto& v : {valore, valore.toUpper()}) {
+                        casella->setText(v);
+                        const int serve =
+                            casella->fontMetrics().horizontalAdvance(casella->displayText());
+                        QVERIFY2(serve <= spazio, nome);
+                    }
+                }
             }
         }
     }
