@@ -34,8 +34,7 @@ struct BancoForm {
     frm_Meravo& crea() {
         ServiziForm servizi(messaggi, orologio, pompa, segnale, programma);
         servizi.apri_indirizzo = [this](const std::string& a) {
-            indirizzi_aperti.push_back(a);
-            return browser;
+            return indirizzi_aperti.push_back(a), browser;
         };
         servizi.avvia_senza_attendere = [this](const std::string& c) {
             comandi_avviati.push_back(c);

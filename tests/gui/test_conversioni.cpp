@@ -72,8 +72,7 @@ private slots:
         QCOMPARE(misure::pixel_da_twip(10, 96), 1); // rounded, not cut
     }
 
-    // Qt's own dialogs and buttons speak Italian, with Qt's translations when none lies beside
-    // the program.
+    // Qt's own buttons speak Italian, from Qt's translations when none lies beside the program.
     void i_dialoghi_di_qt_parlano_italiano() {
         QVERIFY(carica_traduzioni_qt(*QCoreApplication::instance(), QStringLiteral("/nessuna")));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),

@@ -105,8 +105,7 @@ TEST(Txtctl, OgniSequenzaLasciaIlSuoTesto) {
         // A written date goes only as a whole.
         {1, "01/02/2010", "»⇲\b⇱⌦→→→⇧→→\b", "01/02/2010", {}},
         {1, "01/02/2010", "»⇱⇧⇲⌦", "", {}},
-        // A click takes the whole written date, so that typing or Backspace replaces it; a date
-        // still being typed keeps the caret where the click put it.
+        // A click takes a written date whole, for typing or Backspace; not one being typed.
         {1, "01/02/2010", "»→◉06122026", "06/12/2026", {}},
         {1, "01/02/2010", "»→◉\b", "", {}},
         {1, "", "»0102←←◉9", "01902", {}},
