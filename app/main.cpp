@@ -10,6 +10,7 @@
 #include "services/messaggi_qt.h"
 #include "services/orologio.h"
 #include "services/servizi_qt.h"
+#include "services/traduzioni_qt.h"
 #include "testo_qt.h"
 #include "text/testo.h"
 
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     const auto file_scambio = percorso_file_scambio(argc, argv);
     QApplication applicazione(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Meravo"));
+    meravo::carica_traduzioni_qt(applicazione, QCoreApplication::applicationDirPath());
 
     meravo::MessaggiQt messaggi;
     meravo::OrologioDiSistema orologio;
@@ -81,7 +83,7 @@ int main(int argc, char** argv) {
     meravo::ServiziForm servizi(messaggi, orologio, pompa, segnale, cartella_programma());
     servizi.separatore_decimale = QLocale().decimalPoint().at(0).toLatin1();
     servizi.apri_indirizzo = [](const std::string& indirizzo) {
-        QDesktopServices::openUrl(QUrl(QString::fromStdString(indirizzo)));
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(indirizzo)));
     };
     servizi.avvia_senza_attendere = [](const std::string& riga) {
         const auto argomenti = meravo::riga_comando::dividi(riga);

@@ -16,6 +16,14 @@ set(MERAVO_QT_PLUGIN $<TARGET_FILE_DIR:Qt6::Core>/../plugins)
 install(FILES ${MERAVO_QT_PLUGIN}/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${MERAVO_QT_PLUGIN}/styles/qwindowsvistastyle.dll DESTINATION styles)
 
+# Qt's own dialogs in Italian: the module loads "translations/qtbase_it.qm" beside itself first.
+# A .qm file is the same on every platform, so Debian's (qt6-translations-l10n) serves.
+set(MERAVO_QT_ITALIANO /usr/share/qt6/translations/qtbase_it.qm)
+if(NOT EXISTS ${MERAVO_QT_ITALIANO})
+    message(FATAL_ERROR "${MERAVO_QT_ITALIANO} not found: install qt6-translations-l10n")
+endif()
+install(FILES ${MERAVO_QT_ITALIANO} DESTINATION translations)
+
 # The runtime of the compiler that built Qt and the module, one copy for both.
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}

@@ -18,6 +18,7 @@ struct BancoForm {
     SegnaleContato segnale;
     std::map<std::string, std::string, std::less<>> ambiente;
     std::vector<std::string> indirizzi_aperti;
+    bool browser = true; // whether a browser opens them
     std::vector<std::string> comandi_avviati;
     std::vector<int> fine;
     std::filesystem::path programma = cartella.percorso();
@@ -33,7 +34,9 @@ struct BancoForm {
     frm_Meravo& crea() {
         ServiziForm servizi(messaggi, orologio, pompa, segnale, programma);
         servizi.cartella_temporanea = cartella.percorso() / "temp";
-        servizi.apri_indirizzo = [this](const std::string& a) { indirizzi_aperti.push_back(a); };
+        servizi.apri_indirizzo = [this](const std::string& a) {
+            return indirizzi_aperti.push_back(a), browser;
+        };
         servizi.avvia_senza_attendere = [this](const std::string& c) {
             comandi_avviati.push_back(c);
         };

@@ -1,5 +1,6 @@
 #include "colori.h"
 #include "misure.h"
+#include "services/traduzioni_qt.h"
 #include "tasti_qt.h"
 
 #include <QApplication>
@@ -69,6 +70,13 @@ private slots:
         QCOMPARE(misure::pixel_da_twip(2300, 96), 153);
         QCOMPARE(misure::pixel_da_twip(1440, 120), 120);
         QCOMPARE(misure::pixel_da_twip(10, 96), 1); // rounded, not cut
+    }
+
+    // Qt's own buttons speak Italian, from Qt's translations when none lies beside the program.
+    void i_dialoghi_di_qt_parlano_italiano() {
+        QVERIFY(carica_traduzioni_qt(*QCoreApplication::instance(), QStringLiteral("/nessuna")));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("Annulla"));
     }
 };
 

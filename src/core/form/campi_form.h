@@ -40,8 +40,11 @@ struct Pulsante {
 
 enum class TipoControllo { testo, password, data, nota, ricerca };
 
-// How the form lays out and names its controls: group, control name, label caption, kind,
-// whether the mandatory rule paints it pink, and its length limit. The order is the tab order.
+// How the form lays out and names its controls: group, control name, label caption ("&" before
+// the letter of its Alt key), kind, whether the mandatory rule paints it pink, and its length
+// limit; then, for the screen, the longest value a practice puts there (in characters), which
+// its box shows whole, and whether the control begins a new row of its group. The order is the
+// tab order and the reading order.
 struct DescrizioneControllo {
     std::string_view gruppo;
     std::string_view nome;
@@ -49,6 +52,8 @@ struct DescrizioneControllo {
     TipoControllo tipo;
     bool obbligatorio;
     int lunghezza_massima;
+    int caratteri = 0;
+    bool a_capo = false;
 };
 
 struct DescrizioneGruppo {

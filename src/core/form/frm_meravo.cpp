@@ -652,8 +652,12 @@ void frm_Meravo::siss_Click() {
     if (auto sostituto = host_di_prova(indirizzi::variabile_host_portale)) {
         host = *sostituto;
     }
-    if (servizi_.apri_indirizzo) {
-        servizi_.apri_indirizzo(host + std::string(indirizzi::percorso_portale));
+    const auto indirizzo = host + std::string(indirizzi::percorso_portale);
+    // With no browser to open the press would otherwise do nothing the doctor can see.
+    if (!servizi_.apri_indirizzo || !servizi_.apri_indirizzo(indirizzo)) {
+        servizi_.messaggi.avvisa("Impossibile aprire il browser: aprire a mano l'indirizzo " +
+                                     indirizzo,
+                                 Icona::esclamazione);
     }
 }
 

@@ -44,8 +44,9 @@ struct ServiziForm {
     std::filesystem::path cartella_temporanea = temporanea_di_sistema();
     // The locale's decimal separator, for the number boxes.
     char separatore_decimale = ',';
-    // Opens a web address in the user's default browser, without waiting for it.
-    std::function<void(const std::string&)> apri_indirizzo;
+    // Opens a web address in the user's default browser, without waiting for it; false when no
+    // browser could be started.
+    std::function<bool(const std::string&)> apri_indirizzo;
     std::function<std::optional<std::string>(std::string_view)> ambiente = variabile_ambiente;
     // Starts a command line in a minimised window and does not wait for it.
     std::function<void(const std::string&)> avvia_senza_attendere;

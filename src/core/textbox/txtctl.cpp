@@ -135,6 +135,12 @@ void Txtctl::perde_fuoco() {
 }
 
 void Txtctl::clic() {
+    // A written-out date is replaced as a whole: a click that left the caret inside it would
+    // leave a box that refuses every key, so the click takes the whole date.
+    if (Tipodati_ == 1 && static_cast<int>(testo_.size()) == lunghezza_data_scritta) {
+        ancora_ = 0;
+        cursore_ = lunghezza_data_scritta;
+    }
     if (Click) {
         Click();
     }
@@ -178,6 +184,12 @@ void Txtctl::verifica_data() {
         if (data_riconosciuta(candidata) == candidata) {
             MaxLength_ = lunghezza_data_scritta;
             cambia_testo(candidata, lunghezza_data_scritta);
+            return;
+        }
+        // Eight digits are the right form; with a year that does not begin with 0 only the day
+        // or the month can be wrong, and the doctor is told so rather than to mind the format.
+        if (testo_[4] != '0' && std::all_of(testo_.begin(), testo_.end(), cifra)) {
+            data_da_correggere("La data " + candidata + " non esiste: verificare giorno e mese.");
             return;
         }
     }

@@ -17,11 +17,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValidator>
 
@@ -29,7 +33,7 @@ namespace meravo {
 
 namespace {
 
-constexpr int colonne_per_gruppo = 3; // label + field pairs per row
+constexpr int margine_testo = 2; // a line edit's own space between its frame and its text
 
 QString q(std::string_view s) {
     return testo::a_qstring(s);
@@ -91,6 +95,31 @@ void una_fermata(QButtonGroup& gruppo) {
     }
 }
 
+// The width a box needs to show `caratteri` characters whole, in capitals of average width
+// (many programs keep names in capitals) or in the dots of a hidden text, with the frame and
+// margins its style puts round them.
+int larghezza_per(const QLineEdit& casella, int caratteri) {
+    QStyleOptionFrame opzione;
+    opzione.initFrom(&casella);
+    const auto* stile = casella.style();
+    opzione.lineWidth = casella.hasFrame()
+                            ? stile->pixelMetric(QStyle::PM_DefaultFrameWidth, &opzione, &casella)
+                            : 0;
+    const auto& misura = casella.fontMetrics();
+    const int n = std::max(caratteri, 1);
+    int testo =
+        (misura.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ")) * n + 25) / 26;
+    if (casella.echoMode() == QLineEdit::Password) {
+        const QChar punto(
+            stile->styleHint(QStyle::SH_LineEdit_PasswordCharacter, &opzione, &casella));
+        testo = misura.horizontalAdvance(QString(n, punto));
+    }
+    const auto margini = casella.textMargins();
+    const QSize contenuto(testo + margini.left() + margini.right() + 2 * margine_testo,
+                          misura.height());
+    return stile->sizeFromContents(QStyle::CT_LineEdit, &opzione, contenuto, &casella).width();
+}
+
 QString note_per_editor(const std::string& testo) {
     std::string s;
     for (char c : testo) {
@@ -120,13 +149,14 @@ FinestraMeravo::FinestraMeravo(frm_Meravo& form, QWidget* genitore)
     crea_controlli();
     crea_pulsanti();
     auto* riga_pulsanti = new QHBoxLayout;
-    for (auto* p : {stampa_, salva_, archivio_, siss_, cmd_crypta_}) {
+    for (auto* p : {stampa_, salva_, archivio_, ristampa_, siss_, cmd_crypta_}) {
         riga_pulsanti->addWidget(p);
     }
     riga_pulsanti->addStretch();
     attivita_ = new QLabel(this);
     attivita_->setObjectName(QStringLiteral("attivita"));
     riga_pulsanti->addWidget(attivita_);
+    attivita_->setAccessibleName(QStringLiteral("Stato"));
     colonna->addLayout(riga_pulsanti);
     ordina_tabulazione();
     // A diagnosis chosen in the look-up fills `cod_icdix` in the model: show it once the
@@ -143,6 +173,9 @@ FinestraMeravo::FinestraMeravo(frm_Meravo& form, QWidget* genitore)
     // lets window events through while it waits, and they must not change what is being sent.
     qApp->installEventFilter(this);
     aggiorna();
+    // What the doctor types first is the end of the prognosis: the rest comes from the
+    // exchange file or from today's date.
+    date_.at("dt_fine")->casella()->setFocus(Qt::OtherFocusReason);
 }
 
 FinestraMeravo::~FinestraMeravo() {
@@ -162,113 +195,166 @@ QGroupBox* FinestraMeravo::crea_gruppo(std::string_view nome) {
 }
 
 void FinestraMeravo::crea_controlli() {
-    std::map<std::string, int, std::less<>> posizioni;
+    // Each group is a grid of rows: the first label of a row in a column of its own, so that
+    // the rows line up, and the rest of the row beside it, in the order the Tab key follows.
+    std::map<std::string, int, std::less<>> righe;
+    QHBoxLayout* fila = nullptr;
+    bool fila_elastica = false;
+    auto chiudi_fila = [&] {
+        if (fila != nullptr && !fila_elastica) {
+            fila->addStretch(); // boxes of short values keep their width, at the left
+        }
+        fila = nullptr;
+    };
+    std::string_view gruppo_fila;
     for (const auto& c : controlli_form()) {
         auto* gruppo = gruppi_.at(std::string(c.gruppo));
         auto* griglia = static_cast<QGridLayout*>(gruppo->layout());
-        int& n = posizioni[std::string(c.gruppo)];
-        const int riga = n / colonne_per_gruppo;
-        const int colonna = (n % colonne_per_gruppo) * 2;
-        QWidget* controllo = nullptr;
-        const std::string nome(c.nome);
-        switch (c.tipo) {
-        case TipoControllo::testo:
-        case TipoControllo::password: {
-            auto* casella = new QLineEdit(gruppo);
-            if (c.tipo == TipoControllo::password) {
-                casella->setEchoMode(QLineEdit::Password);
-            }
-            casella->setValidator(new LimiteDigitazione(*form_.campo(nome), casella));
-            connect(casella, &QLineEdit::textEdited, this, [this, nome](const QString& t) {
-                if (!in_aggiornamento_) {
-                    form_.campo(nome)->Text = testo::da_qstring(t);
-                }
-            });
-            testi_.emplace(nome, casella);
-            controllo = casella;
-            break;
-        }
-        case TipoControllo::data: {
-            auto* box = new TxtctlWidget(*form_.data(nome), gruppo);
-            date_.emplace(nome, box);
-            controllo = box;
-            break;
-        }
-        case TipoControllo::nota:
-            note_ = new QPlainTextEdit(gruppo);
-            note_->setTabChangesFocus(true); // Tab leaves the notes, as in every other box
-            connect(note_, &QPlainTextEdit::textChanged, this, [this] {
-                if (!in_aggiornamento_) {
-                    form_.note_diagnosi.Text = note_da_editor(note_->toPlainText());
-                }
-            });
-            controllo = note_;
-            break;
-        case TipoControllo::ricerca: {
-            // The look-up grows over what lies below it while its list shows, so it is placed
-            // by geometry over a cell of the layout that keeps its one-line place.
-            posto_trova1_ = new QWidget(gruppo);
-            trova1_ = new TrovaWidget(form_.trova1, gruppo);
-            trova1_->setObjectName(QStringLiteral("trova1"));
-            trova1_->setAccessibleName(QStringLiteral("Diagnosi"));
-            posto_trova1_->setFixedHeight(trova1_->altezza_riga());
-            posto_trova1_->installEventFilter(this);
-            griglia->addWidget(posto_trova1_, riga, 0, 1, colonne_per_gruppo * 2);
-            n = (riga + 1) * colonne_per_gruppo;
-            continue;
-        }
-        }
-        controllo->setObjectName(q(c.nome));
-        controllo->setAccessibleName(q(c.etichetta));
+        QWidget* controllo = crea_controllo(c, *gruppo);
         auto* etichetta = new QLabel(q(c.etichetta), gruppo);
-        etichetta->setBuddy(controllo);
+        // The label's Alt key takes the keyboard into the box that takes the keys.
+        QWidget* fuoco = c.tipo == TipoControllo::ricerca ? trova1_->casella() : controllo;
+        etichetta->setBuddy(fuoco->focusProxy() != nullptr ? fuoco->focusProxy() : fuoco);
         colori::colora(*etichetta, colori::grigio_cornici, 0x80000012);
-        if (c.tipo == TipoControllo::nota) {
-            // The notes take a row of their own, label above.
-            n = (riga + (colonna > 0 ? 1 : 0)) * colonne_per_gruppo;
-            const int r = n / colonne_per_gruppo;
-            griglia->addWidget(etichetta, r, 0, 1, colonne_per_gruppo * 2);
-            griglia->addWidget(controllo, r + 1, 0, 1, colonne_per_gruppo * 2);
-            n = (r + 2) * colonne_per_gruppo;
-            continue;
+        int& riga = righe[std::string(c.gruppo)];
+        if (fila == nullptr || c.a_capo || c.gruppo != gruppo_fila) {
+            chiudi_fila();
+            gruppo_fila = c.gruppo;
+            fila = new QHBoxLayout;
+            fila_elastica = false;
+            if (c.tipo == TipoControllo::nota) {
+                // The notes take the whole width, their label above them.
+                griglia->addWidget(etichetta, riga++, 0, 1, 2);
+                griglia->addWidget(controllo, riga++, 0, 1, 2);
+                fila = nullptr;
+                continue;
+            }
+            // A label as long as a sentence would widen the label column of every row.
+            if (c.etichetta.size() <= 20) {
+                griglia->addWidget(etichetta, riga, 0);
+                griglia->addLayout(fila, riga++, 1);
+            } else {
+                fila->addWidget(etichetta);
+                griglia->addLayout(fila, riga++, 0, 1, 2);
+            }
+        } else {
+            fila->addWidget(etichetta);
         }
-        griglia->addWidget(etichetta, riga, colonna);
-        griglia->addWidget(controllo, riga, colonna + 1);
-        ++n;
+        // A box for a long value grows with the window; one for a short value keeps its width.
+        const bool elastico = c.caratteri == 0 || c.caratteri > 10;
+        fila->addWidget(controllo, !elastico ? 0 : c.caratteri > 0 ? c.caratteri : 100);
+        fila_elastica = fila_elastica || elastico;
+        if (c.nome == "dt_fine") {
+            // The certificate's type and visit follow the dates, where the Tab key goes.
+            chiudi_fila();
+            fila = new QHBoxLayout;
+            griglia->addLayout(fila, riga++, 0, 1, 2);
+            crea_opzioni(*gruppo, *fila);
+            chiudi_fila();
+        }
     }
+    chiudi_fila();
+    for (auto& [nome, gruppo] : gruppi_) {
+        static_cast<QGridLayout*>(gruppo->layout())->setColumnStretch(1, 1);
+    }
+}
 
-    auto* certificato = gruppi_.at("frm_certificato");
-    auto* griglia = static_cast<QGridLayout*>(certificato->layout());
-    const int riga = griglia->rowCount();
+QWidget* FinestraMeravo::crea_controllo(const DescrizioneControllo& c, QGroupBox& gruppo) {
+    const std::string nome(c.nome);
+    const auto nome_accessibile = QString(q(c.etichetta)).remove(QLatin1Char('&'));
+    QWidget* controllo = nullptr;
+    QLineEdit* casella = nullptr; // the box that shows the value, for its width
+    switch (c.tipo) {
+    case TipoControllo::testo:
+    case TipoControllo::password: {
+        casella = new QLineEdit(&gruppo);
+        if (c.tipo == TipoControllo::password) {
+            casella->setEchoMode(QLineEdit::Password);
+        }
+        casella->setValidator(new LimiteDigitazione(*form_.campo(nome), casella));
+        connect(casella, &QLineEdit::textEdited, this, [this, nome](const QString& t) {
+            if (!in_aggiornamento_) {
+                form_.campo(nome)->Text = testo::da_qstring(t);
+            }
+        });
+        testi_.emplace(nome, casella);
+        controllo = casella;
+        break;
+    }
+    case TipoControllo::data: {
+        auto* box = new TxtctlWidget(*form_.data(nome), &gruppo);
+        date_.emplace(nome, box);
+        casella = box->casella();
+        controllo = box;
+        break;
+    }
+    case TipoControllo::nota:
+        note_ = new QPlainTextEdit(&gruppo);
+        note_->setTabChangesFocus(true); // Tab leaves the notes, as in every other box
+        connect(note_, &QPlainTextEdit::textChanged, this, [this] {
+            if (!in_aggiornamento_) {
+                form_.note_diagnosi.Text = note_da_editor(note_->toPlainText());
+            }
+        });
+        controllo = note_;
+        break;
+    case TipoControllo::ricerca:
+        // The look-up grows over what lies below it while its list shows, so it is placed by
+        // geometry over a cell of the layout that keeps its one-line place.
+        posto_trova1_ = new QWidget(&gruppo);
+        trova1_ = new TrovaWidget(form_.trova1, &gruppo);
+        trova1_->setObjectName(QStringLiteral("trova1"));
+        posto_trova1_->setFixedHeight(trova1_->altezza_riga());
+        posto_trova1_->setMinimumWidth(trova1_->minimumSizeHint().width());
+        posto_trova1_->installEventFilter(this);
+        trova1_->setAccessibleName(nome_accessibile);
+        trova1_->casella()->setAccessibleName(nome_accessibile);
+        trova1_->lista()->setAccessibleName(QStringLiteral("Elenco delle diagnosi"));
+        trova1_->vista()->setAccessibleName(QStringLiteral("Elenco delle diagnosi"));
+        return posto_trova1_;
+    }
+    controllo->setObjectName(q(c.nome));
+    // The box that takes the keys is the one a screen reader names, inside a date box too.
+    controllo->setAccessibleName(nome_accessibile);
+    if (casella != nullptr) {
+        casella->setAccessibleName(nome_accessibile);
+        const int larghezza = larghezza_per(*casella, c.caratteri);
+        if (c.caratteri > 10) {
+            controllo->setMinimumWidth(larghezza);
+        } else {
+            controllo->setFixedWidth(larghezza);
+        }
+    }
+    return controllo;
+}
+
+void FinestraMeravo::crea_opzioni(QGroupBox& certificato, QHBoxLayout& fila) {
     auto opzioni = [&](const char* nome, const char* titolo,
-                       std::initializer_list<const char*> voci, int r) {
+                       std::initializer_list<const char*> voci) {
         auto* gruppo = new QButtonGroup(this);
         gruppo->setObjectName(QString::fromLatin1(nome));
-        auto* riquadro = new QWidget(certificato);
-        auto* fila = new QHBoxLayout(riquadro);
-        fila->setContentsMargins(0, 0, 0, 0);
+        auto* etichetta = new QLabel(QString::fromLatin1(titolo), &certificato);
+        colori::colora(*etichetta, colori::grigio_cornici, 0x80000012);
+        fila.addWidget(etichetta);
         int id = 0;
         for (const char* voce : voci) {
-            auto* opzione = new QRadioButton(QString::fromLatin1(voce), riquadro);
+            auto* opzione = new QRadioButton(QString::fromLatin1(voce), &certificato);
             opzione->setObjectName(QString::fromLatin1(nome) + QString::number(id));
+            // A screen reader says which question the option answers.
+            opzione->setAccessibleDescription(QString::fromLatin1(titolo));
             colori::colora(*opzione, colori::grigio_cornici, 0x80000012);
             gruppo->addButton(opzione, id++);
-            fila->addWidget(opzione);
+            fila.addWidget(opzione);
         }
-        fila->addStretch();
         // One Tab stop per group, on its chosen option; the arrows move the choice within it.
         connect(gruppo, &QButtonGroup::buttonToggled, this, [gruppo] { una_fermata(*gruppo); });
         una_fermata(*gruppo);
-        auto* etichetta = new QLabel(QString::fromLatin1(titolo), certificato);
-        colori::colora(*etichetta, colori::grigio_cornici, 0x80000012);
-        griglia->addWidget(etichetta, r, 0);
-        griglia->addWidget(riquadro, r, 1, 1, colonne_per_gruppo * 2 - 1);
         return gruppo;
     };
-    // Each option has its own mnemonic, clear of Alt+S, Alt+V and Alt+A of the buttons.
-    opt_tipo_ =
-        opzioni("opt_tipo", "Tipo certificato", {"&Inizio", "&Continuazione", "&Ricaduta"}, riga);
-    opt_visita_ = opzioni("opt_visita", "Visita", {"A&mbulatoriale", "&Domiciliare"}, riga + 1);
+    // Each option has its own mnemonic, clear of the buttons' and the labels'.
+    opt_tipo_ = opzioni("opt_tipo", "Tipo certificato", {"&Inizio", "&Continuazione", "&Ricaduta"});
+    fila.addSpacing(fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
+    opt_visita_ = opzioni("opt_visita", "Visita", {"A&mbulatoriale", "&Domiciliare"});
     connect(opt_tipo_, &QButtonGroup::idClicked, this, [this](int id) { form_.opt_tipo = id; });
     connect(opt_visita_, &QButtonGroup::idClicked, this, [this](int id) { form_.opt_visita = id; });
 }
@@ -283,7 +369,8 @@ void FinestraMeravo::crea_pulsanti() {
     stampa_ = pulsante("Stampa", QStringLiteral("&Stampa/Esci"));
     salva_ = pulsante("salva", QStringLiteral("Sal&va/Esci"));
     archivio_ = pulsante("archivio", QStringLiteral("&Archivio"));
-    siss_ = pulsante("siss", QStringLiteral("Utilizza portale Siss"));
+    ristampa_ = pulsante("ristampa", QStringLiteral("Ristam&pa copia"));
+    siss_ = pulsante("siss", QStringLiteral("&Utilizza portale Siss"));
     cmd_crypta_ = pulsante("cmd_crypta", QStringLiteral("Crypta"));
     connect(stampa_, &QPushButton::clicked, this,
             [this] { premuto([this] { form_.Stampa_Click(); }); });
@@ -291,6 +378,8 @@ void FinestraMeravo::crea_pulsanti() {
             [this] { premuto([this] { form_.salva_Click(); }); });
     connect(cmd_crypta_, &QPushButton::clicked, this,
             [this] { premuto([this] { form_.cmd_crypta_Click(); }); });
+    connect(ristampa_, &QPushButton::clicked, this,
+            [this] { premuto([this] { form_.ristampa_Click(); }); });
     connect(siss_, &QPushButton::clicked, this,
             [this] { premuto([this] { form_.siss_Click(); }); });
     connect(archivio_, &QPushButton::clicked, this, [this] {
@@ -341,7 +430,7 @@ void FinestraMeravo::ordina_tabulazione() {
         } else if (c.tipo == TipoControllo::ricerca) {
             segui(trova1_->casella());
         }
-        if (nome == "dt_fine") {
+        if (c.nome == "dt_fine") {
             for (auto* b : opt_tipo_->buttons()) {
                 segui(b);
             }
@@ -350,7 +439,7 @@ void FinestraMeravo::ordina_tabulazione() {
             }
         }
     }
-    for (auto* p : {stampa_, salva_, archivio_, siss_}) {
+    for (auto* p : {stampa_, salva_, archivio_, ristampa_, siss_}) {
         segui(p);
     }
 }
@@ -389,15 +478,22 @@ void FinestraMeravo::aggiorna() {
             una_fermata(*gruppo);
         }
     }
-    const std::pair<QPushButton*, const Pulsante*> pulsanti[] = {{stampa_, &form_.Stampa},
-                                                                 {salva_, &form_.salva},
-                                                                 {archivio_, &form_.archivio},
-                                                                 {siss_, &form_.siss},
-                                                                 {cmd_crypta_, &form_.cmd_crypta}};
+    const std::pair<QPushButton*, const Pulsante*> pulsanti[] = {
+        {stampa_, &form_.Stampa},     {salva_, &form_.salva}, {archivio_, &form_.archivio},
+        {ristampa_, &form_.ristampa}, {siss_, &form_.siss},   {cmd_crypta_, &form_.cmd_crypta}};
+    // Once the certificate has gone out the copy can be printed again, and the keyboard waits
+    // there: the preview's window may close without printing, and the form must not be left
+    // with nothing to do.
+    const bool ristampa_nuova = form_.ristampa.Visible && ristampa_->isHidden();
     for (const auto& [p, stato] : pulsanti) {
         p->setEnabled(stato->Enabled);
         p->setVisible(stato->Visible);
     }
+    if (ristampa_nuova && ristampa_->isEnabled()) {
+        ristampa_->setFocus(Qt::OtherFocusReason);
+    }
+    // The run in progress, or once the certificate has gone out, which one it was.
+    attivita_->setText(q(form_.occupato() ? form_.attivita() : form_.conferma_invio));
     in_aggiornamento_ = false;
     segui_trova();
 }
@@ -413,7 +509,6 @@ void FinestraMeravo::segui_trova() {
 
 void FinestraMeravo::mostra_stato() {
     aggiorna();
-    attivita_->setText(q(form_.attivita()));
     if (form_.occupato() != cursore_attesa_) {
         cursore_attesa_ = form_.occupato();
         if (cursore_attesa_) {

@@ -7,6 +7,7 @@
 
 class QButtonGroup;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -14,6 +15,7 @@ class QPushButton;
 
 namespace meravo {
 
+struct DescrizioneControllo;
 class frm_Meravo;
 class Messaggi;
 class TrovaWidget;
@@ -42,6 +44,8 @@ protected:
 private:
     QGroupBox* crea_gruppo(std::string_view nome);
     void crea_controlli();
+    QWidget* crea_controllo(const DescrizioneControllo& c, QGroupBox& gruppo);
+    void crea_opzioni(QGroupBox& certificato, QHBoxLayout& fila);
     void crea_pulsanti();
     void ordina_tabulazione();
     void segui_trova();
@@ -62,6 +66,7 @@ private:
     QPushButton* stampa_ = nullptr;
     QPushButton* salva_ = nullptr;
     QPushButton* archivio_ = nullptr;
+    QPushButton* ristampa_ = nullptr;
     QPushButton* siss_ = nullptr;
     QPushButton* cmd_crypta_ = nullptr;
     QLabel* attivita_ = nullptr;

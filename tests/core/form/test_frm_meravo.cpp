@@ -79,6 +79,11 @@ TEST(FormAvvio, ModoRegionaleSenzaCredenzialiConPortaleECifraturaNascosta) {
     }
     f.siss_Click(); // the doctor says No to the portal (Yes: the next test)
     EXPECT_TRUE(b.indirizzi_aperti.empty());
+    b.browser = false; // Yes, and no browser opens: the doctor is told where to go
+    b.messaggi.risposte = {Risposta::si};
+    f.siss_Click();
+    EXPECT_EQ(b.testi().back(), "Impossibile aprire il browser: aprire a mano l'indirizzo "
+                                "https://www.crs.lombardia.it/CertificatidiMalattia/");
 
     InvioInps invio(f);
     collega_invio_nazionale(f, invio);
@@ -240,7 +245,7 @@ TEST(FormObbligatori, UnaDataRespintaOFinePrimaDellInizioNonParte) {
         bool respinta;
         std::string messaggio;
     } casi[] = {
-        {"31022026", true, "Verificare il formato della data"},
+        {"31022026", true, "La data 31/02/2026 non esiste: verificare giorno e mese."},
         {"0401202", true,
          "Verificare che la data sia stata digitata nel formato ggmmaaaa senza nessun "
          "separatore"},

@@ -17,6 +17,8 @@ using Testi = std::vector<std::string>;
 const std::string ggmmaaaa =
     "Verificare che la data sia stata digitata nel formato ggmmaaaa senza nessun separatore";
 const std::string formato = "Verificare il formato della data";
+const std::string giorno_e_mese = "verificare giorno e mese.";
+const std::string non_esiste = "La data 31/02/2010 non esiste: " + giorno_e_mese;
 const std::string solo_numeri = "Il campo data accetta solo numeri";
 const std::string sep_virgola = "Il separatore decimale \xE8 ,";
 
@@ -31,9 +33,9 @@ struct Banco {
         box.riprendi_fuoco = [this] { ++fuoco_ripreso; };
     }
 
-    // Plays what the user does: » gives the box the focus and « takes it away; ⇲ ⇱ ← → ⌦ are
-    // End, Home, Left, Right and Delete (⇧ holds Shift for the next one); anything else is typed,
-    // as the platform delivers it, Return, Escape, Tab and Backspace as their characters.
+    // Plays what the user does: » gives the box the focus and « takes it away, ◉ is a click; ⇲ ⇱
+    // ← → ⌦ are End, Home, Left, Right and Delete (⇧ holds Shift for the next one); anything else
+    // is typed, as the platform delivers it, Return, Escape, Tab and Backspace as their characters.
     void esegui(std::string_view script) {
         static const std::pair<std::string_view, int> tasti[] = {
             {"⇲", Txtctl::vbKeyEnd},   {"⇱", Txtctl::vbKeyHome},   {"←", Txtctl::vbKeyLeft},
@@ -42,7 +44,10 @@ struct Banco {
             const auto tasto = std::ranges::find_if(
                 tasti, [&](const auto& t) { return script.starts_with(t.first); });
             std::size_t preso = tasto != std::end(tasti) ? tasto->first.size() : 1;
-            if (script.starts_with("»") || script.starts_with("«")) {
+            if (script.starts_with("◉")) {
+                preso = 3;
+                box.clic();
+            } else if (script.starts_with("»") || script.starts_with("«")) {
                 preso = 2;
                 script.starts_with("»") ? box.prende_fuoco() : box.perde_fuoco();
             } else if (tasto != std::end(tasti) && tasto->second == 0) {
@@ -88,9 +93,9 @@ TEST(Txtctl, OgniSequenzaLasciaIlSuoTesto) {
         {1, "", "»0102201", "0102201", {}},
         {1, "", "»010220109«", "01/02/2010", {}},
         {1, "", "»29022012", "29/02/2012", {}},
-        {1, "", "»31022010«", "31022010", {formato, formato}, true},
-        {1, "", "»29022011", "29022011", {formato}},
-        {1, "", "»00012010", "00012010", {formato}},
+        {1, "", "»31022010«", "31022010", {non_esiste, non_esiste}, true},
+        {1, "", "»29022011", "29022011", {"La data 29/02/2011 non esiste: " + giorno_e_mese}},
+        {1, "", "»00012010", "00012010", {"La data 00/01/2010 non esiste: " + giorno_e_mese}},
         {1, "", "»01010999", "01010999", {formato}},
         {1, "", "»0102201\t«", "0102201", {ggmmaaaa}, true},
         {1, "123456789", "»«", "123456789", {formato}, true},
@@ -100,6 +105,10 @@ TEST(Txtctl, OgniSequenzaLasciaIlSuoTesto) {
         // A written date goes only as a whole.
         {1, "01/02/2010", "»⇲\b⇱⌦→→→⇧→→\b", "01/02/2010", {}},
         {1, "01/02/2010", "»⇱⇧⇲⌦", "", {}},
+        // A click takes a written date whole, for typing or Backspace; not one being typed.
+        {1, "01/02/2010", "»→◉06122026", "06/12/2026", {}},
+        {1, "01/02/2010", "»→◉\b", "", {}},
+        {1, "", "»0102←←◉9", "01902", {}},
         // Escape puts back the text the box had when entered.
         {0, "abc", "»7\x1b", "abc", {}},
         {1, "01/02/2010", "»7\x1b", "01/02/2010", {}},

@@ -5,11 +5,14 @@
 #include "national/invio_inps.h"
 #include "textbox/txtctl_widget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyleOptionFrame>
 #include <QtTest>
 
 namespace meravo {
@@ -32,7 +35,9 @@ private slots:
         Banco b;
         QCOMPARE(b.figlio<QLineEdit>("cognome")->text(), QStringLiteral("Bianchi"));
         QCOMPARE(b.figlio<QLineEdit>("provincia_nascita")->text(), QStringLiteral("MB"));
-        QCOMPARE(b.figlio<QLineEdit>("password")->echoMode(), QLineEdit::Password);
+        for (const char* segreto : {"password", "cf_medico"}) {
+            QCOMPARE(b.figlio<QLineEdit>(segreto)->echoMode(), QLineEdit::Password);
+        }
         QVERIFY(!b.figlio<QPushButton>("siss")->isVisible());
         auto* via = b.figlio<QLineEdit>("residenza_via");
         via->setFocus();
@@ -60,7 +65,8 @@ private slots:
                         "</soapenv:Envelope>");
         InvioInps invio(*b.form);
         collega_invio_nazionale(*b.form, invio);
-        b.form->mostra_lavoratore = [](const DatiReport&) {};
+        int copie = 0;
+        b.form->mostra_lavoratore = [&](const DatiReport&) { ++copie; };
         b.compila();
         QVERIFY(b.apri());
         auto* stampa = b.figlio<QPushButton>("Stampa");
@@ -85,7 +91,15 @@ private slots:
         QCOMPARE(b.form->certificati.size(), std::size_t{1});
         QCOMPARE(cognome->text(), QStringLiteral("Bianchi"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(b.figlio<QLabel>("attivita")->text().isEmpty());
+        QCOMPARE(b.figlio<QLabel>("attivita")->text(),
+                 QStringLiteral("Certificato inviato: protocollo 2024W1"));
+        // The copy again: the keyboard waits on its button; Alt+P, then the mouse.
+        auto* ristampa = b.figlio<QPushButton>("ristampa");
+        QCOMPARE(QApplication::focusWidget(), ristampa);
+        QTest::keyClick(cognome, Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(copie, 2);
+        QTest::mouseClick(ristampa, Qt::LeftButton);
+        QCOMPARE(copie, 3);
     }
 
     // After a refusal the keyboard is where the doctor must act: on a refused date, in its box,
@@ -105,7 +119,7 @@ private slots:
         QVERIFY(!b.messaggi.mostrati.empty());
         for (const auto& m : b.messaggi.mostrati) {
             QCOMPARE(QString::fromStdString(m.testo),
-                     QStringLiteral("Verificare il formato della data"));
+                     QStringLiteral("La data 31/02/2026 non esiste: verificare giorno e mese."));
         }
         QTRY_VERIFY(fine->casella()->hasFocus());
 
@@ -138,7 +152,6 @@ private slots:
     void le_opzioni_si_raggiungono_dalla_tastiera() {
         Banco b;
         auto* fine = b.figlio<TxtctlWidget>("dt_fine");
-        fine->casella()->setFocus();
         // One Tab stop per group, on its chosen option.
         QTest::keyClick(fine->casella(), Qt::Key_Tab);
         QTRY_VERIFY(b.figlio<QRadioButton>("opt_tipo0")->hasFocus());
@@ -154,6 +167,76 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
         QTRY_COMPARE(b.form->opt_visita, 0);
         QCOMPARE(b.fine, std::vector<int>{}); // none of them is a button's
+    }
+
+    // The keyboard starts in "Data fine" and Tab goes as the eye reads, along a row, then down; a
+    // screen reader names every box that takes the keyboard; each Alt key is one control's, and a
+    // label's takes the keyboard to its box.
+    void tastiera_e_lettore_di_schermo() {
+        Banco b;
+        QTRY_COMPARE(QApplication::focusWidget(), b.figlio<TxtctlWidget>("dt_fine")->casella());
+        auto* primo = b.figlio<QWidget>("nome_medico");
+        QRect prima;
+        for (QWidget* w = primo; w != primo->previousInFocusChain(); w = w->nextInFocusChain()) {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                const QRect r(w->mapTo(b.finestra.get(), QPoint()), w->size());
+                const bool dopo = r.top() > prima.center().y() || r.left() > prima.right();
+                QVERIFY2(prima.isNull() || dopo, qPrintable(w->objectName()));
+                prima = r;
+            }
+        }
+        QStringList lettere;
+        for (auto* w : b.finestra->findChildren<QWidget*>()) {
+            QVERIFY2(
+                w->focusPolicy() == Qt::NoFocus ||
+                    !QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
+                w->metaObject()->className());
+            const auto* l = qobject_cast<QLabel*>(w);
+            const auto* p = qobject_cast<QAbstractButton*>(w);
+            const auto testo = l ? l->text() : p ? p->text() : QString();
+            if (testo.contains(QLatin1Char('&'))) {
+                lettere << testo.section(QLatin1Char('&'), 1).left(1).toLower();
+            }
+        }
+        QCOMPARE(QSet<QString>(lettere.begin(), lettere.end()).size(), lettere.size());
+        const char* nomi[] = {"dt_rilascio", "dt_inizio", "dt_fine",
+                              "trova1",      "cod_icdix", "note_diagnosi"};
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key("LNFGOE"[i]), Qt::AltModifier);
+            auto* controllo = b.figlio<QWidget>(nomi[i]);
+            QTRY_VERIFY2(controllo->isAncestorOf(QApplication::focusWidget()) ||
+                             controllo->hasFocus(),
+                         nomi[i]);
+        }
+    }
+
+    // At its least size the form fits a 1024x768 screen, frame and all, and every box shows whole
+    // the longest value a practice puts there, in capitals too.
+    void a_1024_per_768_ogni_valore_si_vede_intero() {
+        Banco b;
+        b.finestra->resize(b.finestra->minimumSize());
+        QVERIFY(b.finestra->screen()->availableGeometry().contains(b.finestra->frameGeometry()));
+        const std::pair<QString, std::vector<const char*>> casi[] = {
+            {"Castelnuovo di Garfagnana Superiore",
+             {"nome_medico", "cognome", "nome", "comune_nascita", "residenza_comune", "nominativo",
+              "nominativo_comune"}},
+            {"Via Padre Luigi Monti 7 scala B int. 12a", {"residenza_via", "nominativo_via"}},
+            {"1234567890", {"cf_medico"}}};
+        for (const auto& [valore, nomi] : casi) {
+            for (const char* nome : nomi) {
+                auto* c = b.figlio<QLineEdit>(nome);
+                QStyleOptionFrame o;
+                o.initFrom(c);
+                o.lineWidth = c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+                // The box keeps 2 pixels each side of its text.
+                const int spazio =
+                    c->style()->subElementRect(QStyle::SE_LineEditContents, &o, c).width() - 4;
+                for (const auto& v : {valore, valore.toUpper()}) {
+                    c->setText(v);
+                    QVERIFY2(c->fontMetrics().horizontalAdvance(c->displayText()) <= spazio, nome);
+                }
+            }
+        }
     }
 
     void la_chiusura_chiede_prima_di_perdere_il_certificato_salva_esci_lo_scrive() {

@@ -158,6 +158,13 @@ private slots:
         QCOMPARE(f.clic, 2);
         QTest::keyClicks(c, QStringLiteral("tre"));
         QCOMPARE(f.box->modello().Text(), std::string("uno tre"));
+
+        Finestra d(1); // a click into a written date takes it whole: typing replaces it
+        d.box->modello().Text("07/12/2026");
+        QVERIFY(d.entra());
+        QTest::mouseClick(d.box->casella(), Qt::LeftButton, Qt::NoModifier, punto);
+        QTest::keyClicks(d.box->casella(), QStringLiteral("06122026"));
+        QCOMPARE(d.box->casella()->text(), QStringLiteral("06/12/2026"));
     }
 };
 
