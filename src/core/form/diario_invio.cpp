@@ -177,7 +177,6 @@ void rimuovi_lavoro_interrotto(const fs::path& programma, const fs::path& tempor
         "credenziali.cfg", "richiesta.xml",   "stringa.txt",
         "stringa.enc",     "stringa.enc.b64", "calcola.bat",
     };
-    static constexpr std::string_view cartelle_di_lavoro = "meravo-lavoro-";
     const auto sogei = programma / "Sogei";
     for (const auto nome : file_di_lavoro) {
         rimuovi_se_dell_utente(sogei / nome);
@@ -186,7 +185,8 @@ void rimuovi_lavoro_interrotto(const fs::path& programma, const fs::path& tempor
         std::error_code errore;
         for (fs::directory_iterator voce(cartella, errore), fine; !errore && voce != fine;
              voce.increment(errore)) {
-            if (testo::testo_percorso(voce->path().filename()).starts_with(cartelle_di_lavoro)) {
+            if (testo::testo_percorso(voce->path().filename())
+                    .starts_with(prefisso_cartella_di_lavoro)) {
                 rimuovi_se_dell_utente(voce->path());
             }
         }

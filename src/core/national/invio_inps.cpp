@@ -10,8 +10,9 @@
 namespace meravo {
 
 InvioInps::InvioInps(frm_Meravo& form)
-    : form_(form), trasporto_(form.servizi().cartella_programma, form.servizi().messaggi,
-                              form.servizi().orologio, form.servizi().pompa) {}
+    : form_(form),
+      trasporto_(form.servizi().cartella_programma, form.servizi().cartella_temporanea,
+                 form.servizi().messaggi, form.servizi().orologio, form.servizi().pompa) {}
 
 RispostaServizio InvioInps::invia_messaggio_soap(const std::string& messaggio_soap,
                                                  const std::string& endpoint_soap) {

@@ -4,26 +4,17 @@
 #include "process/r4_procedure.h"
 #include "process/riga_comando.h"
 #include "services/messaggi.h"
+#include "tables/file_interi.h"
 #include "text/testo.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include <sddl.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace meravo {
 
@@ -59,124 +50,6 @@ bool esiste(const fs::path& p) {
     return fs::exists(p, e);
 }
 
-void rimuovi(const fs::path& p) {
-    std::error_code ignorato;
-    fs::remove(p, ignorato);
-}
-
-#ifdef _WIN32
-// A security descriptor that gives full access to the user running the module and to nobody
-// else, protected from what its folder would pass down; `ereditato`: passed down in turn to
-// what is created inside (a folder's). Null if the user cannot be told.
-PSECURITY_DESCRIPTOR descrittore_utente(bool ereditato) {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return nullptr;
-    }
-    DWORD lunghezza = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &lunghezza);
-    std::vector<char> dati(lunghezza);
-    wchar_t* sid = nullptr;
-    const bool letto =
-        lunghezza > 0 &&
-        GetTokenInformation(token, TokenUser, dati.data(), lunghezza, &lunghezza) &&
-        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(dati.data())->User.Sid, &sid);
-    CloseHandle(token);
-    if (!letto) {
-        return nullptr;
-    }
-    const std::wstring sddl =
-        std::wstring(L"D:P(A;") + (ereditato ? L"OICI" : L"") + L";FA;;;" + sid + L")";
-    LocalFree(sid);
-    PSECURITY_DESCRIPTOR descrittore = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
-                                                         &descrittore, nullptr);
-    return descrittore;
-}
-
-fs::path crea_cartella_privata(const fs::path& dentro) {
-    const auto descrittore = descrittore_utente(true);
-    if (descrittore == nullptr) {
-        return {};
-    }
-    SECURITY_ATTRIBUTES sicurezza{sizeof(SECURITY_ATTRIBUTES), descrittore, FALSE};
-    std::random_device casuale;
-    fs::path creata;
-    for (int tentativo = 0; creata.empty() && tentativo < 100; ++tentativo) {
-        // A name already taken, even by a link or a junction, is never entered: another one is
-        // drawn.
-        const auto p = dentro / ("lavoro-" + std::to_string(casuale()));
-        if (CreateDirectoryW(p.c_str(), &sicurezza)) {
-            creata = p;
-        } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            break;
-        }
-    }
-    LocalFree(descrittore);
-    return creata;
-}
-
-bool crea_file_privato(const fs::path& p, std::string_view testo) {
-    const auto descrittore = descrittore_utente(false);
-    if (descrittore == nullptr) {
-        return false;
-    }
-    SECURITY_ATTRIBUTES sicurezza{sizeof(SECURITY_ATTRIBUTES), descrittore, FALSE};
-    // CREATE_NEW fails on anything already at the name; a reparse point there is not followed.
-    const HANDLE file = CreateFileW(p.c_str(), GENERIC_WRITE, 0, &sicurezza, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    LocalFree(descrittore);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    bool ok = true;
-    for (std::size_t scritti = 0; ok && scritti < testo.size();) {
-        DWORD n = 0;
-        const auto quanti =
-            static_cast<DWORD>(std::min<std::size_t>(testo.size() - scritti, 1 << 20));
-        ok = WriteFile(file, testo.data() + scritti, quanti, &n, nullptr) && n > 0;
-        scritti += n;
-    }
-    ok = CloseHandle(file) && ok;
-    if (!ok) {
-        DeleteFileW(p.c_str());
-    }
-    return ok;
-}
-#else
-fs::path crea_cartella_privata(const fs::path& dentro) {
-    // Where others may write and nothing keeps them from renaming what is ours, they could
-    // swap the folder for one of theirs under the tools' feet.
-    struct stat cartella {};
-    if (::stat(dentro.c_str(), &cartella) != 0 ||
-        ((cartella.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (cartella.st_mode & S_ISVTX) == 0)) {
-        return {};
-    }
-    // Made with mode 0700 under a name nobody else had.
-    std::string modello = (dentro / "lavoro-XXXXXX").string();
-    return ::mkdtemp(modello.data()) != nullptr ? fs::path(modello) : fs::path();
-}
-
-bool crea_file_privato(const fs::path& p, std::string_view testo) {
-    // Never through a link, never over a file that is there: whoever put it there chose it.
-    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = ::fchmod(fd, 0600) == 0;
-    for (std::size_t scritti = 0; ok && scritti < testo.size();) {
-        const auto n = ::write(fd, testo.data() + scritti, testo.size() - scritti);
-        ok = n > 0;
-        scritti += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        ::unlink(p.c_str());
-    }
-    return ok;
-}
-#endif
-
 // The first `massimo` bytes of the file, or all of it.
 std::string leggi(const fs::path& p, std::size_t massimo) {
     std::ifstream f(p, std::ios::binary);
@@ -200,17 +73,11 @@ std::optional<int> stato_scritto(std::string_view uscite) {
 
 } // namespace
 
-CartellaDiLavoro::CartellaDiLavoro(const fs::path& sogei) {
-    // The work files of earlier versions went to fixed names in Sogei: a run that broke off
-    // left them there, the credentials among them.
-    for (const auto* vecchio : {"credenziali.cfg", "richiesta.xml", "stringa.txt", "stringa.enc",
-                                "stringa.enc.b64", "calcola.bat"}) {
-        rimuovi(sogei / vecchio);
-    }
-    percorso_ = crea_cartella_privata(sogei);
+CartellaDiLavoro::CartellaDiLavoro(const fs::path& sogei, const fs::path& temporanea) {
+    // The prefix is the one start-up looks for, to remove what a run that broke off left.
+    percorso_ = crea_cartella_privata(sogei, prefisso_cartella_di_lavoro);
     if (percorso_.empty()) {
-        std::error_code e;
-        percorso_ = crea_cartella_privata(fs::temp_directory_path(e));
+        percorso_ = crea_cartella_privata(temporanea, prefisso_cartella_di_lavoro);
     }
 }
 
@@ -222,7 +89,7 @@ CartellaDiLavoro::~CartellaDiLavoro() {
 }
 
 bool CartellaDiLavoro::scrivi(std::string_view nome, std::string_view testo) const {
-    return !percorso_.empty() && crea_file_privato(percorso_ / nome, testo);
+    return !percorso_.empty() && crea_file_nuovo_privato(percorso_ / nome, testo);
 }
 
 namespace strumenti_sogei {
@@ -300,13 +167,13 @@ std::string riga_comando_base64(const fs::path& programma, const fs::path& in,
            q(in);
 }
 
-TrasportoInps::TrasportoInps(fs::path cartella_programma, Messaggi& messaggi, Orologio& orologio,
-                             PompaEventi& pompa)
-    : cartella_programma_(std::move(cartella_programma)), messaggi_(messaggi), orologio_(orologio),
-      pompa_(pompa) {}
+TrasportoInps::TrasportoInps(fs::path cartella_programma, fs::path temporanea, Messaggi& messaggi,
+                             Orologio& orologio, PompaEventi& pompa)
+    : cartella_programma_(std::move(cartella_programma)), temporanea_(std::move(temporanea)),
+      messaggi_(messaggi), orologio_(orologio), pompa_(pompa) {}
 
 RispostaServizio TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
-    CartellaDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_));
+    CartellaDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_), temporanea_);
     if (!lavoro.scrivi("credenziali.cfg", configurazione_curl(dati)) ||
         !lavoro.scrivi("richiesta.xml", dati.richiesta)) {
         messaggi_.avvisa("Impossibile preparare l'invio: la cartella Sogei e la cartella "
@@ -343,7 +210,7 @@ RispostaServizio TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
 }
 
 std::string TrasportoInps::cripta_stringa(const std::string& valore) {
-    CartellaDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_));
+    CartellaDiLavoro lavoro(strumenti_sogei::cartella(cartella_programma_), temporanea_);
     if (!lavoro.scrivi("stringa.txt", testo::rifilato(valore))) {
         return {};
     }

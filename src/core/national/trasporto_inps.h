@@ -37,7 +37,7 @@ std::filesystem::path openssl(const std::filesystem::path& programma);
 // tools may be told to create their files there.
 class CartellaDiLavoro {
 public:
-    explicit CartellaDiLavoro(const std::filesystem::path& sogei);
+    CartellaDiLavoro(const std::filesystem::path& sogei, const std::filesystem::path& temporanea);
     ~CartellaDiLavoro();
     CartellaDiLavoro(const CartellaDiLavoro&) = delete;
     CartellaDiLavoro& operator=(const CartellaDiLavoro&) = delete;
@@ -80,8 +80,8 @@ std::string riga_comando_base64(const std::filesystem::path& programma,
 // through openssl. Both tools run hidden through the console runner.
 class TrasportoInps {
 public:
-    TrasportoInps(std::filesystem::path cartella_programma, Messaggi& messaggi, Orologio& orologio,
-                  PompaEventi& pompa);
+    TrasportoInps(std::filesystem::path cartella_programma, std::filesystem::path temporanea,
+                  Messaggi& messaggi, Orologio& orologio, PompaEventi& pompa);
 
     // What curl brought back; nothing of it (no exit status) when it could not run. The
     // credentials and the request reach it through work files, as the value of `cripta_stringa`
@@ -94,6 +94,7 @@ public:
 
 private:
     std::filesystem::path cartella_programma_;
+    std::filesystem::path temporanea_;
     Messaggi& messaggi_;
     Orologio& orologio_;
     PompaEventi& pompa_;

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <memory>
 #include <system_error>
+#ifdef _WIN32
+#include <random>
+#endif
 
 #ifdef _WIN32
 #include <aclapi.h>
@@ -87,14 +90,16 @@ struct LiberaLocale {
 };
 using DescrittoreLocale = std::unique_ptr<void, LiberaLocale>;
 
-// Full access for the user running the module and for nobody else, inherited from no folder.
-DescrittoreLocale descrittore_privato() {
+// Full access for the user running the module and for nobody else, inherited from no folder;
+// `ereditato`: passed down in turn to what is created inside (a folder's).
+DescrittoreLocale descrittore_privato(bool ereditato = false) {
     wchar_t* sid = nullptr;
     const PSID utente = sid_di(sid_utente().utente, true);
     if (utente == nullptr || !ConvertSidToStringSidW(utente, &sid)) {
         return nullptr;
     }
-    const std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sid) + L")";
+    const std::wstring sddl =
+        std::wstring(L"D:P(A;") + (ereditato ? L"OICI" : L"") + L";FA;;;" + sid + L")";
     LocalFree(sid);
     PSECURITY_DESCRIPTOR descrittore = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
@@ -497,6 +502,41 @@ bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::p
 bool crea_file_nuovo_privato(const std::filesystem::path& percorso, std::string_view contenuto) {
     FileNuovo f(percorso, {DirittiNuovo::Tipo::privato});
     return f.aperto() && f.scrivi(contenuto) && f.su_disco() && f.chiudi(true);
+}
+
+std::filesystem::path crea_cartella_privata(const std::filesystem::path& dentro,
+                                            std::string_view prefisso) {
+    if (dentro.empty()) {
+        return {};
+    }
+#ifdef _WIN32
+    const auto privato = descrittore_privato(true);
+    if (!privato) {
+        return {};
+    }
+    SECURITY_ATTRIBUTES sicurezza{sizeof(SECURITY_ATTRIBUTES), privato.get(), FALSE};
+    std::random_device casuale;
+    for (int tentativo = 0; tentativo < 100; ++tentativo) {
+        // A name already taken, even by a link or a junction, is never entered: another is drawn.
+        auto p = dentro / (std::string(prefisso) + std::to_string(casuale()));
+        if (CreateDirectoryW(p.c_str(), &sicurezza)) {
+            return p;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+    }
+    return {};
+#else
+    struct stat cartella {};
+    if (::stat(dentro.c_str(), &cartella) != 0 ||
+        ((cartella.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (cartella.st_mode & S_ISVTX) == 0)) {
+        return {};
+    }
+    std::string modello = (dentro / (std::string(prefisso) + "XXXXXX")).string();
+    return ::mkdtemp(modello.data()) != nullptr ? std::filesystem::path(modello)
+                                                : std::filesystem::path();
+#endif
 }
 
 bool dell_utente(const std::filesystem::path& percorso) {

@@ -57,6 +57,17 @@ bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::p
 // before the first byte; a file it could not finish is removed.
 bool crea_file_nuovo_privato(const std::filesystem::path& percorso, std::string_view contenuto);
 
+// Creates a new folder in `dentro`, named `prefisso` and a part nobody else had, that only the user
+// can open (POSIX 0700; Windows a protected access list naming the user alone, which what is made
+// inside inherits), so that no other user can put a name, or a link, in it. Empty when it cannot,
+// and on POSIX when others may write in `dentro` without the sticky bit: they could rename the
+// folder away and put one of theirs in its place.
+std::filesystem::path crea_cartella_privata(const std::filesystem::path& dentro,
+                                            std::string_view prefisso);
+// The name's start of the private folders of one run of the external tools: what a run that broke
+// off left is found by it, and removed, at the next start.
+inline constexpr std::string_view prefisso_cartella_di_lavoro = "meravo-lavoro-";
+
 // Removes a file, or a folder with everything in it, left behind by this user: nothing is
 // followed through a link, and what another user owns, or is neither a file nor a folder, stays.
 // False when something was there and could not go.

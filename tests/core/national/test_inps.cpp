@@ -103,9 +103,10 @@ TEST(TrasportoInps, CartellaDiLavoroNuovaPrivataERimossa) {
     c.scrivi("bersaglio", "intatto");
     fs::path cartella;
     {
-        const CartellaDiLavoro lavoro(c.percorso());
+        const CartellaDiLavoro lavoro(c.percorso(), c.percorso() / "temp");
         cartella = lavoro.percorso();
         ASSERT_EQ(cartella.parent_path(), c.percorso());
+        EXPECT_TRUE(cartella.filename().string().starts_with("meravo-lavoro-"));
         // Whatever is at a work file's name is neither followed nor overwritten.
         fs::copy_file(c.percorso() / "bersaglio", lavoro["presente"]);
         EXPECT_FALSE(lavoro.scrivi("presente", "segreto"));
@@ -117,8 +118,9 @@ TEST(TrasportoInps, CartellaDiLavoroNuovaPrivataERimossa) {
     EXPECT_FALSE(fs::exists(cartella));
     EXPECT_EQ(c.leggi("bersaglio"), "intatto");
     // Where no folder can be made, the user's temporary folder takes it.
-    const CartellaDiLavoro altrove(c.percorso() / "bersaglio" / "Sogei");
-    EXPECT_EQ(altrove.percorso().parent_path(), (fs::temp_directory_path() / "").parent_path());
+    fs::create_directory(c.percorso() / "temp");
+    const CartellaDiLavoro altrove(c.percorso() / "bersaglio" / "Sogei", c.percorso() / "temp");
+    EXPECT_EQ(altrove.percorso().parent_path(), c.percorso() / "temp");
 }
 
 const std::string interpretare = "Impossibile interpretare il messaggio di risposta!";
