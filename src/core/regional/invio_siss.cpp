@@ -17,6 +17,13 @@ constexpr std::string_view motivo_invio =
 constexpr std::string_view motivo_annullamento =
     "Impossibile eliminare il certificato per il seguente motivo:";
 
+// The component does the whole exchange with the regional network: when its call fails, nothing
+// tells whether the dataset reached INPS before it did.
+constexpr std::string_view esito_ignoto =
+    " la chiamata al componente regionale non \xE8 riuscita. L'esito non \xE8 noto: il "
+    "certificato potrebbe essere gi\xE0 registrato all'INPS. Verificare sul portale SISS prima di "
+    "ripetere l'operazione.";
+
 void avvisa(Messaggi& messaggi, std::string_view testo) {
     messaggi.avvisa(testo, Icona::nessuna);
 }
@@ -32,37 +39,39 @@ struct InvioSiss::Operazione {
 InvioSiss::InvioSiss(frm_Meravo& form, std::unique_ptr<ComponenteRegionale> bean_siss)
     : form_(form), bean_siss_(std::move(bean_siss)) {}
 
-bool InvioSiss::invia_certificato_siss() {
+EsitoInvio InvioSiss::invia_certificato_siss() {
     return scambia(componi_dataset_invio(form_),
                    {motivo_invio, "invio_siss.txt", "risposta_siss.txt"});
 }
 
-bool InvioSiss::annulla_certificato_siss(const std::string& chiave) {
+EsitoInvio InvioSiss::annulla_certificato_siss(const std::string& chiave) {
     return scambia(componi_dataset_annullamento(form_, chiave),
                    {motivo_annullamento, "invio_siss_canc.txt", "risposta_siss_canc.txt"});
 }
 
-bool InvioSiss::scambia(std::string dataset, const Operazione& operazione) {
+EsitoInvio InvioSiss::scambia(std::string dataset, const Operazione& operazione) {
     form_.protocollo.clear();
     auto& messaggi = form_.servizi().messaggi;
     if (!bean_siss_) {
         avvisa(messaggi,
                std::string(operazione.motivo) +
                    " il componente regionale (WinBridge4Seb.Bean.1) non \xE8 disponibile");
-        return false;
+        return EsitoInvio::rifiutato;
     }
     const auto risposta = bean_siss_->callSebMethod(dataset);
     const auto& cartella = form_.servizi().cartella_programma;
     // Copies for support staff; a folder the user cannot write to must not stop the exchange.
     scrivi_file_intero(cartella / operazione.copia_invio, dataset + "\r\n", Accesso::solo_utente);
     if (!risposta) {
-        avvisa(messaggi, std::string(operazione.motivo) +
-                             " la chiamata al componente regionale non \xE8 riuscita");
-        return false;
+        messaggi.avvisa(std::string(operazione.motivo) + std::string(esito_ignoto),
+                        Icona::esclamazione);
+        return EsitoInvio::incerto;
     }
     scrivi_file_intero(cartella / operazione.copia_risposta, *risposta + "\r\n",
                        Accesso::solo_utente);
-    return interpreta_risposta_siss(*risposta, operazione.motivo, messaggi, form_.protocollo);
+    return interpreta_risposta_siss(*risposta, operazione.motivo, messaggi, form_.protocollo)
+               ? EsitoInvio::riuscito
+               : EsitoInvio::rifiutato;
 }
 
 bool interpreta_risposta_siss(std::string_view risposta, std::string_view motivo,
@@ -93,15 +102,12 @@ bool interpreta_risposta_siss(std::string_view risposta, std::string_view motivo
 }
 
 void collega_invio_regionale(frm_Meravo& form, InvioSiss& invio) {
-    form.invio_regionale = [&invio] {
-        return invio.invia_certificato_siss() ? EsitoInvio::riuscito : EsitoInvio::rifiutato;
-    };
+    form.invio_regionale = [&invio] { return invio.invia_certificato_siss(); };
 }
 
 void collega_annullamento_regionale(Elimina& browser, InvioSiss& invio) {
     browser.annulla_certificato_siss = [&invio](const std::string& chiave) {
-        return invio.annulla_certificato_siss(chiave) ? EsitoInvio::riuscito
-                                                      : EsitoInvio::rifiutato;
+        return invio.annulla_certificato_siss(chiave);
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "regional/componente_regionale.h"
+#include "services/esito.h"
 
 #include <memory>
 #include <string>
@@ -20,13 +21,13 @@ public:
     InvioSiss(frm_Meravo& form, std::unique_ptr<ComponenteRegionale> bean_siss);
 
     // True after a successful answer; `protocollo` then holds the protocol (possibly empty).
-    bool invia_certificato_siss();
+    EsitoInvio invia_certificato_siss();
     // True when the network cancelled the certificate archived under `chiave`.
-    bool annulla_certificato_siss(const std::string& chiave);
+    EsitoInvio annulla_certificato_siss(const std::string& chiave);
 
 private:
     struct Operazione;
-    bool scambia(std::string dataset, const Operazione& operazione);
+    EsitoInvio scambia(std::string dataset, const Operazione& operazione);
 
     frm_Meravo& form_;
     std::unique_ptr<ComponenteRegionale> bean_siss_;

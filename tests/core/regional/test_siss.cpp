@@ -143,14 +143,15 @@ TEST(InvioSiss, SenzaComponenteChiamataFallitaORispostaNonXmlNonSiInvia) {
     auto& f = b.avvia_compilato();
     EXPECT_EQ(crea_componente_regionale(f.servizi(), f.modo_test), nullptr);
     InvioSiss senza(f, crea_componente_regionale(f.servizi(), f.modo_test));
-    EXPECT_FALSE(senza.invia_certificato_siss());
-    EXPECT_FALSE(senza.annulla_certificato_siss("x"));
+    EXPECT_EQ(senza.invia_certificato_siss(), EsitoInvio::rifiutato);
+    EXPECT_EQ(senza.annulla_certificato_siss("x"), EsitoInvio::rifiutato);
+    // A call that failed may have reached the network before it did.
     InvioSiss fallita(f, std::make_unique<ComponenteFisso>(std::nullopt));
-    EXPECT_FALSE(fallita.invia_certificato_siss());
+    EXPECT_EQ(fallita.invia_certificato_siss(), EsitoInvio::incerto);
     // An answer that is not XML: the protocol cleared, both copies left for support staff.
     f.protocollo = "vecchio";
     InvioSiss non_xml(f, std::make_unique<ComponenteFisso>("<non xml"));
-    EXPECT_FALSE(non_xml.invia_certificato_siss());
+    EXPECT_EQ(non_xml.invia_certificato_siss(), EsitoInvio::rifiutato);
     EXPECT_EQ(f.protocollo, "");
     EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").starts_with("<?xml"));
     EXPECT_TRUE(b.cartella.leggi("invio_siss.txt").ends_with("</SOAP-ENV:Envelope>\r\n"));
@@ -161,6 +162,7 @@ TEST(InvioSiss, SenzaComponenteChiamataFallitaORispostaNonXmlNonSiInvia) {
     EXPECT_TRUE(
         testi[1].starts_with("Impossibile eliminare il certificato per il seguente motivo:"));
     EXPECT_TRUE(testi[2].starts_with(motivo));
+    EXPECT_THAT(testi[2], HasSubstr("potrebbe essere gi\xE0 registrato"));
     EXPECT_THAT(testi[3], HasSubstr("Errore nell'interpretare"));
 }
 
@@ -169,7 +171,7 @@ TEST(InvioSiss, ComponenteSimulatoRifiutaPoiStampaArchiviaIlNatoAllEstero) {
     auto& f = b.avvia_compilato();
     InvioSiss invio(f, crea_componente_regionale(f.servizi(), f.modo_test));
     f.dt_fine.Text("9/1/2024");
-    EXPECT_FALSE(invio.invia_certificato_siss());
+    EXPECT_EQ(invio.invia_certificato_siss(), EsitoInvio::rifiutato);
     ASSERT_EQ(b.messaggi.mostrati.size(), 1U);
     EXPECT_THAT(b.primo_messaggio(), HasSubstr("Formato non valido - dataFine"));
     std::string senza_dichiarazione = "<SOAP-ENV:Envelope/>";
@@ -195,7 +197,7 @@ TEST(InvioSiss, ComponenteSimulatoRifiutaPoiStampaArchiviaIlNatoAllEstero) {
     senza_copie.programma = senza_copie.cartella.percorso() / "manca";
     auto& g = senza_copie.avvia_compilato();
     InvioSiss altro(g, crea_componente_regionale(g.servizi(), true));
-    EXPECT_TRUE(altro.invia_certificato_siss());
+    EXPECT_EQ(altro.invia_certificato_siss(), EsitoInvio::riuscito);
     EXPECT_EQ(g.protocollo, "900001");
     EXPECT_FALSE(std::filesystem::exists(senza_copie.programma / "invio_siss.txt"));
 }
