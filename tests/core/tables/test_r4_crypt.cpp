@@ -1,3 +1,4 @@
+#include "tables/file_cifrato.h"
 #include "tables/generatore_r4.h"
 #include "tables/r4_crypt.h"
 
@@ -72,6 +73,22 @@ TEST(R4Crypt, AndataERitornoConLeChiaviDelFile) {
     EXPECT_NE(secondo.scrivi_chiavi(1), chiavi[0]);
     std::string stessa = riga;
     EXPECT_NE(secondo.str_encrypt(riga, 1), scrittore.str_encrypt(stessa, 1));
+}
+
+// Known answers from an implementation of the cipher written apart from this one: its file
+// deciphers to its plain text, and the plain text enciphered at the second its keys were drawn
+// is its file, byte for byte. A key read and written at the same wrong place, or a table chosen
+// one off on both sides, passes every round trip and fails here.
+TEST(R4Crypt, RisposteNoteDiUnCifrarioIndipendente) {
+    const auto chiaro = prova::CartellaTemporanea::leggi_file(MERAVO_DATI "/tabella_chiara.txt");
+    const auto cifrato = prova::CartellaTemporanea::leggi_file(MERAVO_DATI "/tabella_cifrata.tcl");
+    OrologioFinto orologio;
+    orologio.secondi = 37853;
+    std::vector<std::string> righe;
+    ASSERT_TRUE(decifra_righe(cifrato, orologio, "tabella_cifrata.tcl", righe));
+    EXPECT_EQ(unisci_righe(righe), chiaro);
+    EXPECT_EQ(righe.size(), 40U);
+    EXPECT_EQ(cifra_righe(righe_di(chiaro), orologio), cifrato);
 }
 
 TEST(R4Crypt, LaTabellaSiRipeteOgniLRighe) {
