@@ -27,6 +27,14 @@ public:
 
     Risposta mostra(std::string_view testo, std::string_view titolo, Icona icona,
                     Pulsanti pulsanti) override;
+    // Every text shown so far, in order.
+    std::vector<std::string> testi() const {
+        std::vector<std::string> t;
+        for (const auto& m : mostrati) {
+            t.push_back(m.testo);
+        }
+        return t;
+    }
 
     std::vector<Voce> mostrati;
     std::deque<Risposta> risposte;
