@@ -101,7 +101,7 @@ private:
 
 // A program folder laid out as installed for the national road: curl and openssl of the system
 // and the certificates in "Sogei", the marker of the test service, the sample tables, and an
-// exchange file for a patient whose data the service accepts, with `righe_in_piu` after it.
+// exchange file for the tests' patient with the service's credentials, then `righe_in_piu`.
 inline void prepara_studio(const CartellaTemporanea& cartella, const std::filesystem::path& pki,
                            const std::filesystem::path& dati, const std::string& righe_in_piu) {
     namespace fs = std::filesystem;
@@ -113,12 +113,10 @@ inline void prepara_studio(const CartellaTemporanea& cartella, const std::filesy
     fs::copy_file(pki / "SanitelCF.cer", p / "Sogei" / "SanitelCF.cer");
     cartella.scrivi("debug_inps.txt", "");
     copia_tabelle_esempio(dati, p / "tabelle");
-    cartella.scrivi("paziente.txt", "000direttorio tabelle=" + (p / "tabelle").string() +
-                                        "/\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n"
-                                        "000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
-                                        "000password=" +
-                                        std::string(SimulatoreProva::password) + "\r\n000pin=" +
-                                        SimulatoreProva::pin + "\r\n" + righe_in_piu);
+    cartella.scrivi("paziente.txt", "000direttorio tabelle=" + (p / "tabelle").string() + "/\r\n" +
+                                        paziente() + "000password=" + SimulatoreProva::password +
+                                        "\r\n000pin=" + SimulatoreProva::pin + "\r\n" +
+                                        righe_in_piu);
 }
 
 #ifdef MERAVO_PKI // the tests' keys: the benchmarks make their own
