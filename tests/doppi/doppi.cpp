@@ -27,6 +27,22 @@ Risposta MessaggiRegistrati::mostra(std::string_view testo, std::string_view tit
     return r;
 }
 
+std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file) {
+    std::vector<std::vector<std::string>> casi;
+    std::istringstream testo(CartellaTemporanea::leggi_file(file));
+    for (std::string riga; std::getline(testo, riga);) {
+        if (riga.empty() || riga.starts_with('#')) {
+            continue;
+        }
+        auto& colonne = casi.emplace_back();
+        for (std::size_t inizio = 0, fine = 0; fine != std::string::npos; inizio = fine + 1) {
+            fine = riga.find('\t', inizio);
+            colonne.push_back(riga.substr(inizio, fine - inizio));
+        }
+    }
+    return casi;
+}
+
 CartellaTemporanea::CartellaTemporanea() {
     std::random_device casuale;
     do {

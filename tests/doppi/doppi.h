@@ -114,6 +114,10 @@ void copia_tabelle_esempio(const std::filesystem::path& dati,
 // and none after the last.
 std::string documento_atteso(const std::filesystem::path& file);
 
+// The cases of a data file walked by one test body: a line each, columns a tab apart (empty
+// ones kept); blank lines and lines starting with '#' are comments.
+std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file);
+
 // Path of a helper program built into the same folder as the running test executable.
 std::string percorso_accanto(const std::string& nome);
 

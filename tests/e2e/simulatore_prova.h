@@ -16,8 +16,7 @@ extern char** environ;
 
 namespace meravo::prova {
 
-// The stand-in, started on a free port (or on `porta`) with a request log the tests read back
-// and, when asked, a state file "stato.xml" in `cartella` that outlives a restart.
+// The stand-in, started on a free port with a request log in `cartella` that the tests read back.
 class SimulatoreProva {
 public:
     static constexpr const char* utente = "MDCFRR70A01F205Z";
@@ -26,7 +25,7 @@ public:
 
     // `ritardo_ms`: every answer comes that much later, as from a slow service.
     SimulatoreProva(const char* eseguibile, const char* pki, const std::filesystem::path& cartella,
-                    int ritardo_ms = 0, const std::string& porta = "0", bool con_stato = false)
+                    int ritardo_ms = 0)
         : registro_(cartella / "registro.jsonl") {
         int uscita[2];
         if (pipe(uscita) != 0) {
@@ -37,15 +36,12 @@ public:
         posix_spawn_file_actions_adddup2(&azioni, uscita[1], 1);
         posix_spawn_file_actions_addclose(&azioni, uscita[0]);
         posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);
-        const std::string reg = registro_.string(), stato = (cartella / "stato.xml").string();
+        const std::string reg = registro_.string();
         const std::string ritardo = std::to_string(ritardo_ms);
         std::vector<const char*> argv = {
-            eseguibile, "--porta",    porta.c_str(), "--pki",     pki,
+            eseguibile, "--porta",    "0",         "--pki",     pki,
             "--utente", utente,       "--password",  password,    "--pin",
             pin,        "--registro", reg.c_str(),   "--ritardo", ritardo.c_str()};
-        if (con_stato) {
-            argv.insert(argv.end(), {"--stato", stato.c_str()});
-        }
         argv.push_back(nullptr);
         posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv.data()), environ);
         posix_spawn_file_actions_destroy(&azioni);
@@ -127,9 +123,8 @@ struct StudioInps : BancoForm {
     static constexpr const char* record_precedente = "20231201080000\247VECCHIO\24701/12/2023";
     SimulatoreProva simulatore;
 
-    explicit StudioInps(int ritardo_ms = 0, bool con_stato = false)
-        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms, "0",
-                     con_stato) {
+    explicit StudioInps(int ritardo_ms = 0)
+        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms) {
         prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
                        "000cod regione=030\r\n000asl=308\r\n000utente= " +
                            std::string(SimulatoreProva::utente) +
