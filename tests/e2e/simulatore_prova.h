@@ -39,9 +39,9 @@ public:
         const std::string reg = registro_.string();
         const std::string ritardo = std::to_string(ritardo_ms);
         std::vector<const char*> argv = {
-            eseguibile, "--porta",    "0",         "--pki",     pki,
-            "--utente", utente,       "--password",  password,    "--pin",
-            pin,        "--registro", reg.c_str(),   "--ritardo", ritardo.c_str()};
+            eseguibile, "--porta",    "0",          "--pki",     pki,
+            "--utente", utente,       "--password", password,    "--pin",
+            pin,        "--registro", reg.c_str(),  "--ritardo", ritardo.c_str()};
         argv.push_back(nullptr);
         posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv.data()), environ);
         posix_spawn_file_actions_destroy(&azioni);
