@@ -8,16 +8,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n);
 
 int main(int argc, char** argv) {
-    namespace fs = std::filesystem;
-    std::vector<fs::path> file;
+    std::vector<std::filesystem::path> file;
     for (int i = 1; i < argc; ++i) {
         std::error_code e;
-        for (const auto& voce : fs::recursive_directory_iterator(argv[i], e)) {
+        for (const auto& voce : std::filesystem::recursive_directory_iterator(argv[i], e)) {
             if (voce.is_regular_file()) {
                 file.push_back(voce.path());
             }
@@ -26,10 +26,9 @@ int main(int argc, char** argv) {
     std::sort(file.begin(), file.end());
     for (const auto& f : file) {
         std::ifstream in(f, std::ios::binary);
-        const std::vector<char> dati{std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>()};
+        const std::string dati{std::istreambuf_iterator<char>(in), {}};
         std::printf("%s\n", f.string().c_str());
-        std::fflush(stdout);
+        std::fflush(stdout); // the input a crash was on is the last line shown
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(dati.data()), dati.size());
     }
     std::printf("%zu inputs replayed\n", file.size());
