@@ -114,6 +114,9 @@ void copia_tabelle_esempio(const std::filesystem::path& dati,
 // and none after the last.
 std::string documento_atteso(const std::filesystem::path& file);
 
+// The parts of a text between the separators, empty ones kept.
+std::vector<std::string> parti(std::string_view testo, char separatore);
+
 // The cases of a data file walked by one test body: a line each, columns a tab apart (empty
 // ones kept); blank lines and lines starting with '#' are comments.
 std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file);

@@ -16,13 +16,7 @@ TEST(Ricorrenze, LeQuattroRegoleConLaRegolaDelleMaiuscole) {
                                                      {"<>", ModoRicerca::sinistra_e_ovunque},
                                                      {">>", ModoRicerca::ovunque_e_ovunque}};
     const auto lista = [](const std::string& voci) {
-        Lista l;
-        for (std::size_t inizio = 0, fine = 0; voci != "-0-" && fine != std::string::npos;
-             inizio = fine + 1) {
-            fine = voci.find('|', inizio);
-            l.push_back(voci.substr(inizio, fine - inizio));
-        }
-        return l;
+        return voci == "-0-" ? Lista{} : parti(voci, '|');
     };
     const auto casi = casi_da_file(MERAVO_DATI_PROVA "/ricorrenze.txt");
     EXPECT_EQ(casi.size(), 18u);
