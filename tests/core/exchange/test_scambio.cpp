@@ -61,9 +61,8 @@ TEST(FileInput, CertificatiDoppiERigheStrane) {
 
 namespace rc = record_certificato;
 
-// A whole record, its key and each field's text are the form's archived-record case (an expected
-// exchange file); here the key's next free second, the order of the file and short or long
-// records.
+// A whole record and each field's text are the form's archived-record case (an expected exchange
+// file); here the key's next free second, the order of the file, short and long records.
 TEST(Archivio, UnaChiaveGiaPresenteUsaIlSecondoLiberoSuccessivo) {
     ArchivioCertificati a;
     a.aggiungi_da_input("20241231235959\247dal chiamante");
