@@ -22,7 +22,11 @@ extern char** environ;
 
 namespace {
 
-const std::string tabelle = std::string(MERAVO_DATI_COMPLETI) + "/";
+// The project's sample tables, or the folder MERAVO_TABELLE_BENCH names (the full-size ones).
+const std::string tabelle =
+    std::string(std::getenv("MERAVO_TABELLE_BENCH") ? std::getenv("MERAVO_TABELLE_BENCH")
+                                                    : MERAVO_DATI_ESEMPIO) +
+    "/";
 
 class Silenzio final : public meravo::Messaggi {
 public:

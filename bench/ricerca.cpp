@@ -20,7 +20,9 @@
 
 namespace {
 
-const std::string cartella = MERAVO_DATI_COMPLETI;
+// The project's sample tables, or the folder MERAVO_TABELLE_BENCH names (the full-size ones).
+const std::string cartella =
+    std::getenv("MERAVO_TABELLE_BENCH") ? std::getenv("MERAVO_TABELLE_BENCH") : MERAVO_DATI_ESEMPIO;
 const std::string completo = cartella + "/icdIX_completo.tda";
 const std::string secondario = cartella + "/icdIX_secondario_completo.tda";
 

@@ -16,7 +16,7 @@ const std::vector<DescrizioneColonna> layout = {
 };
 
 struct Ambiente {
-    OrologioFermo orologio;
+    prova::OrologioFinto orologio;
     PompaEventiNulla pompa;
     MessaggiContati messaggi;
     // Under TMPDIR, which scripts/fuzz points at a scratch folder of its own that it removes

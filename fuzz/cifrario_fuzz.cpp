@@ -5,6 +5,7 @@
 #include "tables/file_cifrato.h"
 #include "tables/r4_crypt.h"
 
+#include "doppi/doppi.h"
 #include "servizi_fuzz.h"
 
 namespace meravo::fuzz {
@@ -20,11 +21,11 @@ std::string pulita(std::string riga) {
 }
 
 void file_interi(const std::vector<std::string>& righe, double secondi) {
-    OrologioFermo scrittura;
+    prova::OrologioFinto scrittura;
     scrittura.secondi = secondi;
     const auto contenuto = cifra_righe(righe, scrittura);
     // The reader's clock must not matter: its keys come from the file.
-    OrologioFermo lettura;
+    prova::OrologioFinto lettura;
     lettura.secondi = secondi + 1.5;
     std::vector<std::string> lette;
     esigi(static_cast<bool>(decifra_righe(contenuto, lettura, "tabella", lette)));
@@ -36,7 +37,7 @@ void file_interi(const std::vector<std::string>& righe, double secondi) {
 
 void riga_per_riga(const std::vector<std::string>& righe, std::string_view frase,
                    std::uint64_t primo_numero, double secondi) {
-    OrologioFermo orologio;
+    prova::OrologioFinto orologio;
     orologio.secondi = secondi;
     r4_crypt scrittore(orologio);
     r4_crypt lettore(orologio);

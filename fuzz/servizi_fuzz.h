@@ -1,10 +1,9 @@
-// What the fuzz targets share: services that answer at once and always the same way (so that an
-// input replays exactly), a reader that turns the fuzzer's bytes into choices, and the check of
-// a property.
+// What the fuzz targets share: a message box that answers at once and always the same way (so
+// that an input replays exactly; the clock is the tests' own), a reader that turns the fuzzer's
+// bytes into choices, and the check of a property.
 #pragma once
 
 #include "services/messaggi.h"
-#include "services/orologio.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,15 +14,6 @@
 #include <vector>
 
 namespace meravo::fuzz {
-
-class OrologioFermo final : public Orologio {
-public:
-    DataOra adesso() const override { return {2024, 1, 5, 9, 30, 0}; }
-    double secondi_da_mezzanotte() const override { return secondi; }
-    void pausa(std::chrono::milliseconds) override {}
-
-    double secondi = 34200.0;
-};
 
 // Counts what is shown and answers every question alike.
 class MessaggiContati final : public Messaggi {

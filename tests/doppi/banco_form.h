@@ -8,6 +8,12 @@
 
 namespace meravo::prova {
 
+// The exchange file's lines of the invented patient the tests share: everything the mandatory
+// rule wants, the doctor's credentials included.
+inline std::string paziente() {
+    return CartellaTemporanea::leggi_file(MERAVO_PAZIENTE);
+}
+
 // A program folder, the recorded services and a form on them: what the tests of the form, of
 // both roads and of the archive share. The environment holds only what a test puts in it.
 struct BancoForm {
@@ -58,14 +64,7 @@ struct BancoForm {
         return *form;
     }
 
-    // Every message shown so far, by its text.
-    std::vector<std::string> testi() const {
-        std::vector<std::string> t;
-        for (const auto& m : messaggi.mostrati) {
-            t.push_back(m.testo);
-        }
-        return t;
-    }
+    std::vector<std::string> testi() const { return messaggi.testi(); }
     std::string primo_messaggio() const {
         return messaggi.mostrati.empty() ? "" : messaggi.mostrati[0].testo;
     }

@@ -27,6 +27,26 @@ Risposta MessaggiRegistrati::mostra(std::string_view testo, std::string_view tit
     return r;
 }
 
+std::vector<std::string> parti(std::string_view testo, char separatore) {
+    std::vector<std::string> risultato;
+    for (std::size_t inizio = 0, fine = 0; fine != std::string_view::npos; inizio = fine + 1) {
+        fine = testo.find(separatore, inizio);
+        risultato.emplace_back(testo.substr(inizio, fine - inizio));
+    }
+    return risultato;
+}
+
+std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file) {
+    std::vector<std::vector<std::string>> casi;
+    std::istringstream testo(CartellaTemporanea::leggi_file(file));
+    for (std::string riga; std::getline(testo, riga);) {
+        if (!riga.empty() && !riga.starts_with('#')) {
+            casi.push_back(parti(riga, '\t'));
+        }
+    }
+    return casi;
+}
+
 CartellaTemporanea::CartellaTemporanea() {
     std::random_device casuale;
     do {

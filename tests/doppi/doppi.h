@@ -27,6 +27,14 @@ public:
 
     Risposta mostra(std::string_view testo, std::string_view titolo, Icona icona,
                     Pulsanti pulsanti) override;
+    // Every text shown so far, in order.
+    std::vector<std::string> testi() const {
+        std::vector<std::string> t;
+        for (const auto& m : mostrati) {
+            t.push_back(m.testo);
+        }
+        return t;
+    }
 
     std::vector<Voce> mostrati;
     std::deque<Risposta> risposte;
@@ -105,6 +113,13 @@ void copia_tabelle_esempio(const std::filesystem::path& dati,
 // An expected document, stored with LF line ends, as the module writes it: CR LF between lines
 // and none after the last.
 std::string documento_atteso(const std::filesystem::path& file);
+
+// The parts of a text between the separators, empty ones kept.
+std::vector<std::string> parti(std::string_view testo, char separatore);
+
+// The cases of a data file walked by one test body: a line each, columns a tab apart (empty
+// ones kept); blank lines and lines starting with '#' are comments.
+std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file);
 
 // Path of a helper program built into the same folder as the running test executable.
 std::string percorso_accanto(const std::string& nome);

@@ -16,8 +16,7 @@ extern char** environ;
 
 namespace meravo::prova {
 
-// The stand-in, started on a free port (or on `porta`) with a request log the tests read back
-// and, when asked, a state file "stato.xml" in `cartella` that outlives a restart.
+// The stand-in, started on a free port with a request log in `cartella` that the tests read back.
 class SimulatoreProva {
 public:
     static constexpr const char* utente = "MDCFRR70A01F205Z";
@@ -26,7 +25,7 @@ public:
 
     // `ritardo_ms`: every answer comes that much later, as from a slow service.
     SimulatoreProva(const char* eseguibile, const char* pki, const std::filesystem::path& cartella,
-                    int ritardo_ms = 0, const std::string& porta = "0", bool con_stato = false)
+                    int ritardo_ms = 0)
         : registro_(cartella / "registro.jsonl") {
         int uscita[2];
         if (pipe(uscita) != 0) {
@@ -37,15 +36,12 @@ public:
         posix_spawn_file_actions_adddup2(&azioni, uscita[1], 1);
         posix_spawn_file_actions_addclose(&azioni, uscita[0]);
         posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);
-        const std::string reg = registro_.string(), stato = (cartella / "stato.xml").string();
+        const std::string reg = registro_.string();
         const std::string ritardo = std::to_string(ritardo_ms);
         std::vector<const char*> argv = {
-            eseguibile, "--porta",    porta.c_str(), "--pki",     pki,
-            "--utente", utente,       "--password",  password,    "--pin",
-            pin,        "--registro", reg.c_str(),   "--ritardo", ritardo.c_str()};
-        if (con_stato) {
-            argv.insert(argv.end(), {"--stato", stato.c_str()});
-        }
+            eseguibile, "--porta",    "0",          "--pki",     pki,
+            "--utente", utente,       "--password", password,    "--pin",
+            pin,        "--registro", reg.c_str(),  "--ritardo", ritardo.c_str()};
         argv.push_back(nullptr);
         posix_spawn(&pid_, eseguibile, &azioni, nullptr, const_cast<char**>(argv.data()), environ);
         posix_spawn_file_actions_destroy(&azioni);
@@ -101,7 +97,7 @@ private:
 
 // A program folder laid out as installed for the national road: curl and openssl of the system
 // and the certificates in "Sogei", the marker of the test service, the sample tables, and an
-// exchange file for a patient whose data the service accepts, with `righe_in_piu` after it.
+// exchange file for the tests' patient with the service's credentials, then `righe_in_piu`.
 inline void prepara_studio(const CartellaTemporanea& cartella, const std::filesystem::path& pki,
                            const std::filesystem::path& dati, const std::string& righe_in_piu) {
     namespace fs = std::filesystem;
@@ -113,12 +109,10 @@ inline void prepara_studio(const CartellaTemporanea& cartella, const std::filesy
     fs::copy_file(pki / "SanitelCF.cer", p / "Sogei" / "SanitelCF.cer");
     cartella.scrivi("debug_inps.txt", "");
     copia_tabelle_esempio(dati, p / "tabelle");
-    cartella.scrivi("paziente.txt", "000direttorio tabelle=" + (p / "tabelle").string() +
-                                        "/\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n"
-                                        "000comune=Milano\r\n000cap=20124\r\n000provincia=MI\r\n"
-                                        "000password=" +
-                                        std::string(SimulatoreProva::password) + "\r\n000pin=" +
-                                        SimulatoreProva::pin + "\r\n" + righe_in_piu);
+    cartella.scrivi("paziente.txt", "000direttorio tabelle=" + (p / "tabelle").string() + "/\r\n" +
+                                        paziente() + "000password=" + SimulatoreProva::password +
+                                        "\r\n000pin=" + SimulatoreProva::pin + "\r\n" +
+                                        righe_in_piu);
 }
 
 #ifdef MERAVO_PKI // the tests' keys: the benchmarks make their own
@@ -129,9 +123,8 @@ struct StudioInps : BancoForm {
     static constexpr const char* record_precedente = "20231201080000\247VECCHIO\24701/12/2023";
     SimulatoreProva simulatore;
 
-    explicit StudioInps(int ritardo_ms = 0, bool con_stato = false)
-        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms, "0",
-                     con_stato) {
+    explicit StudioInps(int ritardo_ms = 0)
+        : simulatore(MERAVO_SIMULATORE, MERAVO_PKI, cartella.percorso(), ritardo_ms) {
         prepara_studio(cartella, MERAVO_PKI, MERAVO_DATI_ESEMPIO,
                        "000cod regione=030\r\n000asl=308\r\n000utente= " +
                            std::string(SimulatoreProva::utente) +

@@ -54,10 +54,4 @@ struct FinestraDiProva : BancoForm {
     std::size_t richieste() const { return cartella.leggi("Sogei/invii.txt").size(); }
 };
 
-// The exchange file's lines of a patient whose certificate can be sent as it stands.
-inline const std::string paziente_completo =
-    "000cognome=Bianchi\r\n000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n000cap=20124\r\n"
-    "000comune=Milano\r\n000provincia=MI\r\n000utente=medico\r\n000password=segreta\r\n"
-    "000pin=1234\r\n";
-
 } // namespace meravo::prova

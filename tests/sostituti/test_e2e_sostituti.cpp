@@ -2,8 +2,8 @@
 // CreateProcess and the tools' own C runtime splitting the command line) with stand-ins of
 // curl and openssl in the program's Sogei folder: what the module quoted must arrive intact,
 // and the send-and-print sequence must end with the exchange file written.
-#include "exchange/record_certificato.h"
 #include "form/frm_meravo.h"
+#include "national/annullamento_inps.h"
 #include "national/invio_inps.h"
 #include "national/trasporto_inps.h"
 
@@ -28,7 +28,6 @@ const std::string pin = "12 34\"";
 // for a valid certificate, and the national road bound to it.
 struct Studio : prova::BancoForm {
     std::unique_ptr<InvioInps> invio;
-    DatiReport stampata;
 
     Studio() {
         const auto p = cartella.percorso();
@@ -39,14 +38,12 @@ struct Studio : prova::BancoForm {
             fs::copy_file(MERAVO_SOSTITUTO, strumento.replace_extension(estensione));
         }
         copia_tabelle(MERAVO_DATI_ESEMPIO);
-        avvia("000cf=BNCGLI85C41F205Q\r\n000via=Via Lecco 12\r\n000cap=20124\r\n000comune=Milano"
-              "\r\n000provincia=MI\r\n000utente=" +
-              utente + "\r\n000password=" + password + "\r\n000pin=" + pin + "\r\n");
+        avvia(prova::paziente() + "000utente=" + utente + "\r\n000password=" + password +
+              "\r\n000pin=" + pin + "\r\n");
         form->dt_fine.Text("10/01/2024");
         form->cod_icdix.Text = "487.1";
         invio = std::make_unique<InvioInps>(*form);
         collega_invio_nazionale(*form, *invio);
-        form->mostra_lavoratore = [this](const DatiReport& d) { stampata = d; };
     }
 };
 
@@ -62,9 +59,10 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
     Studio s;
     s.cartella.scrivi("Sogei/risposta_sostituto.txt", ricevuta_lunga);
     s.form->note_diagnosi.Text = "Dolore \"acuto\" & febbre\r\nda ieri";
+    s.form->opt_tipo = 1; // Continuazione, at the worker's home
+    s.form->opt_visita = 1;
     s.form->Stampa_Click();
     ASSERT_TRUE(s.messaggi.mostrati.empty()) << s.primo_messaggio();
-    EXPECT_EQ(s.stampata.testo("protocollo"), "2024W0001");
 
     // PIN and fiscal code each through encryption and base64, then one post: every command line
     // the stand-ins received, a line each, every argument as their C runtime split it ended by
@@ -74,11 +72,14 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
                                                       ".*/services/InvioCertificato\x1f.*\n")))
         << chiamate;
     EXPECT_EQ(s.cartella.leggi("Sogei/configurazione_curl.txt"),
-              configurazione_curl({{}, false, utente, password, "", ""}));
+              "user = \"RSSMRA60A01F205Z:pa ss\\\"wo\\\\\\\"rd\\\\\"\n");
     const auto richiesta = s.cartella.leggi("Sogei/corpo_curl.txt");
     EXPECT_EQ(richiesta + "\r\n", s.cartella.leggi("invio.txt"));
+    for (const auto* parte : {">D</visita>", ">C</tipoCertificato>"}) {
+        EXPECT_NE(richiesta.find(parte), std::string::npos) << parte;
+    }
     // Any user of the machine can read a command line: neither secrets nor health data on it.
-    for (const auto& segreto : {password, pin, std::string("Dolore"), std::string("BNCG")}) {
+    for (const auto& segreto : {password, pin, std::string("Dolore"), std::string("BNCN")}) {
         EXPECT_EQ(chiamate.find(segreto), std::string::npos) << segreto;
     }
     EXPECT_NE(richiesta.find(prova::codifica("cifrato:" + pin)), std::string::npos) << richiesta;
@@ -98,8 +99,41 @@ TEST(SostitutiDegliStrumenti, StampaEsciInviaStampaEScriveIlFileDiScambio) {
     const auto risposta = s.cartella.leggi("risposta.txt");
     EXPECT_NE(risposta.find("< HTTP/2 200\n" + ricevuta_lunga), std::string::npos);
     EXPECT_EQ(risposta.find("U0VHUkVUTw=="), std::string::npos);
-    // The certificate is in the exchange file the clinical-records program reads back.
-    EXPECT_EQ(record_certificato::campi(s.cartella.leggi("paziente.txt"))[1], "2024W0001");
+    // The certificate is in the exchange file the clinical-records program reads back, as the
+    // worker's copy showed it (the record is that copy's fields).
+    EXPECT_EQ(s.cartella.leggi("paziente.txt"), "20240105093000\xA7"
+                                                "2024W0001\xA7"
+                                                "05/01/2024\xA7\xA7\xA7\xA7"
+                                                "05/01/2024\xA7"
+                                                "10/01/2024\xA7\xA7X\xA7\xA7\xA7X\xA7"
+                                                "487.1\xA7"
+                                                "Dolore \"acuto\" & febbre||da "
+                                                "ieri\xA7"
+                                                "Bianchi\xA7"
+                                                "Anna\xA7"
+                                                "BNCNNA80A41F205X\xA7\xA7milano\xA7MI\xA7Via Roma 1"
+                                                "\xA7Milano\xA7"
+                                                "20121\xA7MI\xA7\xA7\xA7\xA7\xA7\r\n");
+
+    // Cancelled from the archive through the same tools: the record's protocol and the worker's
+    // fiscal code travel, the latter encrypted, with the doctor's PIN.
+    s.cartella.scrivi(
+        "Sogei/risposta_sostituto.txt",
+        "<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body><ns2:AnnullamentoCertificato"
+        "Response xmlns:ns2='r'><ns2:ricevutaAnnullamentoOK><ns2:idAnnullamento>A-7"
+        "</ns2:idAnnullamento></ns2:ricevutaAnnullamentoOK></ns2:Annullamento"
+        "CertificatoResponse></soapenv:Body></soapenv:Envelope>");
+    EXPECT_EQ(annulla_certificato_inps(*s.form, *s.invio, "20240105093000"), EsitoInvio::riuscito)
+        << s.primo_messaggio();
+    EXPECT_EQ(s.form->protocollo, "A-7");
+    const auto annullamento = s.cartella.leggi("Sogei/corpo_curl.txt");
+    for (const auto& [elemento, valore] :
+         {std::pair{"pincodeMedico", prova::codifica("cifrato:" + pin)},
+          {"codiceFiscaleLavoratore", prova::codifica("cifrato:BNCNNA80A41F205X")},
+          {"idCertificato", std::string("2024W0001")}}) {
+        const auto inizio = annullamento.find('>', annullamento.find(std::string("<") + elemento));
+        EXPECT_EQ(annullamento.substr(inizio + 1, valore.size() + 1), valore + "<") << elemento;
+    }
 }
 
 TEST(SostitutiDegliStrumenti, RispostaInterrottaDopoLaRichiestaEsitoIgnotoMaiInviato) {

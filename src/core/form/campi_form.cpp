@@ -52,4 +52,15 @@ const std::vector<DescrizioneControllo>& controlli_form() {
     return controlli;
 }
 
+std::string senza_mnemonico(std::string_view etichetta) {
+    std::string testo;
+    for (std::size_t i = 0; i < etichetta.size(); ++i) {
+        if (etichetta[i] == '&' && i + 1 < etichetta.size()) {
+            ++i;
+        }
+        testo += etichetta[i];
+    }
+    return testo;
+}
+
 } // namespace meravo

@@ -64,4 +64,7 @@ struct DescrizioneGruppo {
 const std::vector<DescrizioneGruppo>& gruppi_form();
 const std::vector<DescrizioneControllo>& controlli_form();
 
+// A caption as the doctor reads it: without the "&" that marks its Alt key ("&&" is one "&").
+std::string senza_mnemonico(std::string_view etichetta);
+
 } // namespace meravo

@@ -389,24 +389,33 @@ bool frm_Meravo::date_in_ordine() {
 }
 
 bool frm_Meravo::campi_obbligatori_compilati() {
-    bool mancante = false;
-    if (!usa_siss) {
-        mancante = vuoto(utente.Text) || vuoto(password.Text) || vuoto(cf_medico.Text);
+    // Regional mode signs with the smart card: no user, password or PIN is asked for there.
+    static constexpr std::string_view credenziali[] = {"utente", "password", "cf_medico"};
+    std::vector<std::string> mancanti;
+    for (const auto& c : controlli_form()) {
+        const bool esente = usa_siss && std::find(std::begin(credenziali), std::end(credenziali),
+                                                  c.nome) != std::end(credenziali);
+        if (!c.obbligatorio || esente || c.nome == "note_diagnosi" || !vuoto(testo(c.nome))) {
+            continue;
+        }
+        // The diagnosis is given by its code or in words: either pink box will do.
+        if (c.nome != "cod_icdix") {
+            mancanti.push_back(senza_mnemonico(c.etichetta));
+        } else if (vuoto(note_diagnosi.Text)) {
+            mancanti.emplace_back("Codice diagnosi o Diagnosi libera");
+        }
     }
-    for (const auto* c :
-         {&txt_cf, &residenza_via, &residenza_comune, &residenza_cap, &residenza_provincia}) {
-        mancante = mancante || vuoto(c->Text);
+    if (mancanti.empty()) {
+        return true;
     }
-    for (const auto* d : {&dt_rilascio, &dt_inizio, &dt_fine}) {
-        mancante = mancante || vuoto(d->Text());
+    std::string elenco = mancanti.size() == 1 ? "\r\nManca: " : "\r\nMancano: ";
+    for (std::size_t i = 0; i < mancanti.size(); ++i) {
+        elenco += (i == 0 ? "" : ", ") + mancanti[i];
     }
-    mancante = mancante || (vuoto(cod_icdix.Text) && vuoto(note_diagnosi.Text));
-    if (mancante) {
-        servizi_.messaggi.mostra("Attenzione, tutti i campi contrassegnati in rosa sono "
-                                 "obbligatori!",
-                                 titolo_predefinito, Icona::nessuna, Pulsanti::ok);
-    }
-    return !mancante;
+    servizi_.messaggi.mostra("Attenzione, tutti i campi contrassegnati in rosa sono obbligatori!" +
+                                 elenco,
+                             titolo_predefinito, Icona::nessuna, Pulsanti::ok);
+    return false;
 }
 
 void frm_Meravo::riprendi_invii_interrotti() {

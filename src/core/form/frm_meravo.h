@@ -111,7 +111,9 @@ public:
     // that comes before the archive is written waits for it.
     void DataReport_AsyncProgress(int pagina_completata, int pagine_totali);
 
-    // The mandatory-field rule, with its message; the caller re-enables the buttons.
+    // The mandatory-field rule: every control the form's table marks mandatory (painted pink)
+    // holds more than blanks, the diagnosis by its code or in words; otherwise the message
+    // names the missing ones by their labels. The caller re-enables the buttons.
     bool campi_obbligatori_compilati();
     // The end of the prognosis is not before its start; otherwise the doctor is told, before
     // any round trip to the service.

@@ -5,8 +5,7 @@
 
 namespace meravo {
 
-// The design-time properties of a Txtctl as its container stores them, in the order in which
-// they are written and read back, each with the value it has when nothing was stored.
+// The design-time properties of a Txtctl, each with the value it has when nothing was set.
 struct ProprietaTxtctl {
     std::string Font;                     // the widget's description of it; empty: the container's
     std::uint32_t BackColor = 0x80000005; // system colour of a window background

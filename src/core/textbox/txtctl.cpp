@@ -78,35 +78,6 @@ void Txtctl::seleziona(int ancora, int cursore) {
     cursore_ = std::clamp(cursore, 0, lunghezza);
 }
 
-ProprietaTxtctl Txtctl::proprieta() const {
-    auto p = proprieta_;
-    p.Tipodati = Tipodati_;
-    p.MaxLength = MaxLength_;
-    p.Text = testo_;
-    p.SelText = SelText();
-    p.SelStart = SelStart();
-    p.SelLength = SelLength();
-    return p;
-}
-
-void Txtctl::applica(const ProprietaTxtctl& salvate) {
-    // Read back in the stored order: the stored MaxLength comes after Tipodati and so wins over
-    // the length that Tipodati implies.
-    Font(salvate.Font);
-    BackColor(salvate.BackColor);
-    BorderStyle(salvate.BorderStyle);
-    Appearance(salvate.Appearance);
-    Tipodati(salvate.Tipodati);
-    MaxLength(salvate.MaxLength);
-    Text(salvate.Text);
-    SelText(salvate.SelText);
-    SelStart(salvate.SelStart);
-    SelLength(salvate.SelLength);
-    Enabled(salvate.Enabled);
-    Alignment(salvate.Alignment);
-    Locked(salvate.Locked);
-}
-
 // --- focus, clicks, key-up ------------------------------------------------------------------
 
 void Txtctl::prende_fuoco() {

@@ -71,10 +71,6 @@ public:
     const std::string& Font() const { return proprieta_.Font; }
     void Font(std::string valore) { proprieta_.Font = std::move(valore); }
 
-    // What the container stores, and reading it back in the stored order.
-    ProprietaTxtctl proprieta() const;
-    void applica(const ProprietaTxtctl& salvate);
-
     // Input.
     void prende_fuoco();
     void perde_fuoco();

@@ -261,7 +261,7 @@ void FinestraMeravo::crea_controlli() {
 
 QWidget* FinestraMeravo::crea_controllo(const DescrizioneControllo& c, QGroupBox& gruppo) {
     const std::string nome(c.nome);
-    const auto nome_accessibile = QString(q(c.etichetta)).remove(QLatin1Char('&'));
+    const auto nome_accessibile = q(senza_mnemonico(c.etichetta));
     QWidget* controllo = nullptr;
     QLineEdit* casella = nullptr; // the box that shows the value, for its width
     switch (c.tipo) {

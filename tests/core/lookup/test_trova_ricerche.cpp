@@ -9,53 +9,22 @@ namespace {
 
 using Lista = std::vector<std::string>;
 
-// Index 0 of every list holds nothing; "nothing matched" is a list with only that slot.
-Lista lista(std::initializer_list<const char*> voci) {
-    Lista l(1);
-    l.insert(l.end(), voci.begin(), voci.end());
-    return l;
-}
-
+// Each case of the data file: a rule, the case rule, two terms, a list and what the rule keeps.
 TEST(Ricorrenze, LeQuattroRegoleConLaRegolaDelleMaiuscole) {
-    using enum ModoRicerca;
-    const struct {
-        ModoRicerca regola;
-        bool maiuscole;
-        const char* t1;
-        const char* t2;
-        Lista voci;
-        Lista atteso;
-    } casi[] = {
-        {sinistra, true, "AB", "", lista({"ABC", "xab", "AB", "ABD"}), lista({"ABC", "AB", "ABD"})},
-        {sinistra, false, "AB", "", lista({"abc", "ABC"}), lista({"ABC"})},
-        // Entries come back as stored, whatever the case rule.
-        {sinistra, true, "ab", "", lista({"ABC"}), lista({"ABC"})},
-        {sinistra, true, "", "", lista({"x", ""}), lista({"x", ""})},
-        {sinistra, true, "Z", "", lista({"ABC"}), lista({})},
-        {ovunque, true, "\xE8", "", lista({"PERCH\xC9", "CAFF\xC8", "e"}), lista({"CAFF\xC8"})},
-        {ovunque, false, "b", "", lista({"ABC", "abc", "cab"}), lista({"abc", "cab"})},
-        // The second term must begin after the first: position 3 or later here.
-        {sinistra_e_ovunque, true, "AB", "B", lista({"ABB", "AB", "xABB"}), lista({"ABB"})},
-        {sinistra_e_ovunque, true, "ab", "c", lista({"ABxC", "ABC", "AxBC"}),
-         lista({"ABxC", "ABC"})},
-        // Only the first occurrence of the first term anchors the second.
-        {ovunque_e_ovunque, true, "A", "A", lista({"xAyA", "xA"}), lista({"xAyA"})},
-        {ovunque_e_ovunque, true, "ab", "ab", lista({"AB-AB", "ABAB", "AB"}),
-         lista({"AB-AB", "ABAB"})},
-        {ovunque_e_ovunque, false, "a", "b", lista({"ba", "aB", "ab"}), lista({"ab"})},
-        {ovunque_e_ovunque, true, "ab", "ba", lista({"ABA", "AB-BA"}), lista({"AB-BA"})},
-        // An empty second term is found right after the first, even at the end of the entry.
-        {sinistra_e_ovunque, true, "AB", "", lista({"AB", "ABC", "A"}), lista({"AB", "ABC"})},
-        // Duplicates are all returned, in list order.
-        {ovunque, true, "A", "", lista({"A", "B", "A"}), lista({"A", "A"})},
-        // Slot 0 is never an entry, and a list without entries finds nothing.
-        {ovunque, true, "Z", "", Lista{"ABZ", "ABC"}, lista({})},
-        {sinistra, true, "", "", Lista{}, lista({})},
-        {sinistra, true, "", "", Lista(1), lista({})},
+    const std::map<std::string, ModoRicerca> modi = {{"<", ModoRicerca::sinistra},
+                                                     {">", ModoRicerca::ovunque},
+                                                     {"<>", ModoRicerca::sinistra_e_ovunque},
+                                                     {">>", ModoRicerca::ovunque_e_ovunque}};
+    const auto lista = [](const std::string& voci) {
+        return voci == "-0-" ? Lista{} : parti(voci, '|');
     };
-    for (const auto& c : casi) {
-        EXPECT_EQ(secondo_la_regola(c.regola, c.maiuscole, c.t1, c.t2, c.voci), c.atteso)
-            << simbolo(c.regola) << " terms " << c.t1 << "/" << c.t2;
+    const auto casi = casi_da_file(MERAVO_DATI_PROVA "/ricorrenze.txt");
+    EXPECT_EQ(casi.size(), 18u);
+    for (auto c : casi) {
+        c.resize(6);
+        EXPECT_EQ(secondo_la_regola(modi.at(c[0]), c[1] == "1", c[2], c[3], lista(c[4])),
+                  lista(c[5]))
+            << c[0] << " terms " << c[2] << "/" << c[3] << " in " << c[4];
     }
 }
 

@@ -7,79 +7,30 @@ namespace {
 
 using Eventi = std::vector<std::string>;
 
-// Each row starts a fresh look-up over the diagnoses on a text, plays a script of keys, and
-// checks the screen, the beeps and, where given, what the container heard after the last |.
-// The box takes keys exactly while no list shows.
+// Each case of the data file starts a fresh look-up over the diagnoses on a text, plays a script
+// of keys, and checks the screen, the beeps and what the container heard.
 TEST(TrovaTasti, OgniSequenzaLasciaIlSuoSchermo) {
-    const struct {
-        const char* avvio;
-        const char* script;
-        const char* schermo;
-        int beep = 0;
-        std::optional<Eventi> eventi = {};
-        bool esterna = false; // the container handles Enter itself
-        std::optional<std::string> nome = {};
-    } casi[] = {
-        {"", "", "< [ASMA] 1/9"},
-        {"", "br", "< BR[ONCHITE ACUTA] 1/2", 0, Eventi{"candidato", "candidato"}},
-        // A character that finds nothing is refused, unannounced.
-        {"", "br|↓X", "< BR[ONCHITE CRONICA] 2/2", 1, Eventi{"candidato"}},
-        // Space fixes the prefix, and the typing goes on in a second term; the mouse cannot
-        // move the typing position. Left takes the second term back, then leaves the mode.
-        {"", "BRONCHITE @", "<> {BRONCHITE}[ ACUTA] 1/2"},
-        {"", "BRONCHITE c", "<> {BRONCHITE}{ A}C[UTA] 1/2"},
-        {"", "BRONCHITE c↓R", "<> {BRONCHITE}{ }CR[ONICA] 1/1"},
-        {"", "BRONCHITE c↓R←←", "<> {BRONCHITE}[ ACUTA] 1/2"},
-        {"", "BRONCHITE c↓R←←←", "< BRONCHITE[ ACUTA] 1/2"},
-        // Space with nothing typed searches anywhere, and fixes the term once one is typed.
-        {"", "  ", "> [ASMA] 1/9", 1},
-        {"", " acu", "> {BRONCHITE }ACU[TA] 1/5"},
-        {"", " acu A↓", ">> {FARINGITE }{ACU}{T}A[] 2/5"},
-        {"", " acu A↓←←", "> {BRONCHITE }ACU[TA] 1/5"},
-        {"", " acu←←←|←", "< [ASMA] 1/9", 0, Eventi{}},
-        {"", " acu←←←←←", "< [ASMA] 1/9", 1},
-        // Right takes the completion's next character as typed, a space as text.
-        {"BRONCHITE", "→", "< BRONCHITE [ACUTA] 1/2"},
-        {"BRONCHITE", "→@→", "< BRONCHITE A[CUTA] 1/1"},
-        {"BRONCHITE", "→→⇲|→", "< BRONCHITE ACUTA[] 1/1", 1, Eventi{"candidato"}},
-        // Up and Down stop at the ends; End makes the candidate the search, Home drops it all.
-        {"BR", "↑↓↓", "< BR[ONCHITE CRONICA] 2/2", 2, Eventi{"candidato"}},
-        {"BR", "↓⇲ ⇱", "< [ASMA] 1/9"},
-        // Enter confirms a single candidate, or any with Ctrl, and opens no list; Esc leaves.
-        {"CE", "⏎", "< CEFALEA[] 1/1", 0, Eventi{"conferma", "candidato"}},
-        {"", "BRONCHITE ↓|⌃⏎", "< BRONCHITE CRONICA[] 1/1", 0, Eventi{"conferma", "candidato"}},
-        {"CE", "⎋", "< CE[FALEA] 1/1", 0, Eventi{"uscita", "candidato"}},
-        // With two candidates Enter opens the list on the one shown, and the keys go to it.
-        {"BR", "↓⏎|", "< BR[ONCHITE CRONICA] 2/2 lista 2/2", 0, Eventi{}},
-        {"BR", "↓⏎|⇱", "< BR[ONCHITE CRONICA] 2/2 lista 1/2", 0, Eventi{"candidato"}},
-        {"BR", "↓⏎|⇱↑", "< BR[ONCHITE CRONICA] 2/2 lista 1/2", 0, Eventi(2, "candidato")},
-        {"BR", "↓⏎|⇱⇲↓", "< BR[ONCHITE CRONICA] 2/2 lista 2/2", 0, Eventi(3, "candidato")},
-        // Escape on the list, or the container closing it (even when none shows), starts again
-        // from the whole column; Enter confirms (once more, before the candidate, with Ctrl or
-        // when the container handles Enter itself) and gives the box back its keys.
-        {"BR", "↓⏎|⎋", "< [ASMA] 1/9", 0, Eventi{"candidato"}},
-        {"BR", "↓⏎|✕", "< [ASMA] 1/9", 0, Eventi{"candidato"}},
-        {"BR", "✕", "< [ASMA] 1/9"},
-        {"BR", "↓⏎|⏎", "< BRONCHITE CRONICA[] 1/1", 0, Eventi{"candidato", "conferma"}},
-        {"BR", "↓⏎|⏎", "< BRONCHITE CRONICA[] 1/1", 0, Eventi{"conferma", "candidato", "conferma"},
-         true},
-        {"BR", "↓⏎|⌃⏎", "< BRONCHITE CRONICA[] 1/1", 0,
-         Eventi{"conferma", "candidato", "conferma"}},
-        {"BR", "↓⏎⏎|←", "< BRONCHITE CRONIC[A] 1/1", 0, Eventi{"candidato"}},
-        // A click chooses, a double click confirms and closes; the diagnosis tables hear the item.
-        {"BR", "↓⏎|◦0•0", "< BRONCHITE ACUTA[] 1/1", 0,
-         Eventi{"candidato", "digitato:BRONCHITE ACUTA", "conferma"}, false, "icdix"},
-    };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(std::string(c.avvio) + " + " + c.script);
-        BancoTrova b(diagnosi, c.nome);
-        b.t.gestione_enter_esterna(c.esterna);
-        b.avvia(c.avvio);
-        b.esegui(c.script);
-        EXPECT_EQ(b.schermo(), c.schermo);
-        EXPECT_EQ(b.segnale.beep_emessi, c.beep);
-        if (c.eventi) {
-            EXPECT_EQ(b.eventi, *c.eventi);
+    const auto casi = casi_da_file(MERAVO_DATI_PROVA "/tasti.txt");
+    EXPECT_EQ(casi.size(), 34u);
+    for (auto c : casi) {
+        c.resize(6);
+        const auto& [avvio, script, schermo, beep, eventi, opzioni] =
+            std::tie(c[0], c[1], c[2], c[3], c[4], c[5]);
+        SCOPED_TRACE(avvio + " + " + script);
+        BancoTrova b(diagnosi, opzioni.find("icdix") != std::string::npos
+                                   ? std::optional<std::string>("icdix")
+                                   : std::nullopt);
+        b.t.gestione_enter_esterna(opzioni.find("esterna") != std::string::npos);
+        b.avvia(avvio);
+        b.esegui(script);
+        EXPECT_EQ(b.schermo(), schermo);
+        EXPECT_EQ(b.segnale.beep_emessi, std::stoi(beep));
+        if (eventi != "*") {
+            std::string uditi;
+            for (const auto& e : b.eventi) {
+                uditi += (uditi.empty() ? "" : ",") + e;
+            }
+            EXPECT_EQ(uditi, eventi);
         }
         EXPECT_EQ(b.t.testo_abilitato(), !b.t.lista_visibile());
     }

@@ -44,6 +44,8 @@ TEST(RichiestaInps, RigaPerRigaConLeRigheCondizionali) {
     for (const auto* parte : {"<indirizzo xmlns", ">A</visita>", ">I</tipoCertificato>"}) {
         EXPECT_NE(r.find(parte), std::string::npos) << parte;
     }
+    d.opt_tipo = 1; // Continuazione
+    EXPECT_NE(componi_richiesta_invio(d).find(">C</tipoCertificato>"), std::string::npos);
 }
 
 TEST(RichiestaInps, DateEdEscape) {

@@ -1,4 +1,4 @@
-#include "tables/generatore_r4.h"
+#include "tables/file_cifrato.h"
 #include "tables/r4_crypt.h"
 
 #include "comando_tabella.h"
@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <numeric>
@@ -24,15 +23,20 @@ const std::string stampabili = [] {
     return s;
 }();
 
-TEST(GeneratoreR4, ValoriNotiDelFormato) {
-    GeneratoreR4 g;
-    EXPECT_NEAR(g.next(), 0.7055475, 5e-8);
-    EXPECT_NEAR(g.next(), 0.5334240, 5e-8);
-    EXPECT_NEAR(GeneratoreR4{}.reseed(-1), 0.2240070, 5e-8);
-    EXPECT_EQ(r4_crypt::seme(r4_crypt::frase_chiave), 79078);
+// Known answers from an implementation of the cipher written apart from this one: its file
+// deciphers to its plain text (by a reader whose clock stands at another second, so that the
+// keys must come from the file's lines), and the plain text enciphered at the second its keys
+// were drawn is its file, byte for byte. A key read and written at the same wrong place, or a
+// table chosen one off on both sides, passes every round trip and fails here.
+TEST(R4Crypt, RisposteNoteDiUnCifrarioIndipendente) {
+    const auto chiaro = prova::CartellaTemporanea::leggi_file(MERAVO_DATI "/tabella_chiara.txt");
+    const auto cifrato = prova::CartellaTemporanea::leggi_file(MERAVO_DATI "/tabella_cifrata.tcl");
     OrologioFinto orologio;
-    EXPECT_EQ(r4_crypt(orologio).posizioni(),
-              (std::vector<int>{0, 698, 256, 700, 951, 634, 711, 795, 532, 543, 280, 444, 767}));
+    std::vector<std::string> righe;
+    ASSERT_TRUE(decifra_righe(cifrato, orologio, "tabella_cifrata.tcl", righe));
+    EXPECT_EQ(unisci_righe(righe), chiaro);
+    orologio.secondi = 37853;
+    EXPECT_EQ(cifra_righe(righe_di(chiaro), orologio), cifrato);
     // A phrase that is empty or longer than the key lines can carry is refused.
     r4_crypt cifrario(orologio);
     EXPECT_FALSE(cifrario.posizione_chiavi("") || cifrario.posizione_chiavi(std::string(31, 'x')));
@@ -40,38 +44,19 @@ TEST(GeneratoreR4, ValoriNotiDelFormato) {
     EXPECT_EQ(cifrario.posizioni().size(), 31u);
 }
 
-TEST(R4Crypt, AndataERitornoConLeChiaviDelFile) {
-    // The reader starts at another time of day: it must take the keys from the lines.
+TEST(R4Crypt, CaratteriDiControlloPulitiNellaRigaDelChiamante) {
+    // Control characters and code 255 become spaces, in the caller's line as well; code 8
+    // passes both ways; a control character met while deciphering stands in no table.
     OrologioFinto orologio;
-    r4_crypt scrittore(orologio);
-    orologio.avanza(37);
-    r4_crypt lettore(orologio);
-    std::vector<std::string> chiavi;
-    for (int j = 1; j <= r4_crypt::righe_chiave; ++j) {
-        chiavi.push_back(scrittore.scrivi_chiavi(j));
-        // Lines past the phrase's length carry nothing: any text there is read without effect.
-        EXPECT_TRUE(lettore.carica_chiavi(j <= 12 ? chiavi.back() : std::string(), j));
-    }
-    std::string riga = stampabili;
-    const std::string cifrata = scrittore.str_encrypt(riga, 5);
-    EXPECT_EQ(lettore.str_decrypt(cifrata, 5), stampabili);
-    // Codes outside 32..127 pass unchanged; control characters and code 255 are cleaned to
-    // spaces, in the caller's line as well; code 8 passes both ways.
-    std::string accentate = "\xE0\xE8\xE9\xEC\xF2\xF9\x80\xC0\xFE";
-    EXPECT_EQ(scrittore.str_encrypt(accentate, 1), accentate);
-    EXPECT_EQ(lettore.str_decrypt(accentate, 1), accentate);
+    r4_crypt cifrario(orologio);
     std::string sporca = std::string("a\tb\x01") + '\0' + "\x08\xFF";
-    const std::string pulita = scrittore.str_encrypt(sporca, 3);
+    const std::string pulita = cifrario.str_encrypt(sporca, 3);
     EXPECT_EQ(sporca, "a b  \x08 ");
     EXPECT_EQ(pulita[5], '\x08');
-    EXPECT_EQ(lettore.str_decrypt(pulita, 3), sporca);
-    // A control character met while deciphering stands in no table.
-    EXPECT_EQ(lettore.str_decrypt("\x01\x1F", 1), "\x1F\x1F");
-    // Another time of day, other keys: the same plain line enciphers differently.
-    r4_crypt secondo(orologio);
-    EXPECT_NE(secondo.scrivi_chiavi(1), chiavi[0]);
-    std::string stessa = riga;
-    EXPECT_NE(secondo.str_encrypt(riga, 1), scrittore.str_encrypt(stessa, 1));
+    EXPECT_EQ(cifrario.str_decrypt(pulita, 3), sporca);
+    EXPECT_EQ(cifrario.str_decrypt("\x01\x1F", 1), "\x1F\x1F");
+    // Key lines past the phrase's length carry nothing: any text there is read without effect.
+    EXPECT_TRUE(cifrario.carica_chiavi("", 13));
 }
 
 TEST(R4Crypt, LaTabellaSiRipeteOgniLRighe) {
@@ -81,18 +66,12 @@ TEST(R4Crypt, LaTabellaSiRipeteOgniLRighe) {
         std::string riga = stampabili;
         return cifrario.str_encrypt(riga, n);
     };
-    EXPECT_NE(cifra(1), cifra(2));
     // Every line number picks its table by the same rule, down to the lowest one.
     for (const long n : {1L, 2L, 0L, -1L, std::numeric_limits<long>::min(),
                          std::numeric_limits<long>::max() - 12}) {
         EXPECT_EQ(cifra(n), cifra(n + 12)) << n;
     }
-    // Every table is a permutation of the 96 codes.
-    for (long n = 1; n <= 12; ++n) {
-        std::string ordinata = cifra(n);
-        std::sort(ordinata.begin(), ordinata.end());
-        EXPECT_EQ(ordinata, stampabili) << n;
-    }
+    EXPECT_NE(cifra(1), cifra(2));
 }
 
 // The tool's exit code, then what it wrote on standard output and on standard error.

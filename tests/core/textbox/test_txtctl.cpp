@@ -61,14 +61,6 @@ struct Banco {
         }
     }
 
-    std::vector<std::string> testi_mostrati() const {
-        std::vector<std::string> t;
-        for (const auto& v : messaggi.mostrati) {
-            t.push_back(v.testo);
-        }
-        return t;
-    }
-
     prova::MessaggiRegistrati messaggi;
     Txtctl box;
     std::vector<std::string> cambi;
@@ -131,7 +123,7 @@ TEST(Txtctl, OgniSequenzaLasciaIlSuoTesto) {
         b.box.MaxLength(c.tipo == 0 ? 0 : b.box.MaxLength());
         b.esegui(c.script);
         EXPECT_EQ(b.box.Text(), c.testo);
-        EXPECT_EQ(b.testi_mostrati(), c.messaggi);
+        EXPECT_EQ(b.messaggi.testi(), c.messaggi);
         for (const auto& m : b.messaggi.mostrati) { // the date box's warnings have their title
             EXPECT_EQ(m.titolo, m.testo == sep_virgola ? titolo_predefinito : "Ostrel 2");
             EXPECT_EQ(m.icona, m.testo == sep_virgola ? Icona::nessuna : Icona::esclamazione);
@@ -182,7 +174,7 @@ TEST(Txtctl, IncollaPrendeSoloCioCheSiPotrebbeDigitare) {
     Banco data(1);
     data.esegui("»");
     data.box.incolla("0102x010");
-    EXPECT_EQ(data.testi_mostrati(), Testi{solo_numeri});
+    EXPECT_EQ(data.messaggi.testi(), Testi{solo_numeri});
     data.box.incolla("0102201099");
     EXPECT_EQ(data.box.Text(), "01/02/2010"); // cut to eight digits, then written out
 

@@ -108,8 +108,8 @@ private slots:
     }
 
     void una_seconda_pressione_su_elimina_non_annulla_di_nuovo() {
-        Banco b(prova::paziente_completo + "000certificato=20240105093000\xA7P1\r\n"
-                                           "000certificato=20240106093000\xA7P2\r\n");
+        Banco b(prova::paziente() + "000certificato=20240105093000\xA7P1\r\n"
+                                    "000certificato=20240106093000\xA7P2\r\n");
         b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body>"
                         "<ns2:ricevutaAnnullamentoOK xmlns:ns2='r'><ns2:idAnnullamento>A{n}"
                         "</ns2:idAnnullamento></ns2:ricevutaAnnullamentoOK></soapenv:Body>"

@@ -59,7 +59,7 @@ private slots:
     }
 
     void una_seconda_pressione_durante_l_invio_non_invia_di_nuovo() {
-        prova::FinestraDiProva b(prova::paziente_completo);
+        prova::FinestraDiProva b(prova::paziente());
         b.usa_sostituti("<soapenv:Envelope xmlns:soapenv='s'><soapenv:Body><ricevutaOK>"
                         "<idCertificato>2024W{n}</idCertificato></ricevutaOK></soapenv:Body>"
                         "</soapenv:Envelope>");
@@ -105,7 +105,7 @@ private slots:
     // After a refusal the keyboard is where the doctor must act: on a refused date, in its box,
     // and the button that took its focus stops; on a send the service refused, on Stampa/Esci.
     void dopo_un_rifiuto_la_tastiera_resta_dove_serve() {
-        prova::FinestraDiProva b(prova::paziente_completo);
+        prova::FinestraDiProva b(prova::paziente());
         b.form->cod_icdix.Text = "487.1";
         int invii = 0;
         b.form->invio_nazionale = [&] { return ++invii, EsitoInvio::rifiutato; };
