@@ -110,8 +110,9 @@ int curl(const std::vector<std::string>& a, const fs::path& cartella) {
         std::cerr << "100 20480  100 20480    0     0   976k      0 --:--:--\r" << std::flush;
         std::cout << risposta.substr(risposta.size() / 2);
     }
-    if (valore_di(a, "--write-out") == "%{http_code}") {
-        std::cout << (risposta.empty() ? "000" : "200");
+    if (valore_di(a, "--write-out") == "%{http_code} %{size_upload}") {
+        const auto inviati = taglio == -1 ? 0 : leggi(cartella / "corpo_curl.txt").size();
+        std::cout << (risposta.empty() ? "000 " : "200 ") << inviati;
     }
     return codice;
 }

@@ -1,7 +1,6 @@
 #include "national/risposta_inps.h"
 
 #include "services/messaggi.h"
-#include "tables/lettore_righe.h"
 #include "text/documento_soap.h"
 #include "text/testo.h"
 
@@ -10,18 +9,6 @@ namespace meravo {
 namespace {
 
 constexpr std::string_view interpretare = "Impossibile interpretare il messaggio di risposta!";
-
-// curl's trace shows the request line once it has started to send the request: from then on
-// the service may have received it whole.
-bool richiesta_partita(std::string_view traccia) {
-    LettoreRighe righe(traccia);
-    while (const auto riga = righe.prossima()) {
-        if (riga->starts_with("> POST ")) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // Why the exchange left its outcome unknown, or nothing.
 std::optional<std::string> motivo_esito_ignoto(const RispostaServizio& r) {
@@ -33,7 +20,8 @@ std::optional<std::string> motivo_esito_ignoto(const RispostaServizio& r) {
     if (r.stato == 502 || r.stato == 504) {
         return "errore HTTP " + std::to_string(*r.stato);
     }
-    if (r.uscita.value_or(0) == 0 || !richiesta_partita(r.traccia)) {
+    // Once part of the request has left, the service may have received it whole.
+    if (r.uscita.value_or(0) == 0 || !r.partita) {
         return std::nullopt;
     }
     constexpr int tempo_scaduto = 28;

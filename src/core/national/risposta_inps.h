@@ -11,12 +11,13 @@ namespace meravo {
 class Messaggi;
 
 // What curl brought back from one exchange with the service. The body alone says what the
-// service did; the trace only tells whether the request left.
+// service did; curl's own count of the bytes it sent tells whether the request left.
 struct RispostaServizio {
     std::string corpo;         // the answer's body, whole
-    std::string traccia;       // curl's verbose trace and its error lines
+    std::string traccia;       // curl's verbose trace and its error lines, for the copy on disk
     std::optional<int> stato;  // HTTP status of the answer, when one came
     std::optional<int> uscita; // curl's exit status, when it ran
+    bool partita = false;      // some of the request reached the connection to the service
     bool troppo_lunga = false; // a body beyond `limite_risposta`, left unread
 };
 

@@ -15,7 +15,6 @@
 #include <system_error>
 #include <vector>
 
-
 namespace meravo {
 
 namespace fs = std::filesystem;
@@ -61,14 +60,21 @@ std::string leggi(const fs::path& p, std::size_t massimo) {
     return testo;
 }
 
-// The status curl's --write-out gave: "000" when no answer came.
-std::optional<int> stato_scritto(std::string_view uscite) {
-    const auto codice = testo::rifila(uscite);
-    if (codice.size() != 3 || codice == "000" ||
-        !std::all_of(codice.begin(), codice.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
+// What curl's --write-out gave: the answer's HTTP status ("000" when none came) and the bytes
+// of the request's body it sent.
+void leggi_scritto(std::string_view uscite, RispostaServizio& r) {
+    const auto testo = testo::rifila(uscite);
+    const auto spazio = testo.find(' ');
+    const auto codice = testo.substr(0, spazio);
+    const auto cifre = [](std::string_view s) {
+        return !s.empty() &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (codice.size() == 3 && codice != "000" && cifre(codice)) {
+        r.stato = (codice[0] - '0') * 100 + (codice[1] - '0') * 10 + (codice[2] - '0');
     }
-    return (codice[0] - '0') * 100 + (codice[1] - '0') * 10 + (codice[2] - '0');
+    const auto inviati = spazio == std::string_view::npos ? "" : testo.substr(spazio + 1);
+    r.partita = cifre(inviati) && inviati.find_first_not_of('0') != std::string_view::npos;
 }
 
 } // namespace
@@ -125,8 +131,8 @@ std::string riga_comando_curl(const DatiCurl& d, const fs::path& lavoro) {
            " --basic --config " + q(lavoro / "credenziali.cfg") + " --url " +
            quota_argomento(d.endpoint) + " --data-binary " +
            quota_argomento("@" + testo::testo_percorso(lavoro / "richiesta.xml")) + " --output " +
-           q(lavoro / "risposta.xml") + " --stderr " + q(lavoro / "traccia.txt") +
-           " --write-out %{http_code}";
+           q(lavoro / "risposta.xml") + " --stderr " + q(lavoro / "traccia.txt") + " --write-out " +
+           quota_argomento("%{http_code} %{size_upload}");
 }
 
 std::string configurazione_curl(const DatiCurl& d) {
@@ -187,7 +193,7 @@ RispostaServizio TrasportoInps::invia_messaggio_soap(const DatiCurl& dati) {
         dos.CommandLine(riga_comando_curl(dati, lavoro.percorso()));
         dos.ExecuteCommand();
         risposta.uscita = dos.CodiceUscita();
-        risposta.stato = stato_scritto(dos.Outputs());
+        leggi_scritto(dos.Outputs(), risposta);
     } catch (const std::exception& errore) {
         // Only exhaustion of the machine's resources can get here; the send then fails with
         // a report for support staff (the command line, which holds the credentials, is not

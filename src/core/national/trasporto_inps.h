@@ -61,9 +61,10 @@ private:
 // with the credentials is the one the copy on disk blanks out), gives up on a dead network and
 // on an answer past `limite_risposta`. The credentials come from the work file
 // "credenziali.cfg" and the request from "richiesta.xml" in `lavoro`; the body goes to
-// "risposta.xml" and the trace to "traccia.txt" there, apart, and only the HTTP status to the
-// standard output. Neither the credentials nor the patient's data are on it: any user of the
-// machine can read a running program's command line (and Windows caps its length).
+// "risposta.xml" and the trace to "traccia.txt" there, apart, and only the HTTP status and the
+// count of the request's bytes sent to the standard output. Neither the credentials nor the
+// patient's data are on it: any user of the machine can read a running program's command line (and
+// Windows caps its length).
 std::string riga_comando_curl(const DatiCurl& dati, const std::filesystem::path& lavoro);
 
 // The configuration file that gives curl the user and password, quoted as curl reads it.

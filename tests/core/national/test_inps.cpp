@@ -87,7 +87,7 @@ TEST(TrasportoInps, RigheDiComando) {
                   s + "mirservice_produzione.pem\"" + capath + " --basic --config \"" + l +
                   "credenziali.cfg\" --url https://h/x --data-binary \"@" + l +
                   "richiesta.xml\" --output \"" + l + "risposta.xml\" --stderr \"" + l +
-                  "traccia.txt\" --write-out %{http_code}");
+                  "traccia.txt\" --write-out \"%{http_code} %{size_upload}\"");
     EXPECT_EQ(configurazione_curl(d), "user = \"medico:1:pa\\\\ss \\\"word\\\"\\n\"\n");
     d.modo_test = true;
     EXPECT_NE(riga_comando_curl(d, "c").find("mirCa.pem\""), std::string::npos);
@@ -127,9 +127,6 @@ TEST(TrasportoInps, CartellaDiLavoroNuovaPrivataERimossa) {
 
 const std::string interpretare = "Impossibile interpretare il messaggio di risposta!";
 const std::string connessione = "Impossibile stabilire una connessione!";
-
-// The trace of a request that left.
-const std::string partita = "> POST /x HTTP/1.1\r\n";
 
 // An answer read by `leggi` over the protocol "vecchio", the doctor answering `domanda` when
 // asked: its outcome, the protocol it leaves and the one message it shows (none: empty). The
@@ -208,7 +205,7 @@ TEST(RispostaInvio, RicevutaErroriGuastiEsitiIgnotiERisposteIlleggibili) {
                                                               : EsitoInvio::rifiutato;
         verifica_risposta(
             [&](Messaggi& m, std::string& p) {
-                return interpreta_risposta_invio({c.corpo, partita, c.stato, 0}, m, p);
+                return interpreta_risposta_invio({c.corpo, "", c.stato, 0, true}, m, p);
             },
             c.corpo, esito, c.messaggio, c.protocollo);
     }
@@ -315,7 +312,7 @@ TEST(RispostaAnnullamento, OgniRegolaConLeSueDomandeEMessaggi) {
                                                             : EsitoInvio::rifiutato;
         verifica_risposta(
             [&](Messaggi& m, std::string& p) {
-                return interpreta_risposta_annullamento({c.risposta, partita, {}, c.uscita}, m, p);
+                return interpreta_risposta_annullamento({c.risposta, "", {}, c.uscita, true}, m, p);
             },
             c.risposta, esito, c.messaggio, c.protocollo, c.domanda);
     }
