@@ -496,7 +496,8 @@ void frm_Meravo::Stampa_Click() {
     esito_ignoto_ = false;
     fase_stampa_ = FaseStampa::in_stampa;
     fine_in_attesa_ = false;
-    conferma_invio = "Certificato inviato: protocollo " + protocollo;
+    conferma_invio = usa_siss ? "Certificato inviato tramite il SISS: protocollo INPS " + protocollo
+                              : "Certificato inviato: protocollo " + protocollo;
     ristampa.Visible = ristampa.Enabled = true;
     segnala_stato();
     // The receipt reaches the exchange file before anything can stop the module: the preview

@@ -187,6 +187,7 @@ TEST(InvioSiss, ComponenteSimulatoRifiutaPoiStampaArchiviaIlNatoAllEstero) {
     f.Stampa_Click();
     EXPECT_TRUE(b.messaggi.mostrati.empty()) << b.primo_messaggio();
     EXPECT_EQ(mostrata.testo("protocollo"), "900001");
+    EXPECT_EQ(f.conferma_invio, "Certificato inviato tramite il SISS: protocollo INPS 900001");
     EXPECT_EQ(mostrata.testo("pr_nascita"), "EE");
     ASSERT_EQ(f.certificati.size(), 1U);
     EXPECT_THAT(b.cartella.leggi("invio_siss.txt"), HasSubstr("<provinciaNascita>EE<"));
