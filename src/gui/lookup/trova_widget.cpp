@@ -129,6 +129,15 @@ void TrovaWidget::collega() {
         vista_->header()->setSortIndicator(
             colonna, modello_.vista().discendente() ? Qt::DescendingOrder : Qt::AscendingOrder);
     });
+    // A list left open when the doctor moves on to another box of the same window (an Alt key,
+    // a click) would cover the boxes below it: it closes as the container's closing does.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* ora) {
+        if (ora != nullptr && ora != this && !isAncestorOf(ora) && ora->window() == window() &&
+            modello_.espanso()) {
+            modello_.chiudi_lista();
+            aggiorna();
+        }
+    });
 }
 
 // --- input -------------------------------------------------------------------------------------
