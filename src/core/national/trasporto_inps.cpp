@@ -95,7 +95,8 @@ CartellaDiLavoro::~CartellaDiLavoro() {
 }
 
 bool CartellaDiLavoro::scrivi(std::string_view nome, std::string_view testo) const {
-    return !percorso_.empty() && crea_file_nuovo_privato(percorso_ / nome, testo);
+    // Read by the tools at once and removed after them: no power cut has to find them.
+    return !percorso_.empty() && crea_file_nuovo_privato(percorso_ / nome, testo, false);
 }
 
 namespace strumenti_sogei {

@@ -499,9 +499,10 @@ bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::p
     return contenuto && scrivi_file_intero(a, *contenuto, accesso);
 }
 
-bool crea_file_nuovo_privato(const std::filesystem::path& percorso, std::string_view contenuto) {
+bool crea_file_nuovo_privato(const std::filesystem::path& percorso, std::string_view contenuto,
+                             bool su_disco) {
     FileNuovo f(percorso, {DirittiNuovo::Tipo::privato});
-    return f.aperto() && f.scrivi(contenuto) && f.su_disco() && f.chiudi(true);
+    return f.aperto() && f.scrivi(contenuto) && (!su_disco || f.su_disco()) && f.chiudi(true);
 }
 
 std::filesystem::path crea_cartella_privata(const std::filesystem::path& dentro,

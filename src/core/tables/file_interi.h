@@ -53,9 +53,11 @@ bool copia_file_intero(const std::filesystem::path& da, const std::filesystem::p
                        Accesso accesso = Accesso::condiviso);
 
 // Creates `percorso` as a new file of the user's alone and writes `contenuto` into it, flushed to
-// the disk: refused when anything stands at that name, a link included. The rights are in place
-// before the first byte; a file it could not finish is removed.
-bool crea_file_nuovo_privato(const std::filesystem::path& percorso, std::string_view contenuto);
+// the disk when it must outlive a power cut (`su_disco`): refused when anything stands at that
+// name, a link included. The rights are in place before the first byte; a file it could not
+// finish is removed.
+bool crea_file_nuovo_privato(const std::filesystem::path& percorso, std::string_view contenuto,
+                             bool su_disco = true);
 
 // Creates a new folder in `dentro`, named `prefisso` and a part nobody else had, that only the user
 // can open (POSIX 0700; Windows a protected access list naming the user alone, which what is made
