@@ -25,7 +25,7 @@ struct Modulo : prova::BancoTrova {
         tabella.colonne[3] = {"01/01/2024", "03/02/2023", "02/01/2024", "", "", "", "", "", ""};
         finestra.resize(420, 300);
         trova1->setGeometry(10, 10, 400, 200);
-        (new QLineEdit(&finestra))->setGeometry(10, 60, 200, 24);
+        dopo->setGeometry(10, 60, 200, 24);
         t.inizializza(tabella, 2, {}, altezza_lista_twip);
         trova1->aggiorna();
     }
@@ -42,6 +42,7 @@ struct Modulo : prova::BancoTrova {
 
     QWidget finestra;
     TrovaWidget* trova1;
+    QLineEdit* dopo = new QLineEdit(&finestra);
 };
 
 } // namespace
@@ -97,6 +98,16 @@ private slots:
         QCOMPARE(m.leggi_eventi(), (Eventi{"candidato", "conferma"}));
         QCOMPARE(m.t.Text(), std::string("BRONCHITE ACUTA"));
         QVERIFY(!lista->isVisible());
+
+        // An open list closes when the focus goes to another box of the window (an Alt key, a
+        // click), instead of covering the boxes below it.
+        QTest::keyClick(m.trova1->casella(), Qt::Key_Home);
+        QTest::keyClicks(m.trova1->casella(), QStringLiteral("br"));
+        QTest::keyClick(m.trova1->casella(), Qt::Key_Return);
+        QVERIFY(lista->isVisible());
+        m.dopo->setFocus(Qt::ShortcutFocusReason);
+        QVERIFY(!lista->isVisible());
+        QCOMPARE(m.trova1->height(), riga);
     }
 
     // The indicator, then the labels that have a caption, then the box, each after the other,
