@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     meravo::collega_stampa(form, &finestra);
     meravo::collega_archivio(finestra, archivio);
     messaggi.imposta_genitore(&finestra);
-    finestra.show();
+    finestra.mostra_nello_schermo();
     // For the start-up benchmark: end as soon as the form is on screen, writing nothing. Only in
     // test mode: the exchange file is already deleted, and the patient's archive would be lost.
     if (form.modo_test && qEnvironmentVariableIsSet("MERAVO_ESCI_DOPO_AVVIO")) {

@@ -29,7 +29,7 @@ struct FinestraDiProva : BancoForm {
         if (prima) {
             prima(*finestra);
         }
-        finestra->show();
+        finestra->mostra_nello_schermo();
         finestra->activateWindow();
         return QTest::qWaitForWindowActive(finestra.get());
     }

@@ -22,12 +22,14 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 
 namespace meravo {
 
@@ -185,6 +187,34 @@ FinestraMeravo::~FinestraMeravo() {
     }
 }
 
+void FinestraMeravo::mostra_nello_schermo() {
+    const QRect libero = screen()->availableGeometry();
+    // The frame the system draws round a window is known only once it shows: its usual size.
+    const QSize cornice(16, 40);
+    for (int passo = 0; passo < 20; ++passo) {
+        // Before the window shows no layout runs by itself: each frame's, then the window's.
+        for (auto& [nome, gruppo] : gruppi_) {
+            gruppo->layout()->invalidate();
+            gruppo->layout()->activate();
+        }
+        layout()->invalidate();
+        layout()->activate();
+        if (minimumSizeHint().width() + cornice.width() <= libero.width()) {
+            break;
+        }
+        for (auto* c : elastici_) {
+            const int minimo = c->fontMetrics().averageCharWidth() * 8;
+            c->setMinimumWidth(std::max(c->minimumWidth() * 9 / 10, minimo));
+        }
+    }
+    adjustSize();
+    resize(std::min(width(), libero.width() - cornice.width()),
+           std::min(height(), libero.height() - cornice.height()));
+    move(libero.left() + std::max(0, (libero.width() - width() - cornice.width()) / 2),
+         libero.top() + std::max(0, (libero.height() - height() - cornice.height()) / 2));
+    show();
+}
+
 QGroupBox* FinestraMeravo::crea_gruppo(std::string_view nome) {
     auto* gruppo = new QGroupBox(this);
     gruppo->setObjectName(q(nome));
@@ -321,6 +351,7 @@ QWidget* FinestraMeravo::crea_controllo(const DescrizioneControllo& c, QGroupBox
         const int larghezza = larghezza_per(*casella, c.caratteri);
         if (c.caratteri > 10) {
             controllo->setMinimumWidth(larghezza);
+            elastici_.push_back(controllo);
         } else {
             controllo->setFixedWidth(larghezza);
         }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QGroupBox;
@@ -34,6 +35,11 @@ public:
     // Puts the model's state on screen (texts, enabled and visible states, colours).
     void aggiorna();
 
+    // Shows the form whole inside the screen's free area. Where the system's font is wider than
+    // the one the boxes were measured with and the form would pass the screen's edge, the long
+    // boxes give up width first: their text scrolls, where a box off the screen cannot be used.
+    void mostra_nello_schermo();
+
     // "Archivio": opens the archive browser; without one the button says it is not available.
     std::function<void()> archivio_Click;
 
@@ -61,6 +67,7 @@ private:
     QPlainTextEdit* note_ = nullptr;
     TrovaWidget* trova1_ = nullptr;
     QWidget* posto_trova1_ = nullptr; // the layout cell the look-up covers
+    std::vector<QWidget*> elastici_;  // the boxes that may give up width on a narrow screen
     QButtonGroup* opt_tipo_ = nullptr;
     QButtonGroup* opt_visita_ = nullptr;
     QPushButton* stampa_ = nullptr;
