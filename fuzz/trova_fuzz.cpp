@@ -191,11 +191,9 @@ void Banco::verifica() {
 }
 
 } // namespace
-} // namespace meravo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    using namespace meravo::fuzz;
-    Byte byte(dati, n);
+MERAVO_FUZZ(testo) {
+    Byte byte(testo);
     const auto opzioni = byte.uno();
     Banco b(byte, opzioni);
     b.t.inizializza(b.tabella, 2, std::string(byte.testo(3)));
@@ -224,5 +222,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
             b.verifica();
         }
     }
-    return 0;
 }
+
+} // namespace meravo::fuzz
