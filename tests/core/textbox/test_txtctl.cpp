@@ -40,6 +40,9 @@ struct Banco {
             if (script.starts_with("◉")) {
                 preso = 3;
                 box.clic();
+            } else if (script.starts_with("⎘")) {
+                preso = script.find("⎘", 3) + 3;
+                box.incolla(script.substr(3, preso - 6));
             } else if (script.starts_with("»") || script.starts_with("«")) {
                 preso = 2;
                 script.starts_with("»") ? box.prende_fuoco() : box.perde_fuoco();
@@ -70,7 +73,7 @@ TEST(Txtctl, OgniSequenzaLasciaIlSuoTesto) {
         return s.empty() ? Testi{} : prova::parti(s, '|');
     };
     const auto casi = prova::casi_da_file(MERAVO_DATI_PROVA "/tasti.txt");
-    EXPECT_EQ(casi.size(), 26u);
+    EXPECT_EQ(casi.size(), 28u);
     for (auto c : casi) {
         c.resize(7);
         const auto& [tipo, iniziale, script, testo, messaggi, ripreso, conferme] =
@@ -127,24 +130,10 @@ TEST(Txtctl, GliEventiDelContenitoreVengonoPrimaDeiControlli) {
     EXPECT_EQ(libero.conferme, Testi{"bA"});
 }
 
-TEST(Txtctl, IncollaPrendeSoloCioCheSiPotrebbeDigitare) {
-    Banco data(1);
-    data.esegui("»");
-    data.box.incolla("0102x010");
-    EXPECT_EQ(data.messaggi.testi(), Testi{"Il campo data accetta solo numeri"});
-    data.box.incolla("0102201099");
-    EXPECT_EQ(data.box.Text(), "01/02/2010"); // cut to eight digits, then written out
-
-    Banco numero(2);
-    numero.esegui("»");
-    numero.box.incolla("1,5");
-    numero.box.incolla(",2");
-    EXPECT_EQ(numero.box.Text(), "1,5");
-
+TEST(Txtctl, UnTestoBloccatoNonCambia) {
     Banco bloccato(0, "ax");
     bloccato.box.Locked(true);
-    bloccato.esegui("»⇲y⌫");
-    bloccato.box.incolla("z");
+    bloccato.esegui("»⇲y⌫⎘z⎘");
     EXPECT_EQ(bloccato.box.Text(), "ax");
 }
 
