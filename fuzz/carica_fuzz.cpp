@@ -52,17 +52,13 @@ void cerca_ovunque(const Cls_Critto& t) {
 }
 
 } // namespace
-} // namespace meravo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    using namespace meravo;
-    if (n < 2) {
-        return 0;
-    }
-    static fuzz::Ambiente a;
-    const std::uint8_t modo = dati[0];
-    const std::uint8_t opzioni_bit = dati[1];
-    const std::string_view corpo(reinterpret_cast<const char*>(dati + 2), n - 2);
+MERAVO_FUZZ(testo) {
+    static Ambiente a;
+    Byte byte(testo);
+    const auto modo = byte.uno();
+    const auto opzioni_bit = byte.uno();
+    const auto corpo = byte.tutto();
     const bool cifrato = (modo & 1) != 0;
 
     // Enciphered input comes three ways: bytes as they are (the header too), a valid header
@@ -88,17 +84,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     opzioni.tabella_autorizzati = {0, 1, 2, 7, 100, 12345};
     opzioni.ordinamento_secondario = (opzioni_bit >> 2) % 8; // 7 is outside the layout
     t.carica(a.cartella.file("tabella.tcl"), opzioni);
-    fuzz::cerca_ovunque(t);
+    cerca_ovunque(t);
 
     // Whatever loaded, once saved, must load back without complaint and save to the same bytes
     // the second time round (the first save may normalise, e.g. a CR inside a text).
-    fuzz::esigi(t.salva(a.cartella.file("primo.tda"), true, (modo & 32) != 0).ok());
+    esigi(t.salva(a.cartella.file("primo.tda"), true, (modo & 32) != 0).ok());
     Cls_Critto u = a.nuova_tabella();
-    fuzz::esigi(u.carica(a.cartella.file("primo.tda"), {.lettura_crittato = (modo & 32) != 0}) &&
-                u.righe() == t.righe() && u.salva(a.cartella.file("secondo.tda"), true));
+    esigi(u.carica(a.cartella.file("primo.tda"), {.lettura_crittato = (modo & 32) != 0}) &&
+          u.righe() == t.righe() && u.salva(a.cartella.file("secondo.tda"), true));
     Cls_Critto v = a.nuova_tabella();
-    fuzz::esigi(v.carica(a.cartella.file("secondo.tda")) &&
-                v.salva(a.cartella.file("terzo.tda"), true));
-    fuzz::esigi(a.cartella.leggi("secondo.tda") == a.cartella.leggi("terzo.tda"));
-    return 0;
+    esigi(v.carica(a.cartella.file("secondo.tda")) && v.salva(a.cartella.file("terzo.tda"), true));
+    esigi(a.cartella.leggi("secondo.tda") == a.cartella.leggi("terzo.tda"));
 }
+
+} // namespace meravo::fuzz

@@ -59,16 +59,15 @@ void riga_per_riga(const std::vector<std::string>& righe, std::string_view frase
 }
 
 } // namespace
-} // namespace meravo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    using namespace meravo::fuzz;
-    Byte byte(dati, n);
+MERAVO_FUZZ(testo) {
+    Byte byte(testo);
     const double secondi = byte.intero<std::uint32_t>() % 8640000 / 100.0;
     const auto primo_numero = byte.intero<std::uint64_t>();
     const auto frase = byte.testo(40);
-    const auto righe = meravo::righe_di(byte.tutto());
+    const auto righe = righe_di(byte.tutto());
     file_interi(righe, secondi);
     riga_per_riga(righe, frase, primo_numero, secondi);
-    return 0;
 }
+
+} // namespace meravo::fuzz

@@ -107,11 +107,11 @@ void digita_nel_box(Byte& byte) {
 }
 
 } // namespace
-} // namespace meravo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    meravo::fuzz::Byte byte(dati, n);
-    meravo::fuzz::data_scritta(byte.testo(16));
-    meravo::fuzz::digita_nel_box(byte);
-    return 0;
+MERAVO_FUZZ(testo) {
+    Byte byte(testo);
+    data_scritta(byte.testo(16));
+    digita_nel_box(byte);
 }
+
+} // namespace meravo::fuzz

@@ -9,13 +9,12 @@
 
 #include "servizi_fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+MERAVO_FUZZ(testo) {
     using namespace meravo;
     using fuzz::esigi;
     DatiInput letti;
     ArchivioCertificati archivio;
-    interpreta_file_input(std::string_view(reinterpret_cast<const char*>(dati), n), letti,
-                          archivio);
+    interpreta_file_input(testo, letti, archivio);
     for (const auto* campo :
          {&letti.direttorio_tabelle, &letti.nome_medico, &letti.cod_reg_medico, &letti.asl_medico,
           &letti.cognome, &letti.nome, &letti.txt_cf, &letti.dt_nascita, &letti.comune_nascita,
@@ -46,5 +45,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     // ... or says that there is none.
     esigi(righe_di(archivio.testo_file_scambio()) ==
           (righe.empty() ? std::vector<std::string>{"vuoto"} : righe));
-    return 0;
 }

@@ -8,10 +8,9 @@
 
 #include "servizi_fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+MERAVO_FUZZ(grezzo) {
     using namespace meravo::riga_comando;
     using meravo::fuzz::esigi;
-    const std::string_view grezzo(reinterpret_cast<const char*>(dati), n);
     dividi(grezzo);
     percorso_argomento(dopo_il_programma(grezzo));
 
@@ -38,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     // A path the caller may pass unquoted: the reader trims blanks around it and drops quotes
     // around the whole, so a path that begins or ends with either cannot come back as it was.
     if (argomenti.size() < 2) {
-        return 0;
+        return;
     }
     const auto& p = argomenti[1];
     if (!p.empty() && p.find('"') == std::string::npos && !p.starts_with(' ') &&
@@ -46,5 +45,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
         esigi(percorso_argomento(dopo_il_programma(programma + ' ' + p)) == p);
         esigi(percorso_argomento(dopo_il_programma(programma + " \"" + p + "\" ")) == p);
     }
-    return 0;
 }

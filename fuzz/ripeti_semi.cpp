@@ -2,33 +2,28 @@
 // the command line goes once through the target, so that a reader that crashes on a seed or on
 // a crash input kept beside them fails the test run (and, in the sanitizers' build, any invalid
 // access does). Exits 1 when a folder holds no input at all, so that a missing folder is no pass.
-#include <algorithm>
+#include "doppi/doppi.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
+#include <set>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n);
 
 int main(int argc, char** argv) {
-    std::vector<std::filesystem::path> file;
+    std::set<std::filesystem::path> file; // in order, the same at every run
     for (int i = 1; i < argc; ++i) {
         std::error_code e;
         for (const auto& voce : std::filesystem::recursive_directory_iterator(argv[i], e)) {
             if (voce.is_regular_file()) {
-                file.push_back(voce.path());
+                file.insert(voce.path());
             }
         }
     }
-    std::sort(file.begin(), file.end());
     for (const auto& f : file) {
-        std::ifstream in(f, std::ios::binary);
-        const std::string dati{std::istreambuf_iterator<char>(in), {}};
-        std::printf("%s\n", f.string().c_str());
-        std::fflush(stdout); // the input a crash was on is the last line shown
+        const auto dati = meravo::prova::CartellaTemporanea::leggi_file(f);
+        std::fprintf(stderr, "%s\n", f.string().c_str()); // a crash's input is the last one named
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(dati.data()), dati.size());
     }
     std::printf("%zu inputs replayed\n", file.size());

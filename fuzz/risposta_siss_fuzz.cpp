@@ -5,13 +5,11 @@
 
 #include "servizi_fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    using namespace meravo;
-    fuzz::MessaggiContati messaggi;
+MERAVO_FUZZ(risposta) {
+    meravo::fuzz::MessaggiContati messaggi;
     std::string protocollo = "vecchio";
-    const bool inviato = interpreta_risposta_siss(
-        std::string_view(reinterpret_cast<const char*>(dati), n), "Motivo:", messaggi, protocollo);
-    fuzz::esigi(inviato ? messaggi.mostrati == 0
-                        : messaggi.mostrati == 1 && protocollo == "vecchio");
-    return 0;
+    const bool inviato =
+        meravo::interpreta_risposta_siss(risposta, "Motivo:", messaggi, protocollo);
+    meravo::fuzz::esigi(inviato ? messaggi.mostrati == 0
+                                : messaggi.mostrati == 1 && protocollo == "vecchio");
 }

@@ -9,20 +9,20 @@
 
 #include "servizi_fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+MERAVO_FUZZ(uscita) {
     using namespace meravo;
-    using fuzz::esigi;
-    const RispostaServizio risposta{std::string(reinterpret_cast<const char*>(dati), n), "", {}, 0};
+    using namespace meravo::fuzz;
+    const RispostaServizio risposta{std::string(uscita), "", {}, 0};
     const auto rifilato = [](const std::string& p) { return p == testo::rifilato(p); };
 
-    fuzz::MessaggiContati invio;
+    MessaggiContati invio;
     std::string protocollo = "vecchio";
     esigi(interpreta_risposta_invio(risposta, invio, protocollo) == EsitoInvio::riuscito
               ? invio.mostrati == 0 && rifilato(protocollo)
               : invio.mostrati == 1 && invio.domande == 0);
 
     // The same cancellation's answer, the doctor saying No, then Yes.
-    fuzz::MessaggiContati no, si;
+    MessaggiContati no, si;
     si.risposta = Risposta::si;
     std::string protocollo_no = "vecchio", protocollo_si = "vecchio";
     const bool eliminabile_no =
@@ -35,5 +35,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
                           : eliminabile_no == eliminabile_si &&
                                 (eliminabile_no ? no.mostrati == 0 && rifilato(protocollo_no)
                                                 : no.mostrati == 1));
-    return 0;
 }

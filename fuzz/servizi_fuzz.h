@@ -1,6 +1,6 @@
-// What the fuzz targets share: a message box that answers at once and always the same way (so
-// that an input replays exactly; the clock is the tests' own), a reader that turns the fuzzer's
-// bytes into choices, and the check of a property.
+// What the fuzz targets share: their entry point, a message box that answers at once and always the
+// same way (so that an input replays exactly; the clock is the tests' own), a reader that turns the
+// fuzzer's bytes into choices, and the check of a property.
 #pragma once
 
 #include "services/messaggi.h"
@@ -12,6 +12,16 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// Defines the target: the block after `MERAVO_FUZZ(testo)` runs on every input, libFuzzer's or
+// one replayed by ripeti_semi.cpp, with the input's bytes as `testo`.
+#define MERAVO_FUZZ(testo)                                                                         \
+    void bersaglio(std::string_view testo);                                                        \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {               \
+        bersaglio(std::string_view(reinterpret_cast<const char*>(dati), n));                       \
+        return 0;                                                                                  \
+    }                                                                                              \
+    void bersaglio(std::string_view testo)
 
 namespace meravo::fuzz {
 
@@ -33,8 +43,7 @@ public:
 // The fuzzer's bytes, consumed from the front; past the end every read gives zeros.
 class Byte {
 public:
-    Byte(const std::uint8_t* dati, std::size_t n)
-        : resto_(reinterpret_cast<const char*>(dati), n) {}
+    explicit Byte(std::string_view dati) : resto_(dati) {}
 
     bool finiti() const { return resto_.empty(); }
     std::uint8_t uno() { return finiti() ? 0 : static_cast<std::uint8_t>(testo_di(1).front()); }

@@ -56,10 +56,128 @@ struct Banco : prova::BancoTrova {
         t.eventi().selezione_confermata = [this] { conferme.push_back(t.Text()); };
     }
 
-    void input_utente(Evento e);
-    void scegli_nella_vista(int riga, std::optional<int> invio_con);
-    void chiamata_contenitore(Evento e);
-    void verifica();
+    // What the user does: typing, keys and clicks, delivered to the part that has the focus.
+    void input_utente(Evento e) {
+        const auto [tipo, a, b] = e;
+        const Tasto tasto = tasti[a % std::size(tasti)];
+        const int mod = b % 8;
+        const bool testo = t.focus() == trova::Focus::testo;
+        const bool lista = t.focus() == trova::Focus::lista;
+        const int scelta = tipo % 8;
+        if (scelta < 3 && testo) {
+            const char c = b % 4 == 0 ? static_cast<char>(a) : digitabili[a % digitabili.size()];
+            if (c == ' ') {
+                t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
+            }
+            t.carattere_testo(c);
+        } else if (scelta == 3 && (testo || lista)) {
+            testo ? t.tasto_giu_testo(tasto, mod) : t.tasto_giu_lista(tasto, mod);
+        } else if (scelta == 3) {
+            tasto == Tasto::invio ? scegli_nella_vista(-1, mod) : t.tasto_giu_controllo(tasto, mod);
+        } else if (scelta == 4 && lista) {
+            t.tasto_su_lista(tasto, mod);
+        } else if (scelta == 5) {
+            b % 2 ? t.doppio_click_lista(a - 1) : t.click_lista(a - 1);
+        } else if (scelta == 6 && b % 3 == 0) {
+            t.seleziona_riga_vista(a - 1);
+        } else if (scelta == 6 && b % 3 == 1) {
+            scegli_nella_vista(a - 1, std::nullopt);
+        } else if (scelta == 6) {
+            const auto& v = t.vista();
+            const auto puntatore = v.cella_selezionata(v.intestazioni().size() - 2);
+            const auto righe = v.righe().size();
+            t.click_intestazione_vista(a % 5 - 1);
+            esigi(v.righe().size() == righe);
+            esigi(v.cella_selezionata(v.intestazioni().size() - 2) == puntatore);
+        } else if (scelta == 7) {
+            t.mouse_su_testo();
+        }
+    }
+
+    // Choosing a row of the multi-column list, by double click or by Enter (with these modifiers)
+    // on the selected row, puts in the box the entry that row shows.
+    void scegli_nella_vista(int riga, std::optional<int> invio_con) {
+        const auto& vista = t.vista();
+        const auto& righe = vista.righe();
+        const int scelta = !invio_con && riga >= 0 && static_cast<std::size_t>(riga) < righe.size()
+                               ? riga
+                               : vista.selezionata();
+        const bool aperta = vista.visibile() && scelta >= 0;
+        const std::string mostrata = aperta ? righe[static_cast<std::size_t>(scelta)].front() : "";
+        const auto prima = conferme.size();
+        if (invio_con) {
+            t.tasto_giu_controllo(Tasto::invio, *invio_con);
+        } else {
+            t.scegli_riga_vista(riga);
+        }
+        // Keys typed meanwhile are applied after the choice, so it is checked as it is confirmed.
+        if (aperta && !vista.visibile()) {
+            esigi(conferme.size() > prima && conferme[prima] == mostrata);
+        }
+    }
+
+    // What the container does between the user's inputs.
+    void chiamata_contenitore(Evento e) {
+        const auto [tipo, a, b] = e;
+        std::string prefisso;
+        for (int i = a % 3; i > 0; --i) {
+            prefisso.push_back(digitabili[(b + i) % digitabili.size()]);
+        }
+        const int scelta = tipo % 6;
+        if (scelta == 0 && t.ridimensionato()) {
+            trovati_al_ridimensionamento = &t.lista_trovati();
+        } else if (scelta == 1) {
+            t.inizializza_senza_caricare(prefisso);
+        } else if (scelta == 2) {
+            t.inizializza(tabella, b % 4 == 0 ? 7 : 2, prefisso);
+        } else if (scelta == 3) {
+            t.chiudi_lista();
+        } else if (scelta == 4) {
+            t.reset_selezione_testo();
+            t.rimetti_focus();
+        } else if (scelta == 5) {
+            t.lista_treeview(b % 2 == 0);
+        }
+    }
+
+    void verifica() {
+        esigi(!t.in_elaborazione());
+        const auto& colonna = t.valori_colonna();
+        const auto& trovati = t.lista_trovati();
+        const auto& puntatori = t.puntatori();
+        esigi(colonna == tabella.dati(2, {}));
+        esigi(trovati.size() == puntatori.size() && !trovati.empty());
+        esigi(t.quanti() == static_cast<std::int32_t>(trovati.size()) - 1);
+        for (std::size_t k = 1; k < puntatori.size(); ++k) {
+            const auto riga = puntatori[k];
+            esigi(riga >= 1 && static_cast<std::size_t>(riga) < colonna.size());
+            esigi(k == 1 || puntatori[k - 1] < riga);
+            esigi(trovati[k] == colonna[static_cast<std::size_t>(riga)]);
+        }
+        esigi(t.quanti() == 0 || (t.posizione() >= 1 && t.posizione() <= t.quanti()));
+        if (trovati_al_ridimensionamento != &trovati) {
+            trovati_al_ridimensionamento = nullptr;
+            // The matches filtered again by the mode's rule, stated on its own, over what is typed.
+            const auto digitato = t.testo().substr(0, t.inizio_selezione());
+            const auto& primo = a_due_termini(t.modo()) ? t.fisso().caption : digitato;
+            esigi(prova::secondo_la_regola(t.modo(), maiuscole, primo, digitato, trovati) ==
+                  trovati);
+        }
+
+        esigi(t.inizio_selezione() + t.lunghezza_selezione() == t.testo().size());
+        esigi(t.posizione_cursore() <= t.testo().size());
+        for (const auto* e : {&t.primo_libero(), &t.fisso(), &t.libero()}) {
+            esigi(!e->visibile || !e->caption.empty());
+        }
+        const auto& lista = t.lista();
+        esigi(lista.indice() >= -1 && lista.indice() < static_cast<int>(lista.voci().size()));
+        const auto& vista = t.vista();
+        esigi(vista.selezionata() >= -1 &&
+              vista.selezionata() < static_cast<int>(vista.righe().size()));
+        for (const auto& celle : vista.righe()) {
+            esigi(celle.size() == vista.intestazioni().size());
+        }
+    }
 
     bool maiuscole;
     std::vector<std::string> conferme; // Text as each confirmation announced it
@@ -68,134 +186,10 @@ struct Banco : prova::BancoTrova {
     const std::vector<std::string>* trovati_al_ridimensionamento = nullptr;
 };
 
-// What the user does: typing, keys and clicks, delivered to the part that has the focus.
-void Banco::input_utente(Evento e) {
-    const auto [tipo, a, b] = e;
-    const Tasto tasto = tasti[a % std::size(tasti)];
-    const int mod = b % 8;
-    const bool testo = t.focus() == trova::Focus::testo;
-    const bool lista = t.focus() == trova::Focus::lista;
-    const int scelta = tipo % 8;
-    if (scelta < 3 && testo) {
-        const char c = b % 4 == 0 ? static_cast<char>(a) : digitabili[a % digitabili.size()];
-        if (c == ' ') {
-            t.tasto_giu_testo(Tasto::spazio, modificatori::nessuno);
-        }
-        t.carattere_testo(c);
-    } else if (scelta == 3 && (testo || lista)) {
-        testo ? t.tasto_giu_testo(tasto, mod) : t.tasto_giu_lista(tasto, mod);
-    } else if (scelta == 3) {
-        tasto == Tasto::invio ? scegli_nella_vista(-1, mod) : t.tasto_giu_controllo(tasto, mod);
-    } else if (scelta == 4 && lista) {
-        t.tasto_su_lista(tasto, mod);
-    } else if (scelta == 5) {
-        b % 2 ? t.doppio_click_lista(a - 1) : t.click_lista(a - 1);
-    } else if (scelta == 6 && b % 3 == 0) {
-        t.seleziona_riga_vista(a - 1);
-    } else if (scelta == 6 && b % 3 == 1) {
-        scegli_nella_vista(a - 1, std::nullopt);
-    } else if (scelta == 6) {
-        const auto& v = t.vista();
-        const auto puntatore = v.cella_selezionata(v.intestazioni().size() - 2);
-        const auto righe = v.righe().size();
-        t.click_intestazione_vista(a % 5 - 1);
-        esigi(v.righe().size() == righe);
-        esigi(v.cella_selezionata(v.intestazioni().size() - 2) == puntatore);
-    } else if (scelta == 7) {
-        t.mouse_su_testo();
-    }
-}
-
-// Choosing a row of the multi-column list, by double click or by Enter (with these modifiers)
-// on the selected row, puts in the box the entry that row shows.
-void Banco::scegli_nella_vista(int riga, std::optional<int> invio_con) {
-    const auto& vista = t.vista();
-    const auto& righe = vista.righe();
-    const int scelta = !invio_con && riga >= 0 && static_cast<std::size_t>(riga) < righe.size()
-                           ? riga
-                           : vista.selezionata();
-    const bool aperta = vista.visibile() && scelta >= 0;
-    const std::string mostrata = aperta ? righe[static_cast<std::size_t>(scelta)].front() : "";
-    const auto prima = conferme.size();
-    if (invio_con) {
-        t.tasto_giu_controllo(Tasto::invio, *invio_con);
-    } else {
-        t.scegli_riga_vista(riga);
-    }
-    // Keys typed meanwhile are applied after the choice, so it is checked as it is confirmed.
-    if (aperta && !vista.visibile()) {
-        esigi(conferme.size() > prima && conferme[prima] == mostrata);
-    }
-}
-
-// What the container does between the user's inputs.
-void Banco::chiamata_contenitore(Evento e) {
-    const auto [tipo, a, b] = e;
-    std::string prefisso;
-    for (int i = a % 3; i > 0; --i) {
-        prefisso.push_back(digitabili[(b + i) % digitabili.size()]);
-    }
-    const int scelta = tipo % 6;
-    if (scelta == 0 && t.ridimensionato()) {
-        trovati_al_ridimensionamento = &t.lista_trovati();
-    } else if (scelta == 1) {
-        t.inizializza_senza_caricare(prefisso);
-    } else if (scelta == 2) {
-        t.inizializza(tabella, b % 4 == 0 ? 7 : 2, prefisso);
-    } else if (scelta == 3) {
-        t.chiudi_lista();
-    } else if (scelta == 4) {
-        t.reset_selezione_testo();
-        t.rimetti_focus();
-    } else if (scelta == 5) {
-        t.lista_treeview(b % 2 == 0);
-    }
-}
-
-void Banco::verifica() {
-    esigi(!t.in_elaborazione());
-    const auto& colonna = t.valori_colonna();
-    const auto& trovati = t.lista_trovati();
-    const auto& puntatori = t.puntatori();
-    esigi(colonna == tabella.dati(2, {}));
-    esigi(trovati.size() == puntatori.size() && !trovati.empty());
-    esigi(t.quanti() == static_cast<std::int32_t>(trovati.size()) - 1);
-    for (std::size_t k = 1; k < puntatori.size(); ++k) {
-        const auto riga = puntatori[k];
-        esigi(riga >= 1 && static_cast<std::size_t>(riga) < colonna.size());
-        esigi(k == 1 || puntatori[k - 1] < riga);
-        esigi(trovati[k] == colonna[static_cast<std::size_t>(riga)]);
-    }
-    esigi(t.quanti() == 0 || (t.posizione() >= 1 && t.posizione() <= t.quanti()));
-    if (trovati_al_ridimensionamento != &trovati) {
-        trovati_al_ridimensionamento = nullptr;
-        // The matches filtered again by the mode's rule, stated on its own, over what is typed.
-        const auto digitato = t.testo().substr(0, t.inizio_selezione());
-        const auto& primo = a_due_termini(t.modo()) ? t.fisso().caption : digitato;
-        esigi(prova::secondo_la_regola(t.modo(), maiuscole, primo, digitato, trovati) == trovati);
-    }
-
-    esigi(t.inizio_selezione() + t.lunghezza_selezione() == t.testo().size());
-    esigi(t.posizione_cursore() <= t.testo().size());
-    for (const auto* e : {&t.primo_libero(), &t.fisso(), &t.libero()}) {
-        esigi(!e->visibile || !e->caption.empty());
-    }
-    const auto& lista = t.lista();
-    esigi(lista.indice() >= -1 && lista.indice() < static_cast<int>(lista.voci().size()));
-    const auto& vista = t.vista();
-    esigi(vista.selezionata() >= -1 &&
-          vista.selezionata() < static_cast<int>(vista.righe().size()));
-    for (const auto& celle : vista.righe()) {
-        esigi(celle.size() == vista.intestazioni().size());
-    }
-}
-
 } // namespace
-} // namespace meravo::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
-    using namespace meravo::fuzz;
-    Byte byte(dati, n);
+MERAVO_FUZZ(testo) {
+    Byte byte(testo);
     const auto opzioni = byte.uno();
     Banco b(byte, opzioni);
     b.t.inizializza(b.tabella, 2, std::string(byte.testo(3)));
@@ -224,5 +218,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
             b.verifica();
         }
     }
-    return 0;
 }
+
+} // namespace meravo::fuzz

@@ -33,15 +33,11 @@ struct Tabelle {
     PompaEventiContata pompa;
     std::shared_ptr<TabelleIcdix> dati = std::make_shared<TabelleIcdix>();
     CrittoDiretto icdix{pompa, "icdix", dati};
+    // The sample tables of dati/: a cancelled line in each, a flag, records marked A and B.
     Tabelle() {
-        cartella.scrivi("c.tda", riga("00A", "000034", descrizione("BRONCHITE ACUTA")) +
-                                     riga("C00", "00008", descrizione("CANCELLATA")) +
-                                     riga("000", "00487", descrizione("INFLUENZA", "X")) +
-                                     riga("00B", "000724", descrizione("LOMBALGIA")) +
-                                     riga("000", "00558", descrizione("GASTROENTERITE")));
+        cartella.scrivi("c.tda", CartellaTemporanea::leggi_file(MERAVO_DATI_PROVA "/icdix.tda"));
         cartella.scrivi("s.tda",
-                        riga("000", "000034", record(1)) + riga("000", "00487", record(2)) +
-                            riga("C00", "00008", record(9)) + riga("000", "000724", record(3)));
+                        CartellaTemporanea::leggi_file(MERAVO_DATI_PROVA "/icdix_secondario.tda"));
     }
     Esito carica(bool ridotto = false, const std::string& secondario = "s.tda") {
         return icdix.carica_icdix(cartella.file("c.tda"), cartella.file(secondario), ridotto);
@@ -148,13 +144,10 @@ TEST(Risistema, CampiERigheDeiFarmaciAdAmpiezzaFissa) {
     farmaci[1].servizio = "000";
     farmaci[1].datafine = Data::da_numeri(2024, 2, 29);
     ASSERT_TRUE(salva_farmaci(farmaci, cartella.file("f.tda"), cartella.file("fr.tda")));
-    const std::string vuoti(14, ' ');
-    const std::string prima = "00A" + std::string(9, ' ') + "TACHIPIRINA 500 MG COMPRESSE, " +
-                              std::string(7, ' ') + "+0000001234+0000000000" + vuoti +
-                              "18991230    \r\n";
-    EXPECT_EQ(cartella.leggi("fr.tda"), prima);
-    EXPECT_EQ(cartella.leggi("f.tda"), prima + "000" + std::string(46, ' ') +
-                                           "+0000000000+0000000000" + vuoti + "20240229    \r\n");
+    EXPECT_EQ(cartella.leggi("fr.tda"),
+              CartellaTemporanea::leggi_file(MERAVO_DATI_PROVA "/farmaci_ridotti.tda"));
+    EXPECT_EQ(cartella.leggi("f.tda"),
+              CartellaTemporanea::leggi_file(MERAVO_DATI_PROVA "/farmaci.tda"));
     EXPECT_EQ(farmaci[1].prezzo, 0);
 }
 

@@ -100,7 +100,8 @@ struct BancoTrova {
     // character); an arrow, ⇱ (Home), ⇲ (End), ⏎ (Enter), ⎋ (Esc) and ⇪ (Shift) are keys, sent to
     // the list when it has the focus; ⌃ and ⇧ hold Ctrl and Shift for the next key; ◦N and •N
     // click and double-click item N of the list; @ is the mouse released on the box; ✕ is the
-    // container closing the list; | forgets the events raised so far.
+    // container closing the list; | forgets the events raised so far; {…} is a script that the
+    // user plays while the next search runs, one such for each time it lets events run.
     void esegui(std::string_view script) {
         static const std::pair<std::string_view, Tasto> tasti[] = {
             {"←", Tasto::sinistra}, {"→", Tasto::destra}, {"↑", Tasto::su},
@@ -123,6 +124,10 @@ struct BancoTrova {
             } else if (segno("◦") || segno("•")) {
                 const int voce = script[preso++] - '0';
                 script.starts_with("◦") ? t.click_lista(voce) : t.doppio_click_lista(voce);
+            } else if (segno("{")) {
+                preso = script.find('}') + 1;
+                in_arrivo.emplace_back(
+                    [this, s = std::string(script.substr(1, preso - 2))] { esegui(s); });
             } else if (segno("✕")) {
                 t.chiudi_lista();
             } else if (script.front() == '@') {

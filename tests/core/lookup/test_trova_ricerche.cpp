@@ -67,22 +67,6 @@ TEST(TrovaRicerche, LimitiTrovaOgniSequenzaComeUnaScansione) {
     }
 }
 
-TEST(TrovaRicerche, ColonneDiUnaRigaONessuna) {
-    BancoTrova una({"CEFALEA"});
-    una.avvia();
-    EXPECT_EQ(una.t.limiti("CE"), (trova::Intervallo{1, 1}));
-    EXPECT_EQ(una.t.limiti("X"), trova::Intervallo{});
-    una.esegui("CX");
-    EXPECT_EQ(una.schermo(), "< C[EFALEA] 1/1");
-
-    // An empty column offers nothing to show, step through or confirm, and says so by beeping.
-    BancoTrova vuota(std::vector<std::string>{});
-    vuota.avvia();
-    vuota.esegui("A↓⏎⇱");
-    EXPECT_EQ(vuota.segnale.beep_emessi, 3);
-    EXPECT_EQ(vuota.schermo(), "< [] 1/0");
-}
-
 TEST(TrovaRicerche, LeQuattroRicercheTengonoPuntatoriEQuanti) {
     BancoTrova b;
     b.avvia();
@@ -122,18 +106,6 @@ TEST(TrovaRicerche, UnNuovoLegameDuranteUnaRicercaNonLaInterrompe) {
     b.in_arrivo = {[&] { b.t.inizializza(altra, 2); }};
     b.t.ovunqueEovunque("ITE", "ACU");
     EXPECT_EQ(b.t.lista_trovati()[4], "TONSILLITE ACUTA");
-}
-
-// Without the case rule matching is exact, also in the scan that ends a bisection.
-TEST(TrovaRicerche, SenzaLaRegolaDelleMaiuscoleIlPrefissoEEsatto) {
-    BancoTrova b({"Abc", "abc", "abd", "b"});
-    b.t.InputMinMaiuscIndifferente(false);
-    b.avvia();
-    b.esegui("a");
-    EXPECT_EQ(b.t.risultato_puntatori(), (std::vector<std::int32_t>{0, 2, 3}));
-    b.esegui("B");
-    EXPECT_EQ(b.segnale.beep_emessi, 1);
-    EXPECT_EQ(b.schermo(), "< a[bc] 1/2");
 }
 
 // The saved text shows before any binding; the legend is coloured by the number of candidates.

@@ -2,26 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace meravo::prova {
 namespace {
 
 using Eventi = std::vector<std::string>;
 
-// Each case of the data file starts a fresh look-up over the diagnoses on a text, plays a script
-// of keys, and checks the screen, the beeps and what the container heard.
+// Each case of the data file starts a fresh look-up on a text, plays a script of keys, and
+// checks the screen, the beeps and what the container heard.
 TEST(TrovaTasti, OgniSequenzaLasciaIlSuoSchermo) {
     const auto casi = casi_da_file(MERAVO_DATI_PROVA "/tasti.txt");
-    EXPECT_EQ(casi.size(), 34u);
+    EXPECT_EQ(casi.size(), 47u);
     for (auto c : casi) {
-        c.resize(6);
-        const auto& [avvio, script, schermo, beep, eventi, opzioni] =
-            std::tie(c[0], c[1], c[2], c[3], c[4], c[5]);
+        c.resize(7);
+        const auto& [avvio, script, schermo, beep, eventi, opzioni, voci] =
+            std::tie(c[0], c[1], c[2], c[3], c[4], c[5], c[6]);
         SCOPED_TRACE(avvio + " + " + script);
-        BancoTrova b(diagnosi, opzioni.find("icdix") != std::string::npos
-                                   ? std::optional<std::string>("icdix")
-                                   : std::nullopt);
-        b.t.gestione_enter_esterna(opzioni.find("esterna") != std::string::npos);
-        b.avvia(avvio);
+        std::set<std::string> flag;
+        std::optional<std::string> nome;
+        for (const auto& o : opzioni.empty() ? Eventi{} : parti(opzioni, ',')) {
+            if (o == "esterna" || o == "esatte" || o == "farmaci") {
+                flag.insert(o);
+            } else {
+                nome = o;
+            }
+        }
+        auto colonna = voci.empty() ? diagnosi : parti(voci, '|');
+        colonna.resize(voci == "-" ? 0 : colonna.size());
+        BancoTrova b(colonna, nome,
+                     flag.contains("farmaci") ? "farmaci_tab" : std::optional<std::string>());
+        b.t.gestione_enter_esterna(flag.contains("esterna"));
+        b.t.InputMinMaiuscIndifferente(!flag.contains("esatte"));
+        b.t.inizializza(b.tabella, 2, avvio);
         b.esegui(script);
         EXPECT_EQ(b.schermo(), schermo);
         EXPECT_EQ(b.segnale.beep_emessi, std::stoi(beep));
@@ -33,6 +46,9 @@ TEST(TrovaTasti, OgniSequenzaLasciaIlSuoSchermo) {
             EXPECT_EQ(uditi, eventi);
         }
         EXPECT_EQ(b.t.testo_abilitato(), !b.t.lista_visibile());
+        // What the user played during a search arrived while it ran.
+        EXPECT_TRUE(b.in_arrivo.empty());
+        EXPECT_EQ(std::ranges::count(b.occupato_all_arrivo, false), 0);
     }
 }
 
@@ -49,48 +65,9 @@ TEST(TrovaTasti, SpazioSuUnTermineGiaFissatoMostraUnAvviso) {
     EXPECT_EQ(b.segnale.beep_emessi, 1);
 }
 
-// The drug table always wants the list; the diagnosis tables hear every key's text.
-TEST(TrovaTasti, LeTabelleConUnComportamentoProprio) {
-    BancoTrova farmaci(diagnosi, std::nullopt, "farmaci_tab");
-    farmaci.avvia("CE");
-    farmaci.esegui("⌃⏎");
-    EXPECT_EQ(farmaci.schermo(), "< CE[FALEA] 1/1 lista 1/1");
-
-    const struct {
-        std::optional<std::string> nome;
-        bool sente;
-    } casi[] = {{"icdix", true},      {"icdix_bpco", true},     {"icdix_procedure", true},
-                {"ICDIX", false},     {"icdix_vecchio", false}, {"comuni", false},
-                {std::nullopt, false}};
-    for (const auto& c : casi) {
-        BancoTrova b(diagnosi, c.nome);
-        b.t.inizializza(b.tabella, 2, "AS");
-        b.esegui("m↓");
-        const Eventi attesi = c.sente
-                                  ? Eventi{"digitato:ASMA", "candidato", "digitato:m", "digitato:"}
-                                  : Eventi{"candidato"};
-        EXPECT_EQ(b.eventi, attesi) << c.nome.value_or("(none)");
-    }
-}
-
-// Keys typed while a search (or the start) lets events run are queued and applied afterwards,
-// in order, as if typed slowly; the character Right accepts comes before a key typed after it.
-TEST(TrovaTasti, ITastiDigitatiDuranteUnaRicercaSonoApplicatiInOrdine) {
-    BancoTrova b;
-    b.avvia();
-    b.in_arrivo = {[&] { b.esegui("R"); }, [&] { b.esegui("X"); }, [&] { b.esegui("O"); }};
-    b.esegui("B");
-    EXPECT_EQ(b.occupato_all_arrivo, (std::vector<bool>{true, true, true}));
-    EXPECT_EQ(b.schermo(), "< BRO[NCHITE ACUTA] 1/2");
-    EXPECT_EQ(b.segnale.beep_emessi, 1);
-    EXPECT_EQ(b.eventi, Eventi(3, "candidato"));
-
-    BancoTrova destra;
-    destra.avvia("B");
-    destra.in_arrivo = {[&] { destra.esegui("→"); }, [&] { destra.esegui("N"); }};
-    destra.esegui("R");
-    EXPECT_EQ(destra.schermo(), "< BRON[CHITE ACUTA] 1/2");
-
+// Keys typed while the start lets events run are applied afterwards, in order; typed during a
+// search, the data file's cases show the same.
+TEST(TrovaTasti, ITastiDigitatiDuranteLAvvioSonoApplicatiInOrdine) {
     BancoTrova avvio;
     avvio.in_arrivo = {[&] { avvio.esegui("C"); }, [&] { avvio.esegui("E"); }};
     avvio.avvia();

@@ -101,69 +101,57 @@ TEST(DOSOutputs, RigaDiComandoVuotaOInesistente) {
     }
 }
 
-// An argument quoted for the command line reaches the child unchanged, and our splitter reads it
-// back the same: on Windows this holds our quoting and splitting to the real C runtime.
-TEST(DOSOutputs, UnArgomentoQuotatoArrivaIdenticoAlFiglio) {
-    std::vector<std::string> argomenti;
+// The data file writes a tab as ⇥, a carriage return as ⏎ and a line feed as ↵.
+std::string con_controlli(std::string testo) {
+    for (const auto& [simbolo, c] : {std::pair{"⇥", '\t'}, {"⏎", '\r'}, {"↵", '\n'}}) {
+        for (auto p = testo.find(simbolo); p != std::string::npos; p = testo.find(simbolo, p)) {
+            testo.replace(p, std::string_view(simbolo).size(), 1, c);
+        }
+    }
+    return testo;
+}
+
+// Each case of the data file: a rule, a text and what the rule makes of it. The arguments of the
+// command lines, quoted again for one line, reach the child unchanged and split back the same:
+// on Windows this holds our quoting and splitting to the real C runtime.
+TEST(RigaComando, DivisionePercorsoEACapo) {
+    const auto casi = prova::casi_da_file(MERAVO_DATI_PROVA "/testi.txt");
+    EXPECT_EQ(casi.size(), 32u);
     std::string riga = figlio("argomenti");
+    auto argomenti = riga_comando::dividi(riga);
     std::string ricevuti; // as the child writes them back, each ended by \x01
-    for (const std::string a : {"", "con spazi", R"(C:\Program Files\Meravo\Sogei\)",
-                                R"(fine con barre\\)", R"(pass"word)", R"(\"già\" quotato)",
-                                "<xml a='1'>\r\n</xml>", "tab\tdentro", "'apici'"}) {
-        argomenti.push_back(a);
-        riga += " " + riga_comando::quota_argomento(a);
-        ricevuti += a + '\x01';
+    for (auto c : casi) {
+        c.resize(3);
+        auto testo = con_controlli(c[1]);
+        std::string risultato;
+        if (c[0] == "dividi") {
+            for (const auto& argomento : riga_comando::dividi(testo)) {
+                risultato += argomento + '|';
+                riga += ' ' + riga_comando::quota_argomento(argomento);
+                argomenti.push_back(argomento);
+                ricevuti += argomento + '\x01';
+            }
+        } else if (c[0] == "percorso") {
+            risultato = riga_comando::percorso_argomento(riga_comando::dopo_il_programma(testo));
+        } else if (c[0] == "piega") { // from a value set, which keeps its line breaks
+            std::optional valore = testo;
+            risultato = appiattisci_testo(valore);
+            EXPECT_EQ(valore, testo);
+        } else { // in place
+            ASSERT_EQ(c[0], "apri");
+            risultato = ripristina_a_capo(testo);
+            EXPECT_EQ(testo, risultato);
+        }
+        EXPECT_EQ(risultato, con_controlli(c[2])) << c[0] << ": " << c[1];
     }
     Esecuzione e;
     EXPECT_EQ(e.dos.ExecuteCommand(riga), ricevuti);
-    const auto divisi = riga_comando::dividi(riga);
-    EXPECT_EQ(std::vector<std::string>(divisi.begin() + 2, divisi.end()), argomenti);
-    // Quoted only when it must be.
-    EXPECT_EQ(riga_comando::quota_argomento("semplice"), "semplice");
-}
-
-TEST(RigaComando, DivisioneConLeRegoleDelRuntimeWindows) {
-    const struct {
-        std::string riga;
-        std::vector<std::string> attesi;
-    } casi[] = {
-        // Quoted arguments as our quoting writes them are read back by the test above.
-        {"   \t ", {}},
-        {"  a\t\tb  ", {"a", "b"}},
-        {R"("C:\Program Files\Sogei\curl.exe" -d x)",
-         {R"(C:\Program Files\Sogei\curl.exe)", "-d", "x"}},
-        // The program name keeps its backslashes even before a quote.
-        {R"(C:\dir\"a b"\p.exe z)", {R"(C:\dir\a b\p.exe)", "z"}},
-        {R"(p a"b c"d)", {"p", "ab cd"}},
-        {R"(p \\server\share)", {"p", R"(\\server\share)"}},
-        {R"(p a\\\\"b c")", {"p", R"(a\\b c)"}},
-        {R"(p "say ""hi""")", {"p", R"(say "hi")"}},
-        {R"(p 'single quoted' x)", {"p", "'single", "quoted'", "x"}},
-        {"p \"<a b='1'>\r\n  <c/>\r\n</a>\" -k", {"p", "<a b='1'>\r\n  <c/>\r\n</a>", "-k"}},
-        {"p a\nb", {"p", "a\nb"}},
-        {R"(p "open)", {"p", "open"}},
-    };
-    for (const auto& c : casi) {
-        EXPECT_EQ(riga_comando::dividi(c.riga), c.attesi) << c.riga;
-    }
-}
-
-TEST(RigaComando, PercorsoDelFileDiScambio) {
-    const struct {
-        std::string riga;
-        std::string percorso;
-    } casi[] = {
-        {R"(meravo.exe C:\Dati\paziente 12.txt)", R"(C:\Dati\paziente 12.txt)"},
-        {R"("C:\Program Files\Meravo\meravo.exe"   "C:\Dati\p 12.txt"  )", R"(C:\Dati\p 12.txt)"},
-        {"meravo.exe", ""},
-        {R"(meravo.exe "")", ""},
-        {"meravo.exe \t/tmp/x.txt", "/tmp/x.txt"},
-    };
-    for (const auto& c : casi) {
-        EXPECT_EQ(riga_comando::percorso_argomento(riga_comando::dopo_il_programma(c.riga)),
-                  c.percorso)
-            << c.riga;
-    }
+    EXPECT_EQ(riga_comando::dividi(riga), argomenti);
+    EXPECT_EQ(riga_comando::quota_argomento("semplice"), "semplice"); // quoted only if it must be
+    // A value never set is folded as an empty text, which it then holds.
+    std::optional<std::string> mai;
+    EXPECT_EQ(appiattisci_testo(mai), "");
+    EXPECT_EQ(mai, "");
 }
 
 // The wait is measured on the timer of the day, through midnight too; the window's events run at
@@ -191,30 +179,6 @@ TEST(Attendi, AttendeIlTempoChiestoAncheAttraversoLaMezzanotte) {
     prova::PompaEventiContata pompa;
     attendi(1.0, orologio, pompa);
     EXPECT_LE(pompa.chiamate, 3);
-}
-
-TEST(PiegaturaDegliACapo, AndataERitorno) {
-    const struct {
-        std::optional<std::string> testo;
-        std::string piegato;
-    } piegature[] = {
-        {std::nullopt, ""},   {"  a\r\nb  ", "a||b"}, {"a\rb\nc", "a\rb\nc"}, // lone CR or LF stay
-        {"\r\n\r\n", "||||"}, {"a\r\r\nb", "a\r||b"}, {"  ", ""},
-    };
-    for (const auto& p : piegature) {
-        auto valore = p.testo;
-        EXPECT_EQ(appiattisci_testo(valore), p.piegato);
-        // A value never set becomes an empty text; a set one is not folded in place.
-        EXPECT_EQ(valore, p.testo.value_or(""));
-    }
-    const std::string aperture[][2] = {
-        {"a||b||", "a\r\nb\r\n"}, {"|||", "\r\n|"}, {"||||", "\r\n\r\n"}, {"|", "|"}, {"", ""},
-    };
-    for (const auto& [testo, aperto] : aperture) {
-        std::string riga = testo;
-        EXPECT_EQ(ripristina_a_capo(riga), aperto);
-        EXPECT_EQ(riga, aperto); // changed in place too
-    }
 }
 
 #ifdef _WIN32

@@ -612,35 +612,24 @@ TEST(Manutenzione, ScritturaFallitaLasciaLElencoComEra) {
     EXPECT_EQ(e.messaggi.mostrati[0].icona, Icona::esclamazione);
 }
 
-// A record is added with a backup of the file as it was; a record or a file it cannot be sure of
-// leaves the file as it is, without a backup, and says so.
+// Each case of the data file adds a record to a file; one with a line break inside is refused too.
 TEST(Manutenzione, AggiungiRecordConCopiaDiSicurezza) {
-    const struct {
-        std::string record;
-        bool ordinamento;
-        int inizio, lunghezza;
-        std::string dopo; // empty: refused
-        std::string prima = righe_crlf({"000ANNA1", "000CARL2"});
-    } casi[] = {
-        {"000BICE3", false, 1, 0, righe_crlf({"000ANNA1", "000CARL2", "000BICE3"})},
-        {"000BICE3", true, 4, 4, righe_crlf({"000ANNA1", "000BICE3", "000CARL2"})},
-        {"000CARL0", true, 4, 0,
-         righe_crlf({"000ANNA1", "000CARL0", "000CARL2"})}, // key to the end
-        {"000BICE", false, 1, 0, ""},                       // too short
-        {"000BICE3", true, 6, 4, ""},                       // a key beyond the record
-        {"000BI\r\nE", false, 1, 0, ""},                    // a line break inside
-        {"000BICE3", false, 1, 0, "", righe_crlf({"000ANNA1", "000CARLO2"})},
-    };
-    for (const auto& c : casi) {
+    auto casi = prova::casi_da_file(MERAVO_DATI "/aggiungi_record.txt");
+    EXPECT_EQ(casi.size(), 6u);
+    casi.push_back({"000BI\r\nE", "0", "1", "0", "000ANNA1|000CARL2"});
+    for (auto c : casi) {
+        c.resize(6);
+        const auto prima = righe_crlf(prova::parti(c[4], '|'));
+        const auto dopo = c[5].empty() ? "" : righe_crlf(prova::parti(c[5], '|'));
         AmbienteTabelle a;
-        a.cartella.scrivi("t.tda", c.prima);
+        a.cartella.scrivi("t.tda", prima);
         const bool aggiunto =
-            a.tabella.AggiungiRecord(a.cartella.file("t.tda"), a.cartella.file("t.bak"), c.record,
-                                     c.ordinamento, c.inizio, c.lunghezza);
-        EXPECT_EQ(aggiunto, !c.dopo.empty()) << c.record;
-        EXPECT_EQ(a.cartella.leggi("t.tda"), aggiunto ? c.dopo : c.prima) << c.record;
-        EXPECT_EQ(a.cartella.leggi("t.bak"), aggiunto ? c.prima : "") << c.record;
-        EXPECT_EQ(a.messaggi.mostrati.size(), aggiunto ? 0u : 1u) << c.record;
+            a.tabella.AggiungiRecord(a.cartella.file("t.tda"), a.cartella.file("t.bak"), c[0],
+                                     c[1] == "1", std::stoi(c[2]), std::stoi(c[3]));
+        EXPECT_EQ(aggiunto, !dopo.empty()) << c[0];
+        EXPECT_EQ(a.cartella.leggi("t.tda"), aggiunto ? dopo : prima) << c[0];
+        EXPECT_EQ(a.cartella.leggi("t.bak"), aggiunto ? prima : "") << c[0];
+        EXPECT_EQ(a.messaggi.mostrati.size(), aggiunto ? 0u : 1u) << c[0];
     }
 }
 

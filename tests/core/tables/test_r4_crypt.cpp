@@ -16,13 +16,6 @@ namespace {
 
 using prova::OrologioFinto;
 
-// Every code from 32 to 127, the range the substitution tables cover.
-const std::string stampabili = [] {
-    std::string s(96, ' ');
-    std::iota(s.begin(), s.end(), ' ');
-    return s;
-}();
-
 // Known answers from an implementation of the cipher written apart from this one: its file
 // deciphers to its plain text (by a reader whose clock stands at another second, so that the
 // keys must come from the file's lines), and the plain text enciphered at the second its keys
@@ -63,7 +56,8 @@ TEST(R4Crypt, LaTabellaSiRipeteOgniLRighe) {
     OrologioFinto orologio;
     const r4_crypt cifrario(orologio);
     const auto cifra = [&](long n) {
-        std::string riga = stampabili;
+        std::string riga(96, ' '); // every code the substitution tables cover, 32 to 127
+        std::iota(riga.begin(), riga.end(), ' ');
         return cifrario.str_encrypt(riga, n);
     };
     // Every line number picks its table by the same rule, down to the lowest one.
