@@ -64,6 +64,18 @@ struct BancoForm {
         return *form;
     }
 
+    // What the mandatory rule still wants once the shared patient gave the rest.
+    void compila() {
+        form->dt_fine.Text("10/01/2024");
+        form->cod_icdix.Text = "487.1";
+    }
+    // Started on the shared patient, then `righe`, and filled in.
+    frm_Meravo& compilato(const std::string& righe = "") {
+        avvia(paziente() + righe);
+        compila();
+        return *form;
+    }
+
     std::vector<std::string> testi() const { return messaggi.testi(); }
     std::string primo_messaggio() const {
         return messaggi.mostrati.empty() ? "" : messaggi.mostrati[0].testo;

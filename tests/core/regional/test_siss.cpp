@@ -94,45 +94,19 @@ public:
     std::optional<std::string> risposta;
 };
 
-std::string busta(const std::string& corpo) {
-    return "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">"
-           "<SOAP-ENV:Body>" +
-           corpo + "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
-}
-
-TEST(RispostaSiss, RegoleDellaRisposta) {
-    const std::string m(motivo);
-    const struct {
-        std::string risposta;
-        bool esito;
-        std::string messaggio, protocollo;
-    } casi[] = {
-        {busta("<esito><protocolloINPS> 123 </protocolloINPS></esito>"), true, "", " 123 "},
-        {busta("<esito/>"), true, "", ""},
-        {"risposta non XML", false, m + " Errore nell'interpretare il messaggio di risposta", ""},
-        {busta("<SOAP-ENV:Fault><faultstring> Servizio fermo </faultstring></SOAP-ENV:Fault>"
-               "<descErrore>Dati errati</descErrore>"),
-         false, m + "Servizio fermo", ""},
-        {busta("<esito><descErrore> Dati errati </descErrore>"
-               "<eccezione><descEccezione>Formato</descEccezione><nomeCampo>dataFine</nomeCampo>"
-               "<descEccezioneCampo>aaaammgg</descEccezioneCampo></eccezione>"
-               "<eccezione><descEccezione>Mancante</descEccezione>"
-               "<descEccezioneCampo>obbligatorio</descEccezioneCampo></eccezione>"
-               "<protocolloINPS>9</protocolloINPS></esito>"),
-         false,
-         m + "\r\nDati errati\r\nEccezioni: \r\nFormato - dataFine - aaaammgg\r\nMancante -  - "
-             "obbligatorio",
-         ""},
-    };
+TEST(RispostaSiss, OgniRispostaConIlSuoEsitoProtocolloEMessaggio) {
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/risposte_siss.txt");
+    ASSERT_EQ(casi.size(), 5U);
     for (const auto& c : casi) {
+        ASSERT_EQ(c.size(), 4U) << c[0];
         prova::MessaggiRegistrati messaggi;
         std::string protocollo;
-        EXPECT_EQ(interpreta_risposta_siss(c.risposta, motivo, messaggi, protocollo), c.esito)
-            << c.risposta;
-        EXPECT_EQ(protocollo, c.protocollo) << c.risposta;
-        ASSERT_EQ(messaggi.mostrati.size(), c.messaggio.empty() ? 0U : 1U) << c.risposta;
-        if (!c.messaggio.empty()) {
-            EXPECT_EQ(messaggi.mostrati[0].testo, c.messaggio);
+        EXPECT_EQ(interpreta_risposta_siss(c[3], motivo, messaggi, protocollo), c[0] == "riuscito")
+            << c[3];
+        EXPECT_EQ(protocollo, c[1]) << c[3];
+        ASSERT_EQ(messaggi.mostrati.size(), c[2].empty() ? 0U : 1U) << c[3];
+        if (!c[2].empty()) {
+            EXPECT_EQ(messaggi.mostrati[0].testo, c[2]);
             EXPECT_EQ(messaggi.mostrati[0].icona, Icona::nessuna);
         }
     }
