@@ -64,15 +64,11 @@ struct BancoForm {
         return *form;
     }
 
-    // What the mandatory rule still wants once the shared patient gave the rest.
-    void compila() {
-        form->dt_fine.Text("10/01/2024");
-        form->cod_icdix.Text = "487.1";
-    }
-    // Started on the shared patient, then `righe`, and filled in.
+    // Started on the shared patient, then `righe`, with what the mandatory rule still wants.
     frm_Meravo& compilato(const std::string& righe = "") {
         avvia(paziente() + righe);
-        compila();
+        form->dt_fine.Text("10/01/2024");
+        form->cod_icdix.Text = "487.1";
         return *form;
     }
 

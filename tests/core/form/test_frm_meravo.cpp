@@ -224,39 +224,29 @@ TEST(FormObbligatori, OgniCampoRosaVuotoDaSoloNeiDueModi) {
 }
 
 TEST(FormObbligatori, UnaDataRespintaOFinePrimaDellInizioNonParte) {
-    const struct {
-        std::string fine; // left through the date box, as the doctor leaves it
-        bool respinta;
-        std::string messaggio;
-    } casi[] = {
-        {"31022026", true, "La data 31/02/2026 non esiste: verificare giorno e mese."},
-        {"0401202", true,
-         "Verificare che la data sia stata digitata nel formato ggmmaaaa senza nessun "
-         "separatore"},
-        {"04012024", false,
-         "La data di fine prognosi (04/01/2024) \xE8 precedente alla data di inizio "
-         "(05/01/2024): correggere le date prima dell'invio."},
-    };
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/date_respinte.txt");
+    ASSERT_EQ(casi.size(), 3U);
     for (const auto& c : casi) {
+        ASSERT_EQ(c.size(), 3U) << c[0];
         Banco b;
         auto& f = b.compilato();
-        f.dt_fine.Text(c.fine);
+        f.dt_fine.Text(c[0]);
         f.dt_fine.prende_fuoco();
         f.dt_fine.perde_fuoco();
         int invii = 0;
         f.invio_nazionale = [&] { return ++invii, EsitoInvio::riuscito; };
         f.Stampa_Click();
-        if (c.respinta) { // nothing at all acts on it, not even "Salva/Esci"
-            EXPECT_FALSE(f.salva_Click()) << c.fine;
+        if (c[1] == "respinta") { // nothing at all acts on it, not even "Salva/Esci"
+            EXPECT_FALSE(f.salva_Click()) << c[0];
             EXPECT_FALSE(f.terminato());
         }
-        EXPECT_EQ(invii, 0) << c.fine;
-        EXPECT_EQ(b.testi(), std::vector<std::string>{c.messaggio});
+        EXPECT_EQ(invii, 0) << c[0];
+        EXPECT_EQ(b.testi(), std::vector<std::string>{c[2]});
         EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
         // Once the date is mended the press works: a prognosis of one day ends where it starts.
         f.dt_fine.Text("05/01/2024");
         f.Stampa_Click();
-        EXPECT_EQ(invii, 1) << c.fine;
+        EXPECT_EQ(invii, 1) << c[0];
     }
 }
 
@@ -490,32 +480,20 @@ TEST(FormChiusura, ChiedePrimaDiPerdereIlCertificatoCompilato) {
 }
 
 TEST(FormCampi, IlLimiteFermaLaDigitazioneNonIlValoreDelProgramma) {
-    const struct {
-        std::string testo, nuovo;
-        bool accettato;
-    } casi[] = {
-        {"2", "20", true},
-        {"20", "201", false},
-        // A longer value from the exchange file stays whole and may only be shortened.
-        {"MIL", "MIX", true},
-        {"MIL", "MILA", false},
-    };
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/digitazione.txt");
+    ASSERT_EQ(casi.size(), 5U);
     for (const auto& c : casi) {
-        Campo provincia{c.testo};
-        provincia.MaxLength = 2;
-        EXPECT_EQ(provincia.accetta_digitato(c.nuovo), c.accettato) << c.testo << "->" << c.nuovo;
+        Campo campo{c.at(1)};
+        campo.MaxLength = std::stoi(c[0]);
+        EXPECT_EQ(campo.accetta_digitato(c.at(2)), c.at(3) == "accettato") << c[1] << "->" << c[2];
     }
-    EXPECT_TRUE(Campo{"lungo"}.accetta_digitato("lungo ancora"));
 }
 
 TEST(FormDiagnosi, CodiceDallaCella) {
-    const struct {
-        std::string cella, codice;
-    } casi[] = {
-        {"00004019", "401.9"},  {"0000401   ", "401"}, {"04019", "4019"}, {"0", ""}, {"", ""},
-        {"000076522", "765.22"}};
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/celle_diagnosi.txt");
+    ASSERT_EQ(casi.size(), 6U);
     for (const auto& c : casi) {
-        EXPECT_EQ(codice_da_cella(c.cella), c.codice) << c.cella;
+        EXPECT_EQ(codice_da_cella(c.at(0)), c.at(1)) << c[0];
     }
 }
 

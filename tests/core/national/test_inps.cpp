@@ -165,15 +165,12 @@ TEST(DocumentoSoap, ElementiInOrdineDiDocumentoAQualsiasiProfondita) {
 
     // Nested far deeper than any stack could follow: read, not a crash.
     constexpr std::size_t livelli = 1000000;
-    std::string profondo = "<r>";
+    std::string aperti, chiusi;
     for (std::size_t i = 0; i < livelli; ++i) {
-        profondo += "<a>";
+        aperti += "<a>";
+        chiusi += "</a>";
     }
-    profondo += "<id>3</id>";
-    for (std::size_t i = 0; i < livelli; ++i) {
-        profondo += "</a>";
-    }
-    const auto p = DocumentoSoap::carica(profondo + "<id>4</id></r>");
+    const auto p = DocumentoSoap::carica("<r>" + aperti + "<id>3</id>" + chiusi + "<id>4</id></r>");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->testo_primo("id"), "3");
     EXPECT_EQ(p->testo_primo("r"), "34");
