@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace meravo {
 namespace {
