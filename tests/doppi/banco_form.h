@@ -64,6 +64,14 @@ struct BancoForm {
         return *form;
     }
 
+    // Started on the shared patient, then `righe`, with what the mandatory rule still wants.
+    frm_Meravo& compilato(const std::string& righe = "") {
+        avvia(paziente() + righe);
+        form->dt_fine.Text("10/01/2024");
+        form->cod_icdix.Text = "487.1";
+        return *form;
+    }
+
     std::vector<std::string> testi() const { return messaggi.testi(); }
     std::string primo_messaggio() const {
         return messaggi.mostrati.empty() ? "" : messaggi.mostrati[0].testo;

@@ -1,6 +1,7 @@
 #include "doppi/doppi.h"
 
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -36,12 +37,36 @@ std::vector<std::string> parti(std::string_view testo, char separatore) {
     return risultato;
 }
 
+// A column of a case file, its escapes turned into the bytes they stand for.
+std::string senza_escape(std::string_view colonna) {
+    static const std::map<char, char> semplici = {
+        {'r', '\r'}, {'n', '\n'}, {'t', '\t'}, {'\\', '\\'}};
+    std::string testo;
+    for (std::size_t i = 0; i < colonna.size(); ++i) {
+        const char dopo = i + 1 < colonna.size() ? colonna[i + 1] : ' ';
+        if (colonna[i] == '\\' && dopo == 'x' && i + 3 < colonna.size()) {
+            testo +=
+                static_cast<char>(std::stoi(std::string(colonna.substr(i + 2, 2)), nullptr, 16));
+            i += 3;
+        } else if (colonna[i] == '\\' && semplici.contains(dopo)) {
+            testo += semplici.at(dopo);
+            ++i;
+        } else {
+            testo += colonna[i];
+        }
+    }
+    return testo;
+}
+
 std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file) {
     std::vector<std::vector<std::string>> casi;
     std::istringstream testo(CartellaTemporanea::leggi_file(file));
     for (std::string riga; std::getline(testo, riga);) {
         if (!riga.empty() && !riga.starts_with('#')) {
-            casi.push_back(parti(riga, '\t'));
+            casi.emplace_back();
+            for (const auto& colonna : parti(riga, '\t')) {
+                casi.back().push_back(senza_escape(colonna));
+            }
         }
     }
     return casi;
@@ -81,6 +106,20 @@ std::string documento_atteso(const std::filesystem::path& file) {
         testo += c == '\n' ? std::string("\r\n") : std::string(1, c);
     }
     return testo.ends_with("\r\n") ? testo.substr(0, testo.size() - 2) : testo;
+}
+
+EsitoInvio esito_chiamato(const std::string& nome) {
+    return std::map<std::string, EsitoInvio>{{"riuscito", EsitoInvio::riuscito},
+                                             {"rifiutato", EsitoInvio::rifiutato},
+                                             {"incerto", EsitoInvio::incerto}}
+        .at(nome);
+}
+
+Icona icona_chiamata(const std::string& nome) {
+    return std::map<std::string, Icona>{{"nessuna", Icona::nessuna},
+                                        {"esclamazione", Icona::esclamazione},
+                                        {"critico", Icona::critico}}
+        .at(nome);
 }
 
 std::string percorso_accanto(const std::string& nome) {

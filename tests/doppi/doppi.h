@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/esito.h"
 #include "services/messaggi.h"
 #include "services/orologio.h"
 #include "services/pompa_eventi.h"
@@ -118,8 +119,13 @@ std::string documento_atteso(const std::filesystem::path& file);
 std::vector<std::string> parti(std::string_view testo, char separatore);
 
 // The cases of a data file walked by one test body: a line each, columns a tab apart (empty
-// ones kept); blank lines and lines starting with '#' are comments.
+// ones kept); blank lines and lines starting with '#' are comments. In a column, \r \n \t \xHH
+// and a doubled backslash stand for their bytes; any other backslash is itself.
 std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file);
+
+// An outcome and an icon as the case files name them ("riuscito", "esclamazione"...).
+EsitoInvio esito_chiamato(const std::string& nome);
+Icona icona_chiamata(const std::string& nome);
 
 // Path of a helper program built into the same folder as the running test executable.
 std::string percorso_accanto(const std::string& nome);

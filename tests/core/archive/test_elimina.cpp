@@ -132,65 +132,28 @@ TEST(Elimina, AperturaDisabilitaIlFormEChiusuraLoRiabilita) {
 }
 
 TEST(Elimina, SoloUnAnnullamentoRiuscitoTogliePoiScriveIlFileDiScambio) {
-    const std::string domanda = "Attenzione con questa operazione verr\xE0 eliminato "
-                                "definitivamente\r\nil certificato protocollo v1 di v15 v16,\r\n"
-                                "malattia dal v6 al v7,\r\nsia in locale che sul server INPS\r\n"
-                                "Continuare?";
-    const std::string annullato = "Certificato annullato: protocollo v1 di v15 v16,\r\nmalattia "
-                                  "dal v6 al v7.\r\nIdentificativo dell'annullamento: A1";
-    const std::string eliminato = "Certificato eliminato dall'archivio: protocollo v1 di v15 "
-                                  "v16,\r\nmalattia dal v6 al v7.";
-    const std::string motivi = "\r\nCertificato annullato in precedenza";
-    const std::string primo = record_intero("20240105093000");
     const std::string secondo = record_intero("20240106100000");
-    const std::string senza_componente = "Il componente regionale non \xE8 disponibile: "
-                                         "impossibile annullare il certificato.";
-    using enum EsitoInvio;
-    const struct {
-        int riga;
-        Risposta risposta;
-        bool regionale;
-        EsitoInvio esito_strada;
-        std::string lasciato;
-        bool annullato, tolto;
-        std::vector<std::string> messaggi;
-    } casi[] = {{-1,
-                 Risposta::si,
-                 false,
-                 riuscito,
-                 "A1",
-                 false,
-                 false,
-                 {"Selezionare un certificato da cancellare"}},
-                {0, Risposta::no, false, riuscito, "A1", false, false, {domanda}},
-                // Refused, or not known whether it reached the service: the road has said why.
-                {0, Risposta::si, false, rifiutato, "", true, false, {domanda}},
-                {0, Risposta::si, false, incerto, "", true, false, {domanda}},
-                {0, Risposta::si, false, riuscito, "A1", true, true, {domanda, annullato}},
-                // Not held by the service, removed here as the doctor agreed.
-                {0, Risposta::si, false, riuscito, motivi, true, true, {domanda, eliminato}},
-                // Regional mode without the regional component: said so, nothing cancelled.
-                {0, Risposta::si, true, riuscito, "", false, false, {domanda, senza_componente}}};
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/annullamenti.txt");
+    ASSERT_EQ(casi.size(), 7U);
     for (const auto& c : casi) {
-        Banco b({primo, secondo});
-        b.form->usa_siss = c.regionale;
-        b.esito_annullamento = c.esito_strada;
-        b.protocollo_lasciato = c.lasciato;
-        b.elimina(c.riga, c.risposta);
-        const auto caso = std::to_string(c.riga) + " " + std::to_string(int(c.esito_strada)) +
-                          c.lasciato + std::to_string(c.regionale);
-        EXPECT_EQ(b.annullati, c.annullato ? std::vector<std::string>{"20240105093000"}
-                                           : std::vector<std::string>{})
+        ASSERT_GE(c.size(), 9U) << c[0];
+        const auto caso = c[0] + " " + c[1] + " " + c[2] + " " + c[3] + " " + c[4];
+        const bool annullato = c[5] == "si", tolto = c[6] == "si";
+        Banco b({record_intero("20240105093000"), secondo});
+        b.form->usa_siss = c[2] == "regionale";
+        b.esito_annullamento = prova::esito_chiamato(c[3]);
+        b.protocollo_lasciato = c[4];
+        b.elimina(std::stoi(c[0]), c[1] == "si" ? Risposta::si : Risposta::no);
+        EXPECT_EQ(b.annullati, annullato ? std::vector<std::string>{"20240105093000"}
+                                         : std::vector<std::string>{})
             << caso;
-        EXPECT_EQ(b.testi(), c.messaggi) << caso;
-        EXPECT_EQ(b.messaggi.mostrati.back().icona,
-                  c.regionale ? Icona::esclamazione : Icona::nessuna)
-            << caso;
-        EXPECT_EQ(b.browser->list1().size(), c.tolto ? 1U : 2U) << caso;
-        EXPECT_EQ(b.form->certificati.size(), c.tolto ? 1U : 2U) << caso;
-        EXPECT_EQ(b.cartella.leggi("paziente.txt"), c.tolto ? secondo + "\r\n" : "") << caso;
+        EXPECT_EQ(b.testi(), std::vector<std::string>(c.begin() + 8, c.end())) << caso;
+        EXPECT_EQ(b.messaggi.mostrati.back().icona, prova::icona_chiamata(c[7])) << caso;
+        EXPECT_EQ(b.browser->list1().size(), tolto ? 1U : 2U) << caso;
+        EXPECT_EQ(b.form->certificati.size(), tolto ? 1U : 2U) << caso;
+        EXPECT_EQ(b.cartella.leggi("paziente.txt"), tolto ? secondo + "\r\n" : "") << caso;
         EXPECT_TRUE(b.pulsanti_abilitati() && !b.pulsanti_durante) << caso;
-        EXPECT_EQ(b.occupato_durante, c.annullato) << caso;
+        EXPECT_EQ(b.occupato_durante, annullato) << caso;
         EXPECT_TRUE(b.browser->Visible() && !b.form->occupato()) << caso;
     }
 }

@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace meravo {
 namespace {
@@ -30,14 +29,6 @@ std::size_t diari(const fs::path& cartella) {
         n += voce.path().filename().string().starts_with("invio_in_corso_");
     }
     return n;
-}
-
-// Started on the patient, with what the mandatory rule still wants filled in.
-frm_Meravo& compilato(Banco& b, const std::string& righe = "") {
-    auto& f = b.avvia(paziente + righe);
-    f.dt_fine.Text("10/01/2024");
-    f.cod_icdix.Text = "487.1";
-    return f;
 }
 
 TEST(FormAvvio, RiempieIlFormCancellaLInputECompletaLaProvincia) {
@@ -199,100 +190,68 @@ TEST(FormAvvio, SenzaRigaDiComandoOTabelleFiniscePerUnFileDiScambioIlleggibileAv
 
 TEST(FormObbligatori, OgniCampoRosaVuotoDaSoloNeiDueModi) {
     // Blanks are nothing; the message names what is missing by the labels the doctor sees.
-    const std::string siss = "000password=\r\n000pin=\r\n000utente=\r\n000siss=S\r\n";
-    const struct {
-        std::vector<std::string> vuoti;
-        std::string mancano, righe = "";
-    } casi[] = {
-        {{}, ""},
-        {{"utente"}, "Manca: Utente"},
-        {{"password"}, "Manca: Password"},
-        {{"cf_medico"}, "Manca: Pin code"},
-        {{"txt_cf"}, "Manca: CF"},
-        {{"residenza_via"}, "Manca: Via"},
-        {{"residenza_cap"}, "Manca: Cap"},
-        {{"residenza_comune"}, "Manca: Comune"},
-        {{"residenza_provincia"}, "Manca: Provincia"},
-        {{"dt_rilascio"}, "Manca: Data rilascio"},
-        {{"dt_inizio"}, "Manca: Data inizio"},
-        {{"dt_fine"}, "Manca: Data fine"},
-        {{"cod_icdix"}, ""}, // the diagnosis in words will do, and the code alone
-        {{"note_diagnosi"}, ""},
-        {{"cod_icdix", "note_diagnosi"}, "Manca: Codice diagnosi o Diagnosi libera"},
-        {{"residenza_cap", "residenza_provincia"}, "Mancano: Cap, Provincia"},
-        {{"nominativo", "comune_nascita", "cognome"}, ""}, // not pink
-        {{}, "", siss},                                    // no credentials in regional mode
-        {{"residenza_cap"}, "Manca: Cap", siss},
-    };
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/obbligatori.txt");
+    ASSERT_EQ(casi.size(), 19U);
     for (const auto& c : casi) {
+        ASSERT_EQ(c.size(), 3U) << c[0];
         Banco b;
-        auto& f = compilato(b, c.righe);
+        auto& f = b.compilato(
+            c[0] == "regionale" ? "000password=\r\n000pin=\r\n000utente=\r\n000siss=S\r\n" : "");
         f.note_diagnosi.Text = "Febbre";
-        for (const auto& campo : c.vuoti) {
+        for (const auto& campo : prova::parti(c[1], ',')) {
             f.imposta_testo(campo, " ");
         }
         int invii = 0;
         f.invio_nazionale = f.invio_regionale = [&] { return ++invii, EsitoInvio::rifiutato; };
         f.Stampa_Click();
-        EXPECT_EQ(invii, c.mancano.empty() ? 1 : 0) << c.mancano;
-        EXPECT_EQ(b.testi(), c.mancano.empty()
-                                 ? std::vector<std::string>{}
-                                 : std::vector<std::string>{"Attenzione, tutti i campi "
-                                                            "contrassegnati in rosa sono "
-                                                            "obbligatori!\r\n" +
-                                                            c.mancano})
-            << c.mancano;
-        // A refused or failed send gives the buttons back.
+        EXPECT_EQ(invii, c[2].empty() ? 1 : 0) << c[1];
+        EXPECT_EQ(b.testi(), c[2].empty() ? std::vector<std::string>{}
+                                          : std::vector<std::string>{"Attenzione, tutti i campi "
+                                                                     "contrassegnati in rosa sono "
+                                                                     "obbligatori!\r\n" +
+                                                                     c[2]})
+            << c[1];
+        // A refused or failed send gives the buttons back, and leaves no journal.
         EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
+        EXPECT_EQ(diari(b.cartella.percorso()), 0U) << c[1];
     }
     // Without a road the doctor is told.
     Banco b;
-    auto& f = compilato(b);
-    f.Stampa_Click();
+    b.compilato().Stampa_Click();
     EXPECT_EQ(b.testi(), std::vector<std::string>{"L'invio al servizio nazionale non \xE8 "
                                                   "disponibile."});
 }
 
 TEST(FormObbligatori, UnaDataRespintaOFinePrimaDellInizioNonParte) {
-    const struct {
-        std::string fine; // left through the date box, as the doctor leaves it
-        bool respinta;
-        std::string messaggio;
-    } casi[] = {
-        {"31022026", true, "La data 31/02/2026 non esiste: verificare giorno e mese."},
-        {"0401202", true,
-         "Verificare che la data sia stata digitata nel formato ggmmaaaa senza nessun "
-         "separatore"},
-        {"04012024", false,
-         "La data di fine prognosi (04/01/2024) \xE8 precedente alla data di inizio "
-         "(05/01/2024): correggere le date prima dell'invio."},
-    };
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/date_respinte.txt");
+    ASSERT_EQ(casi.size(), 3U);
     for (const auto& c : casi) {
+        ASSERT_EQ(c.size(), 3U) << c[0];
         Banco b;
-        auto& f = compilato(b);
-        f.dt_fine.Text(c.fine);
+        auto& f = b.compilato();
+        f.dt_fine.Text(c[0]);
         f.dt_fine.prende_fuoco();
         f.dt_fine.perde_fuoco();
         int invii = 0;
         f.invio_nazionale = [&] { return ++invii, EsitoInvio::riuscito; };
         f.Stampa_Click();
-        if (c.respinta) { // nothing at all acts on it, not even "Salva/Esci"
-            EXPECT_FALSE(f.salva_Click()) << c.fine;
+        if (c[1] == "respinta") { // nothing at all acts on it, not even "Salva/Esci"
+            EXPECT_FALSE(f.salva_Click()) << c[0];
             EXPECT_FALSE(f.terminato());
         }
-        EXPECT_EQ(invii, 0) << c.fine;
-        EXPECT_EQ(b.testi(), std::vector<std::string>{c.messaggio});
+        EXPECT_EQ(invii, 0) << c[0];
+        EXPECT_EQ(b.testi(), std::vector<std::string>{c[2]});
         EXPECT_TRUE(f.Stampa.Enabled && f.salva.Enabled && f.archivio.Enabled);
         // Once the date is mended the press works: a prognosis of one day ends where it starts.
         f.dt_fine.Text("05/01/2024");
         f.Stampa_Click();
-        EXPECT_EQ(invii, 1) << c.fine;
+        EXPECT_EQ(invii, 1) << c[0];
     }
 }
 
 TEST(FormObbligatori, UnaPressioneDuranteLInvioNonNeAvviaUnAltro) {
     Banco b;
-    auto& f = compilato(b);
+    auto& f = b.compilato();
     int invii = 0;
     bool mostrato_occupato = false;
     std::vector<bool> occupato_alle_pompe;
@@ -329,9 +288,9 @@ TEST(FormObbligatori, UnaPressioneDuranteLInvioNonNeAvviaUnAltro) {
 // A certificate filled in every part, each field with a value of its own, sent through a road
 // that answers with a protocol.
 frm_Meravo& pronto_da_inviare(Banco& b, const std::string& righe = "") {
-    auto& f = compilato(b, "000nome medico= Rossi*Mario \r\n000cod regione=030\r\n000asl=308\r\n"
-                           "000data nascita=01/02/1980\r\n000prov nascita=MB\r\n" +
-                               righe);
+    auto& f = b.compilato("000nome medico= Rossi*Mario \r\n000cod regione=030\r\n000asl=308\r\n"
+                          "000data nascita=01/02/1980\r\n000prov nascita=MB\r\n" +
+                          righe);
     f.dt_rilascio.Text("04/01/2024");
     f.note_diagnosi.Text = "  Febbre alta\r\ne tosse\xA7secca ";
     for (const auto& [campo, valore] : {std::pair{"nominativo", "c/o Verdi"},
@@ -380,20 +339,11 @@ TEST(FormStampa, IlRecordArchiviatoEQuelloCheLaCopiaMostra) {
               prova::CartellaTemporanea::leggi_file(MERAVO_ATTESI "/paziente_scritto.txt"));
     const auto storico =
         copie_certificato::storico_da_record(f.certificati.leggi("20240105093001").value_or(""));
-    std::istringstream attese(
-        prova::CartellaTemporanea::leggi_file(MERAVO_ATTESI "/copie_attese.txt"));
-    for (std::string riga; std::getline(attese, riga);) {
-        const auto uguale = riga.find('=');
-        if (uguale == std::string::npos || riga.starts_with("#")) {
-            continue;
-        }
-        const auto nome = riga.substr(0, uguale);
-        auto valore = riga.substr(uguale + 1);
-        if (const auto a_capo = valore.find("\\r\\n"); a_capo != std::string::npos) {
-            valore.replace(a_capo, 4, "\r\n");
-        }
-        EXPECT_EQ(storico.testo(nome), valore) << nome;
-        EXPECT_EQ(nome.ends_with('2') ? valore : mostrata.testo(nome), valore) << nome;
+    const auto attese = prova::casi_da_file(MERAVO_ATTESI "/copie_attese.txt");
+    ASSERT_EQ(attese.size(), 58U);
+    for (const auto& c : attese) {
+        EXPECT_EQ(storico.testo(c.at(0)), c.at(1)) << c[0];
+        EXPECT_EQ(c[0].ends_with('2') ? c[1] : mostrata.testo(c[0]), c[1]) << c[0];
     }
     EXPECT_FALSE(fs::exists(b.cartella.percorso() / "restituzione_certificati_inps.txt"));
     // After the archive: a page that is not the last one leaves the module open; the last ends it.
@@ -529,32 +479,20 @@ TEST(FormChiusura, ChiedePrimaDiPerdereIlCertificatoCompilato) {
 }
 
 TEST(FormCampi, IlLimiteFermaLaDigitazioneNonIlValoreDelProgramma) {
-    const struct {
-        std::string testo, nuovo;
-        bool accettato;
-    } casi[] = {
-        {"2", "20", true},
-        {"20", "201", false},
-        // A longer value from the exchange file stays whole and may only be shortened.
-        {"MIL", "MIX", true},
-        {"MIL", "MILA", false},
-    };
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/digitazione.txt");
+    ASSERT_EQ(casi.size(), 5U);
     for (const auto& c : casi) {
-        Campo provincia{c.testo};
-        provincia.MaxLength = 2;
-        EXPECT_EQ(provincia.accetta_digitato(c.nuovo), c.accettato) << c.testo << "->" << c.nuovo;
+        Campo campo{c.at(1)};
+        campo.MaxLength = std::stoi(c[0]);
+        EXPECT_EQ(campo.accetta_digitato(c.at(2)), c.at(3) == "accettato") << c[1] << "->" << c[2];
     }
-    EXPECT_TRUE(Campo{"lungo"}.accetta_digitato("lungo ancora"));
 }
 
 TEST(FormDiagnosi, CodiceDallaCella) {
-    const struct {
-        std::string cella, codice;
-    } casi[] = {
-        {"00004019", "401.9"},  {"0000401   ", "401"}, {"04019", "4019"}, {"0", ""}, {"", ""},
-        {"000076522", "765.22"}};
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/celle_diagnosi.txt");
+    ASSERT_EQ(casi.size(), 6U);
     for (const auto& c : casi) {
-        EXPECT_EQ(codice_da_cella(c.cella), c.codice) << c.cella;
+        EXPECT_EQ(codice_da_cella(c.at(0)), c.at(1)) << c[0];
     }
 }
 

@@ -21,52 +21,33 @@ TEST(DatasetSiss, ModuloCompletoRigaPerRiga) {
 }
 
 TEST(DatasetSiss, OgniRegolaDeiCampi) {
-    const struct {
-        std::function<void(frm_Meravo&)> cambia;
-        std::string presente, assente;
-    } casi[] = {
-        // The availability block goes with its street alone, the name only when given.
-        {[](frm_Meravo& f) { f.nominativo.Text = "  "; },
-         "<residenzaReperibilita>\r\n<indirizzo>Via Po 2", "nominativo"},
-        {[](frm_Meravo& f) { f.nominativo_via.Text = " "; }, "</lavoratore>",
-         "residenzaReperibilita"},
-        {[](frm_Meravo& f) { f.opt_visita = 0, f.opt_tipo = 1; },
-         "<tipoVisita>A</tipoVisita>\r\n<tipoCertificato>C</tipoCertificato>", "<tipoVisita>D"},
-        {[](frm_Meravo& f) { f.note_diagnosi.Text = " " + std::string(100, 'a') + "bbb "; },
-         "<noteDiagnosi>" + std::string(100, 'a') + "</noteDiagnosi>", "bbb"},
-        {[](frm_Meravo& f) { f.dt_nascita.Text("7/3/1965"); }, "<dataNascita></dataNascita>",
-         "1965"},
-        // Born abroad: the state's code, and "EE" as province, on the form too.
-        {[](frm_Meravo& f) { f.comune_nascita.Text = " albania ", f.provincia_nascita.Text = ""; },
-         "<idComuneNascita>999201</idComuneNascita>\r\n<comuneNascita>albania</comuneNascita>"
-         "\r\n<provinciaNascita>EE</provinciaNascita>",
-         "RM</provinciaNascita>\r\n<residenzaAbituale>"},
-        {[](frm_Meravo& f) { f.residenza_comune.Text = "Atlantide"; },
-         "<idComune></idComune>\r\n<comune>Atlantide</comune>", "015146"},
-    };
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/regole_dataset.txt");
+    ASSERT_EQ(casi.size(), 7U);
     for (const auto& c : casi) {
         BancoSiss b;
         auto& f = b.avvia_compilato();
-        c.cambia(f);
+        for (std::size_t i = 2; i + 1 < c.size(); i += 2) {
+            if (c[i].starts_with("opt_")) {
+                (c[i] == "opt_tipo" ? f.opt_tipo : f.opt_visita) = std::stoi(c[i + 1]);
+            } else {
+                f.imposta_testo(c[i], c[i + 1]);
+                ASSERT_EQ(f.testo(c[i]), c[i + 1]) << c[i]; // a field of the form
+            }
+        }
         const auto dataset = componi_dataset_invio(f);
-        EXPECT_NE(dataset.find(c.presente), std::string::npos) << c.presente;
-        EXPECT_EQ(dataset.find(c.assente), std::string::npos) << c.assente;
+        EXPECT_NE(dataset.find(c[0]), std::string::npos) << c[0];
+        EXPECT_EQ(dataset.find(c[1]), std::string::npos) << c[1];
         // Only a birth abroad changes the form's province.
-        EXPECT_EQ(f.provincia_nascita.Text,
-                  c.presente.find("999201") == std::string::npos ? "RM" : "EE");
+        EXPECT_EQ(f.provincia_nascita.Text, c[0].find("999201") == std::string::npos ? "RM" : "EE");
     }
 }
 
 TEST(DatasetSiss, NomeDelMedicoEDate) {
-    const struct {
-        std::string testo, cognome, nome;
-    } casi[] = {{" Rossi Mario Luigi", "", "Rossi Mario Luigi"},
-                {"Rossi Mario Luigi", "Rossi", "Mario Luigi"},
-                {"De Rossi * Anna", "De Rossi", "Anna"},
-                {"Rossi", "Rossi", ""}};
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/nomi_medico.txt");
+    ASSERT_EQ(casi.size(), 4U);
     for (const auto& c : casi) {
-        const auto diviso = dividi_nome_medico(c.testo);
-        EXPECT_EQ(diviso.cognome + "|" + diviso.nome, c.cognome + "|" + c.nome) << c.testo;
+        const auto diviso = dividi_nome_medico(c.at(0));
+        EXPECT_EQ(diviso.cognome + "|" + diviso.nome, c.at(1) + "|" + c.at(2)) << c[0];
     }
     EXPECT_EQ(data_dataset(" 07/03/1965 "), "19650307");
     EXPECT_EQ(data_dataset("7/03/1965"), "");
@@ -94,45 +75,19 @@ public:
     std::optional<std::string> risposta;
 };
 
-std::string busta(const std::string& corpo) {
-    return "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">"
-           "<SOAP-ENV:Body>" +
-           corpo + "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
-}
-
-TEST(RispostaSiss, RegoleDellaRisposta) {
-    const std::string m(motivo);
-    const struct {
-        std::string risposta;
-        bool esito;
-        std::string messaggio, protocollo;
-    } casi[] = {
-        {busta("<esito><protocolloINPS> 123 </protocolloINPS></esito>"), true, "", " 123 "},
-        {busta("<esito/>"), true, "", ""},
-        {"risposta non XML", false, m + " Errore nell'interpretare il messaggio di risposta", ""},
-        {busta("<SOAP-ENV:Fault><faultstring> Servizio fermo </faultstring></SOAP-ENV:Fault>"
-               "<descErrore>Dati errati</descErrore>"),
-         false, m + "Servizio fermo", ""},
-        {busta("<esito><descErrore> Dati errati </descErrore>"
-               "<eccezione><descEccezione>Formato</descEccezione><nomeCampo>dataFine</nomeCampo>"
-               "<descEccezioneCampo>aaaammgg</descEccezioneCampo></eccezione>"
-               "<eccezione><descEccezione>Mancante</descEccezione>"
-               "<descEccezioneCampo>obbligatorio</descEccezioneCampo></eccezione>"
-               "<protocolloINPS>9</protocolloINPS></esito>"),
-         false,
-         m + "\r\nDati errati\r\nEccezioni: \r\nFormato - dataFine - aaaammgg\r\nMancante -  - "
-             "obbligatorio",
-         ""},
-    };
+TEST(RispostaSiss, OgniRispostaConIlSuoEsitoProtocolloEMessaggio) {
+    const auto casi = prova::casi_da_file(MERAVO_ATTESI "/risposte_siss.txt");
+    ASSERT_EQ(casi.size(), 5U);
     for (const auto& c : casi) {
+        ASSERT_EQ(c.size(), 4U) << c[0];
         prova::MessaggiRegistrati messaggi;
         std::string protocollo;
-        EXPECT_EQ(interpreta_risposta_siss(c.risposta, motivo, messaggi, protocollo), c.esito)
-            << c.risposta;
-        EXPECT_EQ(protocollo, c.protocollo) << c.risposta;
-        ASSERT_EQ(messaggi.mostrati.size(), c.messaggio.empty() ? 0U : 1U) << c.risposta;
-        if (!c.messaggio.empty()) {
-            EXPECT_EQ(messaggi.mostrati[0].testo, c.messaggio);
+        EXPECT_EQ(interpreta_risposta_siss(c[3], motivo, messaggi, protocollo), c[0] == "riuscito")
+            << c[3];
+        EXPECT_EQ(protocollo, c[1]) << c[3];
+        ASSERT_EQ(messaggi.mostrati.size(), c[2].empty() ? 0U : 1U) << c[3];
+        if (!c[2].empty()) {
+            EXPECT_EQ(messaggi.mostrati[0].testo, c[2]);
             EXPECT_EQ(messaggi.mostrati[0].icona, Icona::nessuna);
         }
     }
