@@ -58,14 +58,14 @@ std::string senza_escape(std::string_view colonna) {
     return testo;
 }
 
-std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file) {
+std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file, bool escape) {
     std::vector<std::vector<std::string>> casi;
     std::istringstream testo(CartellaTemporanea::leggi_file(file));
     for (std::string riga; std::getline(testo, riga);) {
         if (!riga.empty() && !riga.starts_with('#')) {
             casi.emplace_back();
             for (const auto& colonna : parti(riga, '\t')) {
-                casi.back().push_back(senza_escape(colonna));
+                casi.back().push_back(escape ? senza_escape(colonna) : std::string(colonna));
             }
         }
     }

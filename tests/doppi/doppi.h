@@ -119,9 +119,11 @@ std::string documento_atteso(const std::filesystem::path& file);
 std::vector<std::string> parti(std::string_view testo, char separatore);
 
 // The cases of a data file walked by one test body: a line each, columns a tab apart (empty
-// ones kept); blank lines and lines starting with '#' are comments. In a column, \r \n \t \xHH
-// and a doubled backslash stand for their bytes; any other backslash is itself.
-std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file);
+// ones kept); blank lines and lines starting with '#' are comments. Unless `escape` is false, in a
+// column \r \n \t \xHH and a doubled backslash stand for their bytes; any other backslash is
+// itself.
+std::vector<std::vector<std::string>> casi_da_file(const std::filesystem::path& file,
+                                                   bool escape = true);
 
 // An outcome and an icon as the case files name them ("riuscito", "esclamazione"...).
 EsitoInvio esito_chiamato(const std::string& nome);
