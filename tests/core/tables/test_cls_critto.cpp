@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -137,28 +138,19 @@ TEST(ClsCritto, QuanteRigheHaIlFile) {
 TEST(ClsCritto, RidottoCessatiEParziale) {
     const std::string file = righe_crlf({"00A+0000000001ANNA", "10 +0000000002BRUNO",
                                          "00B+0000000003CARLA", "00 +0000000004DARIO"});
-    OpzioniCarica tutte, ridotto, parziale;
-    ridotto.ridotto = true;
-    parziale.lettura_parziale = true;
-    parziale.tabella_autorizzati = {0, 2, 4};
-    const struct {
-        const OpzioniCarica& opzioni;
-        bool separa_cessati;
-        int caricate;
-        std::string tabella;
-    } casi[] = {
-        {tutte, false, 4, "00A|1|ANNA\n10 |2|BRUN\n00B|3|CARL\n00 |4|DARI\n"},
-        {ridotto, false, 2, "00A|1|ANNA\n00B|3|CARL\n|0|\n|0|\n"},
-        {tutte, true, 3, "00A|1|ANNA\n00B|3|CARL\n00 |4|DARI\n10 |2|BRUN\n"},
-        {parziale, false, 2, "10 |2|BRUN\n00 |4|DARI\n|0|\n|0|\n"},
-    };
+    const std::map<std::string, OpzioniCarica> opzioni = {
+        {"tutte", {}},
+        {"ridotto", {.ridotto = true}},
+        {"parziale", {.lettura_parziale = true, .tabella_autorizzati = {0, 2, 4}}}};
+    const auto casi = prova::casi_da_file(MERAVO_DATI "/ridotto_cessati_parziale.txt");
+    EXPECT_EQ(casi.size(), 4u);
     AmbienteTabelle a;
     for (const auto& c : casi) {
-        a.tabella.separa_cessati = c.separa_cessati;
-        ASSERT_TRUE(a.carica({{3, 0, "numero"}, {8, 4, "nome"}}, file, c.opzioni));
-        EXPECT_EQ(vista(a.tabella), c.tabella);
-        EXPECT_EQ(a.tabella.righe_caricate(), c.caricate) << c.tabella;
-        EXPECT_EQ(a.tabella.righe_in_coda(), c.separa_cessati ? 1 : 0) << c.tabella;
+        a.tabella.separa_cessati = c.at(1) == "1";
+        ASSERT_TRUE(a.carica({{3, 0, "numero"}, {8, 4, "nome"}}, file, opzioni.at(c[0])));
+        EXPECT_EQ(vista(a.tabella), c.at(3));
+        EXPECT_EQ(a.tabella.righe_caricate(), std::stoi(c[2])) << c[3];
+        EXPECT_EQ(a.tabella.righe_in_coda(), a.tabella.separa_cessati ? 1 : 0) << c[3];
     }
     // Saved, an empty slot still takes a whole record line.
     ASSERT_TRUE(a.tabella.salva(a.cartella.file("s.tda")));
