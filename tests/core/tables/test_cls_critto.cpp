@@ -106,29 +106,19 @@ TEST(ClsCritto, SalvaTieneOgniCampoNellaSuaLarghezza) {
     EXPECT_TRUE(a.tabella.salva(a.cartella.file("s.tda"), true));
 }
 
-TEST(ClsCritto, CampiRovinatiSiLegonoComeZeroSenzaErrore) {
-    AmbienteTabelle a;
-    // Fields of 6, 11, 21 and 8 characters after the prefix; the last line is cut short, so
-    // the first is made long enough for the size to count two records.
-    ASSERT_TRUE(a.carica(
-        {{2, 0, "a"}, {3, 0, "b"}, {4, 0, "c"}, {7, 0, "d"}},
-        righe_crlf({"000+99999+12x4567890-00000000000ab,5000002024ab01" + std::string(20, '#'),
-                    "000 -0012  -00000012+0000000000003,25"})));
-    // Held in range; read up to the x; decimals cut to "25" read as 25 millionths.
-    EXPECT_EQ(vista(a.tabella), "000|32767|12|-0.5|18991230\n000|-12|-12|3.000025|18991230\n");
-}
-
-// Each case of the data file loads a file of records of 10 characters.
-TEST(ClsCritto, QuanteRigheHaIlFile) {
-    auto casi = prova::casi_da_file(MERAVO_DATI "/righe_del_file.txt");
-    EXPECT_EQ(casi.size(), 7u);
+// Each case of the data file loads a file as a table of texts, or of numbers and a date.
+TEST(ClsCritto, RigheECampiDelFileCaricato) {
+    const std::map<std::string, std::vector<DescrizioneColonna>> colonne = {
+        {"testo", {{8, 5, "t"}}}, {"numeri", {{2, 0, "a"}, {3, 0, "b"}, {4, 0, "c"}, {7, 0, "d"}}}};
+    auto casi = prova::casi_da_file(MERAVO_DATI "/carica_file.txt");
+    EXPECT_EQ(casi.size(), 8u);
     for (auto& c : casi) {
-        c.resize(3);
+        c.resize(4);
         AmbienteTabelle a;
-        const auto esito = a.carica({{8, 5, "t"}}, c[0]);
-        EXPECT_EQ(vista(a.tabella), c[1]) << c[0];
+        const auto esito = a.carica(colonne.at(c[0]), c[1]);
+        EXPECT_EQ(vista(a.tabella), c[2]) << c[1];
         EXPECT_EQ(esito.messaggio(),
-                  c[2].empty() ? "" : c[2] + " del file " + a.cartella.file("t.tda"));
+                  c[3].empty() ? "" : c[3] + " del file " + a.cartella.file("t.tda"));
     }
 }
 
