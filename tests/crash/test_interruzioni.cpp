@@ -244,17 +244,12 @@ TEST(InterruzioneScrittura, ElencoPazientiInteroEBloccoLasciatoRipreso) {
 TEST(InterruzioneInvio, IlProssimoAvvioLoDiceEPulisce) {
     BancoForm b;
     b.copia_tabelle(MERAVO_DATI_ESEMPIO);
-    const std::string paziente = "000cognome=Bianchi\r\n000nome=Anna\r\n000cf=BNCNNA80A41F205X\r\n"
-                                 "000via=Via Roma 1\r\n000comune=Milano\r\n000cap=20121\r\n"
-                                 "000provincia=MI\r\n000utente=u\r\n000password=p\r\n000pin=1\r\n";
     const auto sogei = b.cartella.percorso() / "Sogei";
     int canale[2];
     ASSERT_EQ(::pipe(canale), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        auto& f = b.avvia(paziente);
-        f.dt_fine.Text("10/01/2024");
-        f.cod_icdix.Text = "487.1";
+        auto& f = b.compilato();
         f.invio_nazionale = [&] {
             fs::create_directories(sogei / "meravo-lavoro-1");
             b.cartella.scrivi("Sogei/credenziali.cfg", "user = \"u:p\"");
@@ -277,7 +272,7 @@ TEST(InterruzioneInvio, IlProssimoAvvioLoDiceEPulisce) {
     const auto diario = b.cartella.file("invio_in_corso_" + std::to_string(pid) + ".txt");
     EXPECT_EQ(fs::status(diario).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 
-    b.avvia(paziente);
+    b.avvia(paziente());
     EXPECT_EQ(b.testi(), std::vector<std::string>{
                              "Il modulo si \xE8 chiuso durante l'invio del certificato di "
                              "malattia di Bianchi Anna (BNCNNA80A41F205X), dal 05/01/2024 al "

@@ -6,7 +6,6 @@
 #include "form/frm_meravo.h"
 #include "national/annullamento_inps.h"
 #include "national/invio_inps.h"
-#include "text/testo.h"
 
 #include "doppi/banco_form.h"
 #include "simulatore_prova.h"
@@ -17,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -27,18 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using prova::SimulatoreProva;
-
-// The text as the stand-in's log writes it: UTF-8 in a JSON string.
-std::string json(const std::string& cp1252) {
-    static const std::map<char, std::string> escape = {
-        {'"', "\\\""}, {'\\', "\\\\"}, {'\r', "\\r"}, {'\n', "\\n"}};
-    std::string s = "\"";
-    for (const char c : testo::cp1252_a_utf8(cp1252)) {
-        const auto e = escape.find(c);
-        s += e == escape.end() ? std::string(1, c) : e->second;
-    }
-    return s + "\"";
-}
 
 // The national road with the sender and the archive browser bound to it.
 struct Studio : prova::StudioInps {
@@ -92,10 +78,15 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     Studio s(500); // curl waits half a second for the answer: long enough to be looked at
     // Every character the request must escape, then 100 KB.
     std::string nota = "Dolore \"acuto\" & febbre <38\xB0\r\nda ieri, l'altro\r\n";
+    // As the stand-in's log writes it: UTF-8 in a JSON string.
+    std::string in_json = "\"Dolore \\\"acuto\\\" & febbre <38\xC2\xB0\\r\\nda ieri, l'altro\\r\\n";
     for (int i = 0; nota.size() < 100 * 1024; ++i) {
-        nota += "Nota riservata " + std::to_string(i) + " del paziente\r\n";
+        const auto riga = "Nota riservata " + std::to_string(i) + " del paziente";
+        nota += riga + "\r\n";
+        in_json += riga + "\\r\\n";
     }
     nota += "fine"; // sent trimmed: no line break at the end
+    in_json += "fine\"";
     s.form->note_diagnosi.Text = nota;
     const std::vector<std::string> segreti = {SimulatoreProva::password, SimulatoreProva::pin,
                                               SimulatoreProva::utente,   "BNCNNA80A41F205X",
@@ -132,7 +123,7 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     const auto voce = s.simulatore.ultima_richiesta();
     for (const auto& parte : {std::string("\"esito\":\"ricevuta\",\"pinCorretto\":true"),
                               std::string("\"codiceFiscale\":\"BNCNNA80A41F205X\""),
-                              "\"idCertificato\":\"" + s.form->protocollo + "\"", json(nota)}) {
+                              "\"idCertificato\":\"" + s.form->protocollo + "\"", in_json}) {
         EXPECT_NE(voce.find(parte), std::string::npos) << parte.substr(0, 100);
     }
     // The copies for support staff are there, without the credentials.
@@ -156,13 +147,6 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     }
 }
 
-// The study trusts another authority than the service's: the service's own certificate.
-void altra_autorita(Studio& s) {
-    const auto sogei = s.cartella.percorso() / "Sogei";
-    fs::copy_file(sogei / "SanitelCF.cer", sogei / "mirCa.pem",
-                  fs::copy_options::overwrite_existing);
-}
-
 TEST(InvioInps, ErroriDelServizioPasswordSbagliataAltraAutoritaEServizioSpento) {
     const std::string motivi = "Impossibile stampare il certificato per i seguenti motivi:\r\n";
     const struct {
@@ -173,11 +157,13 @@ TEST(InvioInps, ErroriDelServizioPasswordSbagliataAltraAutoritaEServizioSpento) 
         {[](Studio& s) { s.form->password.Text = "sbagliata"; },
          "Il servizio INPS ha rifiutato il nome utente o la password (errore HTTP 401)"},
         {[](Studio& s) { s.simulatore.ferma(); }, "Impossibile stabilire una connessione!"},
-        // Another authority than the practice's file names, even when the user's configuration
-        // of curl says to trust any server.
-        {altra_autorita, "Impossibile stabilire una connessione!"},
+        // The study trusts another authority (the service's own certificate) than the
+        // practice's file names, even when the user's configuration of curl says to trust any
+        // server.
         {[](Studio& s) {
-             altra_autorita(s);
+             const auto sogei = s.cartella.percorso() / "Sogei";
+             fs::copy_file(sogei / "SanitelCF.cer", sogei / "mirCa.pem",
+                           fs::copy_options::overwrite_existing);
              s.cartella.scrivi(".curlrc", "insecure\n");
              setenv("HOME", s.cartella.percorso().c_str(), 1);
          },

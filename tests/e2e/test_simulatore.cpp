@@ -62,16 +62,18 @@ std::string sostituito(std::string testo, const std::string& da, const std::stri
     const auto dove = testo.find(da);
     return dove == std::string::npos ? testo : testo.replace(dove, da.size(), a);
 }
-std::string modello(const std::string& nome) {
+// A request of the data folder for the worker `lavoratore`, the doctor's PIN `codice` and the
+// certificate `id`.
+std::string modello(const std::string& nome, const std::string& id = "",
+                    const std::string& lavoratore = cf, const std::string& codice = pin) {
     const auto testo = CartellaTemporanea::leggi_file(MERAVO_DATI_PROVA "/" + nome);
-    return sostituito(sostituito(testo, "{PIN}", pin), "{CF}", cf);
+    return sostituito(sostituito(sostituito(testo, "{PIN}", codice), "{CF}", lavoratore), "{ID}",
+                      id);
 }
 std::string annullamento(const std::string& id, const std::string& lavoratore = cf,
                          const std::string& codice = pin) {
-    auto testo = sostituito(modello("richiesta_annullamento.xml"), "{ID}", id);
-    testo = sostituito(sostituito(testo, ">" + cf + "<", ">" + lavoratore + "<"), ">" + pin + "<",
-                       ">" + codice + "<");
-    return richiesta(testo, {"pincodeMedico", "codiceFiscaleLavoratore"});
+    return richiesta(modello("richiesta_annullamento.xml", id, lavoratore, codice),
+                     {"pincodeMedico", "codiceFiscaleLavoratore"});
 }
 
 // The answer in one line: the HTTP status, then the error types in order or the fault's code.

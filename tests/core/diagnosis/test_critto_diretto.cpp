@@ -3,6 +3,8 @@
 
 #include "doppi/doppi.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -12,20 +14,13 @@ namespace {
 using prova::CartellaTemporanea;
 using prova::PompaEventiContata;
 
-// A table line: prefix and code (9) in 12 characters, then a description of 250 and a flag (the
-// complete table) or the complete table's record number (the secondary table).
-std::string riga(const std::string& prefisso, const std::string& codice, const std::string& resto) {
-    auto r = prefisso + codice;
+// A table line: prefix and code (9) in 12 characters, then `resto` to its width: a description
+// of 250 and a flag (the complete table), or the complete table's record number (the secondary).
+std::string riga(const std::string& codice, std::string resto, std::size_t larghezza = 251) {
+    auto r = "000" + codice;
     r.resize(12, ' ');
+    resto.resize(std::max(larghezza, resto.size()), ' ');
     return r + resto + "\r\n";
-}
-std::string descrizione(std::string testo, const std::string& flag = " ") {
-    testo.resize(250, ' ');
-    return testo + flag;
-}
-std::string record(int numero) {
-    const auto cifre = std::to_string(numero);
-    return "+" + std::string(10 - cifre.size(), '0') + cifre;
 }
 
 struct Tabelle {
@@ -78,12 +73,13 @@ TEST(CrittoDiretto, RicercheDicotomicheSuOgniDimensione) {
             return (i == n ? "\xC8" : "D") + std::string("IAGNOSI ") + std::to_string(100 + 2 * i);
         };
         Tabelle t;
-        std::string c;
-        std::string s;
+        std::string c, s;
         for (int i = 1; i <= n; ++i) {
-            c += riga("000", std::to_string(100 + 2 * i), descrizione(testo(i)));
+            c += riga(std::to_string(100 + 2 * i), testo(i));
             // The record differs from the position in the secondary table.
-            s += riga("000", std::to_string(100 + 2 * i), record(n + 1 - i));
+            char record[16];
+            std::snprintf(record, sizeof record, "%+011d", n + 1 - i);
+            s += riga(std::to_string(100 + 2 * i), record, 11);
         }
         t.cartella.scrivi("c.tda", c);
         t.cartella.scrivi("s.tda", s);
@@ -112,9 +108,9 @@ TEST(CrittoDiretto, AggiungiRecordTieneOrdinatiEntrambiIFile) {
     Tabelle t;
     const auto prima = t.cartella.leggi("c.tda") + t.cartella.leggi("s.tda");
     // A code given must be the record's own.
-    EXPECT_FALSE(t.icdix.aggiungi_record("1", riga("000", "00490", descrizione("ALTRO")),
-                                         t.cartella.file("c.tda"), t.cartella.file("s.tda")));
-    ASSERT_TRUE(t.icdix.aggiungi_record("000842", riga("000", "000842", descrizione("DISTORSIONE")),
+    EXPECT_FALSE(t.icdix.aggiungi_record("1", riga("00490", "ALTRO"), t.cartella.file("c.tda"),
+                                         t.cartella.file("s.tda")));
+    ASSERT_TRUE(t.icdix.aggiungi_record("000842", riga("000842", "DISTORSIONE"),
                                         t.cartella.file("c.tda"), t.cartella.file("s.tda")));
     EXPECT_EQ(t.cartella.leggi("c.tda.bak") + t.cartella.leggi("s.tda.bak"), prima);
     ASSERT_TRUE(t.carica());
