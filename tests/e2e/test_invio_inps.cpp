@@ -147,6 +147,13 @@ TEST(InvioInps, NessunaRigaDiComandoMostraSegretiODatiDelPaziente) {
     }
 }
 
+// The study trusts another authority than the service's: the service's own certificate.
+void altra_autorita(Studio& s) {
+    const auto sogei = s.cartella.percorso() / "Sogei";
+    fs::copy_file(sogei / "SanitelCF.cer", sogei / "mirCa.pem",
+                  fs::copy_options::overwrite_existing);
+}
+
 TEST(InvioInps, ErroriDelServizioPasswordSbagliataAltraAutoritaEServizioSpento) {
     const std::string motivi = "Impossibile stampare il certificato per i seguenti motivi:\r\n";
     const struct {
@@ -157,13 +164,11 @@ TEST(InvioInps, ErroriDelServizioPasswordSbagliataAltraAutoritaEServizioSpento) 
         {[](Studio& s) { s.form->password.Text = "sbagliata"; },
          "Il servizio INPS ha rifiutato il nome utente o la password (errore HTTP 401)"},
         {[](Studio& s) { s.simulatore.ferma(); }, "Impossibile stabilire una connessione!"},
-        // The study trusts another authority (the service's own certificate) than the
-        // practice's file names, even when the user's configuration of curl says to trust any
-        // server.
+        // Another authority than the practice's file names, even when the user's configuration
+        // of curl says to trust any server.
+        {altra_autorita, "Impossibile stabilire una connessione!"},
         {[](Studio& s) {
-             const auto sogei = s.cartella.percorso() / "Sogei";
-             fs::copy_file(sogei / "SanitelCF.cer", sogei / "mirCa.pem",
-                           fs::copy_options::overwrite_existing);
+             altra_autorita(s);
              s.cartella.scrivi(".curlrc", "insecure\n");
              setenv("HOME", s.cartella.percorso().c_str(), 1);
          },
